@@ -1,0 +1,71 @@
+// Helpers for the Win32 tests that run under Wine: find windows the way a
+// member's eyes would, answer dialogs, run a step on another thread.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace wine_test {
+
+// Waits up to `timeoutMs` for a top-level window of `className` captioned `caption`.
+inline HWND WaitForWindow(const char* className, const char* caption, DWORD timeoutMs = 10000) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (HWND window = FindWindowA(className, caption)) return window;
+    if (GetTickCount64() >= deadline) return nullptr;
+    Sleep(20);
+  }
+}
+
+inline std::string WindowText(HWND window) {
+  char text[4096] = {};
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+  return text;
+}
+
+// Runs `work` on a thread of its own; Join waits for it.
+class BackgroundStep {
+ public:
+  explicit BackgroundStep(std::function<void()> work) : work_(std::move(work)) {
+    thread_ = CreateThread(nullptr, 0, &BackgroundStep::Run, this, 0, nullptr);
+  }
+  ~BackgroundStep() { Join(); }
+  void Join() {
+    if (thread_) {
+      WaitForSingleObject(thread_, INFINITE);
+      CloseHandle(thread_);
+      thread_ = nullptr;
+    }
+  }
+
+ private:
+  static DWORD WINAPI Run(void* self) {
+    static_cast<BackgroundStep*>(self)->work_();
+    return 0;
+  }
+  std::function<void()> work_;
+  HANDLE thread_ = nullptr;
+};
+
+// Path of the running test program.
+inline std::string ThisProgram() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return path;
+}
+
+// Starts this program again with `arguments`; returns the process handle.
+inline HANDLE StartSelf(const std::string& arguments) {
+  std::string commandLine = "\"" + ThisProgram() + "\" " + arguments;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    return nullptr;
+  CloseHandle(process.hThread);
+  return process.hProcess;
+}
+
+}  // namespace wine_test
