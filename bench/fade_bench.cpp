@@ -3,6 +3,7 @@
 // number of output bytes to compare with.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -31,18 +32,36 @@ void Configure(std::vector<Colour> colours, bool solid, bool wavy) {
   s.Bold = glimra::kTrue;
 }
 
+// Nanoseconds a plain copy of `bytes` bytes into a fresh string takes.
+double PlainCopyNanoseconds(std::size_t bytes) {
+  const std::string source(bytes, 'x');
+  constexpr int kRounds = 200;
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < kRounds; ++i) {
+    std::string copy(source);
+    benchmark::DoNotOptimize(copy.data());
+  }
+  const std::chrono::duration<double, std::nano> elapsed = std::chrono::steady_clock::now() - start;
+  return elapsed.count() / kRounds;
+}
+
 void RunFade(benchmark::State& state, std::vector<Colour> colours, bool solid, bool wavy) {
   Configure(std::move(colours), solid, wavy);
   const std::string text = SampleText(static_cast<std::size_t>(state.range(0)));
   std::size_t outputBytes = 0;
+  const auto start = std::chrono::steady_clock::now();
   for (auto _ : state) {
     std::string line = text;
     glimra::FadeEngine(line);
     outputBytes = line.size();
     benchmark::DoNotOptimize(line.data());
   }
+  const std::chrono::duration<double, std::nano> elapsed = std::chrono::steady_clock::now() - start;
   state.SetItemsProcessed(state.iterations() * state.range(0));
   state.counters["output_bytes"] = static_cast<double>(outputBytes);
+  // How many plain copies of the output the fade costs.
+  state.counters["x_copy"] =
+      elapsed.count() / static_cast<double>(state.iterations()) / PlainCopyNanoseconds(outputBytes);
 }
 
 void BM_FadeGradient2(benchmark::State& state) { RunFade(state, {0x0000FF, 0xFF0000}, false, false); }

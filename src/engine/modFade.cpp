@@ -16,10 +16,8 @@ constexpr char kModule[] = "modFade";
 constexpr const char* kGradientNames[] = {"FadeByColor2", "FadeByColor3", "FadeByColor4", "FadeByColor5",
                                           "FadeByColor6"};
 constexpr std::string_view kTagStart = "<FONT COLOR=#";
-// Each non-blank character costs a 20-character tag and up to 6 of wave tag,
-// on top of its own bytes.
-constexpr std::size_t kMarkupPerCharacter = 26;
-constexpr std::size_t kMostBytesPerTextByte = kMarkupPerCharacter + 1;
+constexpr std::size_t kFontTagSize = 20;  // <FONT COLOR=#RRGGBB>
+constexpr std::string_view kWaveTags[] = {"", "<sup>", "</sup>", "<sub>", "</sub>"};
 
 // Length in bytes of the character that starts at `pos`.
 std::size_t CharacterLength(std::string_view text, std::size_t pos) {
@@ -66,12 +64,30 @@ struct HexPairs {
 };
 constexpr HexPairs kHex;
 
-// Writes markup straight into the result: the room for the worst case is made
-// once, and the string is cut to what was written when the writer goes.
+// The exact size of the markup for `text`: its own bytes, a font tag per
+// non-blank character (or one leading tag) and the wave tags from the
+// current phase on.
+std::size_t MarkupSize(std::string_view text, bool tagPerCharacter, bool wavy) {
+  std::size_t size = text.size() + (tagPerCharacter ? 0 : kFontTagSize);
+  int phase = WavePhase();
+  for (char c : text) {
+    if (c == ' ' || (gEncoding == TextEncoding::Utf8 && (static_cast<unsigned char>(c) & 0xC0) == 0x80)) continue;
+    if (tagPerCharacter) size += kFontTagSize;
+    if (wavy) {
+      if (phase == 5) phase = 1;
+      if (phase >= 1 && phase <= 4) size += kWaveTags[phase].size();
+      ++phase;
+    }
+  }
+  return size;
+}
+
+// Writes markup straight into the result: the room is made once, and the
+// string is cut to what was written when the writer goes.
 class MarkupWriter {
  public:
-  MarkupWriter(std::string& out, std::size_t textSize) : out_(out), start_(out.size()) {
-    out_.resize(start_ + textSize * kMostBytesPerTextByte + kTagSize);
+  MarkupWriter(std::string& out, std::size_t room) : out_(out), start_(out.size()) {
+    out_.resize(start_ + room);
     cursor_ = out_.data() + start_;
   }
   ~MarkupWriter() { out_.resize(static_cast<std::size_t>(cursor_ - out_.data())); }
@@ -88,7 +104,6 @@ class MarkupWriter {
   }
 
  private:
-  static constexpr std::size_t kTagSize = 20;
   std::string& out_;
   std::size_t start_;
   char* cursor_;
@@ -112,7 +127,6 @@ void AddFontTag(MarkupWriter& markup, Colour colour) {
 }
 
 void AddWaveStep(MarkupWriter& markup, VBBool wavy) {
-  static constexpr std::string_view kWaveTags[] = {"", "<sup>", "</sup>", "<sub>", "</sub>"};
   std::int16_t& phase = WavePhase();
   if (phase == 5) phase = 1;
   if (IsTrue(wavy) && phase >= 1 && phase <= 4) markup.Add(kWaveTags[phase]);
@@ -134,7 +148,7 @@ void AppendGradientRun(std::string& out, std::string_view text, int startBlue, i
   const double stepRed = (endRed - startRed) / length;
   const double stepGreen = (endGreen - startGreen) / length;
   const double stepBlue = (endBlue - startBlue) / length;
-  MarkupWriter markup(out, text.size());
+  MarkupWriter markup(out, MarkupSize(text, true, IsTrue(wavy)));
   double position = 0;
   for (std::size_t pos = 0; pos < text.size();) {
     const std::size_t charLength = CharacterLength(text, pos);
@@ -166,7 +180,7 @@ void AppendGradient(std::string& out, const std::vector<Colour>& colours, std::s
 void AppendSolid(std::string& out, std::string_view text, const std::vector<Colour>& colours, VBBool wavy) {
   if (colours.empty()) return;
   const bool oneColour = colours.size() == 1;
-  MarkupWriter markup(out, text.size());
+  MarkupWriter markup(out, MarkupSize(text, !oneColour, IsTrue(wavy)));
   if (oneColour) AddFontTag(markup, colours[0]);
   std::size_t next = 0;
   for (std::size_t pos = 0; pos < text.size();) {
