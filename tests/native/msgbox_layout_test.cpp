@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/MsgBoxLayout.h"
+
+namespace glimra {
+namespace {
+
+// A text area with fixed-width letters: 7 pixels a character (8 in bold),
+// lines 16 pixels high, 15 twips a pixel, and a 2-pixel border.
+class FakeArea : public TextArea {
+ public:
+  struct Printed {
+    int x, y;
+    std::string text;
+    TextStyle style;
+  };
+  explicit FakeArea(int width, int outerHeightTwips = 825) : width_(width), outerTwips_(outerHeightTwips) {}
+
+  int TextWidth(std::string_view text, const TextStyle& style) override {
+    return static_cast<int>(text.size()) * (style.bold ? 8 : 7);
+  }
+  int LineHeight(const TextStyle&) override { return 16; }
+  int InnerWidth() override { return width_; }
+  int InnerHeight() override { return outerTwips_ / 15 - 4; }
+  void SetOuterHeightTwips(int twips) override { outerTwips_ = twips; }
+  int TwipsPerPixelY() override { return 15; }
+  void Clear() override { printed.clear(); }
+  void Print(int x, int y, std::string_view text, const TextStyle& style) override {
+    printed.push_back({x, y, std::string(text), style});
+  }
+
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines;
+    int lastY = -1;
+    for (const Printed& p : printed) {
+      if (p.y != lastY) lines.emplace_back();
+      lines.back() += p.text;
+      lastY = p.y;
+    }
+    return lines;
+  }
+
+  std::vector<Printed> printed;
+  int outerTwips() const { return outerTwips_; }
+
+ private:
+  int width_;
+  int outerTwips_;
+};
+
+TEST(MsgBoxMarkup, NoTextFoundMessage) {
+  FakeArea area(1000);
+  RenderMarkup(area, "~B~CRNo text found!~B~CN~N ~NPlease highlight the text you would like faded and try again.");
+  ASSERT_EQ(area.printed.size(), 3u + 11u);  // word by word
+  const FakeArea::Printed& first = area.printed[0];
+  EXPECT_EQ(first.text, "No ");
+  EXPECT_TRUE(first.style.bold);
+  EXPECT_EQ(first.style.colour, 0x0000FFu);
+  EXPECT_EQ(first.x, kTextLeft);
+  EXPECT_EQ(first.y, kTextTop);
+  EXPECT_EQ(area.printed[2].text, "found!");
+  EXPECT_TRUE(area.printed[2].style.bold);
+  const FakeArea::Printed& second = area.printed[3];
+  EXPECT_EQ(second.text, "Please ");
+  EXPECT_FALSE(second.style.bold);
+  EXPECT_EQ(second.style.colour, 0u);
+  EXPECT_EQ(second.y, kTextTop + 32);  // one empty line between
+  EXPECT_EQ(second.x, kTextLeft);
+}
+
+TEST(MsgBoxMarkup, LowerCaseCodesActLikeUpperCase) {
+  FakeArea area(1000);
+  RenderMarkup(area, "~b~cga~ib~u~Bc");
+  ASSERT_EQ(area.printed.size(), 3u);
+  EXPECT_TRUE(area.printed[0].style.bold);
+  EXPECT_EQ(area.printed[0].style.colour, 0x00FF00u);
+  EXPECT_TRUE(area.printed[1].style.italic);
+  EXPECT_TRUE(area.printed[2].style.underline);
+  EXPECT_FALSE(area.printed[2].style.bold);
+}
+
+TEST(MsgBoxMarkup, UnknownCodesAreDroppedWithoutEffect) {
+  FakeArea area(1000);
+  RenderMarkup(area, "a~Xb~CZc~");
+  EXPECT_EQ(area.Lines(), std::vector<std::string>{"abc"});
+  for (const auto& p : area.printed) {
+    EXPECT_FALSE(p.style.colour.has_value());
+    EXPECT_FALSE(p.style.bold);
+  }
+}
+
+TEST(MsgBoxMarkup, BlankRunsPrintNothingAndMessageIsTrimmed) {
+  FakeArea area(1000);
+  RenderMarkup(area, "   one~N ~Ntwo   ");
+  EXPECT_EQ(area.Lines(), (std::vector<std::string>{"one", "two"}));
+  EXPECT_EQ(area.printed.back().y, kTextTop + 32);
+}
+
+TEST(MsgBoxMarkup, LongTextWrapsAtBlanksWithoutLeadingBlank) {
+  // Room for (120 - 2 - 51) / 7 = 9 characters a line.
+  FakeArea area(120);
+  RenderMarkup(area, "aaa bbb ccc ddd eee");
+  const std::vector<std::string> lines = area.Lines();
+  ASSERT_EQ(lines, (std::vector<std::string>{"aaa bbb ", "ccc ddd ", "eee"}));
+  for (const auto& p : area.printed) EXPECT_NE(p.text.front(), ' ');
+  for (const auto& p : area.printed)
+    if (p.text.rfind("ccc", 0) == 0 || p.text.rfind("eee", 0) == 0) {
+      EXPECT_EQ(p.x, kTextLeft);
+    }
+}
+
+TEST(MsgBoxMarkup, WideWordGetsALineOfItsOwn) {
+  FakeArea area(120);
+  RenderMarkup(area, "ab abcdefghijklmnop cd");
+  EXPECT_EQ(area.Lines(), (std::vector<std::string>{"ab ", "abcdefghijklmnop ", "cd"}));
+}
+
+TEST(MsgBoxMarkup, ManyLinesGrowTheAreaOnly) {
+  FakeArea area(1000);
+  std::string message;
+  for (int i = 0; i < 40; ++i) message += "line~N";
+  RenderMarkup(area, message);
+  EXPECT_GT(area.outerTwips(), 825);
+  EXPECT_GE(area.InnerHeight(), area.printed.back().y + 16);
+  FakeArea small(1000, 5000);
+  RenderMarkup(small, "one line");
+  EXPECT_EQ(small.outerTwips(), 5000);
+}
+
+TEST(MsgBoxStyle, ShowMsgIconsAndOk) {
+  MsgLayout plain = ShowMsgLayout(0);
+  EXPECT_EQ(plain.icon, kNoIcon);
+  EXPECT_FALSE(plain.waiting);
+  EXPECT_TRUE(plain.buttons[0].visible);
+  EXPECT_EQ(plain.buttons[0].caption, "OK");
+  EXPECT_FALSE(plain.buttons[1].visible);
+  EXPECT_FALSE(plain.buttons[2].visible);
+  EXPECT_EQ(ShowMsgLayout(16).icon, kIconStop);
+  EXPECT_EQ(ShowMsgLayout(64).icon, kIconInfo);
+  const MsgLayout waiting = ShowMsgLayout(4096 + 64);
+  EXPECT_TRUE(waiting.waiting);
+  EXPECT_EQ(waiting.icon, kIconInfo);
+  EXPECT_EQ(ShowMsgLayout(64 + 16).icon, kIconStop);  // the last match wins
+}
+
+TEST(MsgBoxStyle, AskMsgStopWithAbortRetryIgnore) {
+  const MsgLayout layout = AskMsgLayout(18);
+  EXPECT_EQ(layout.icon, kIconStop);
+  EXPECT_EQ(layout.buttons[2].caption, "&Abort");
+  EXPECT_EQ(layout.buttons[1].caption, "&Retry");
+  EXPECT_EQ(layout.buttons[0].caption, "&Ignore");
+  EXPECT_EQ(layout.focusOrder[0], 0);  // Ignore has the focus
+  EXPECT_EQ(AnswerForCaption(layout.buttons[1].caption), 4);
+}
+
+TEST(MsgBoxStyle, AskMsgInformationYesNo) {
+  const MsgLayout layout = AskMsgLayout(68);
+  EXPECT_EQ(layout.icon, kIconInfo);
+  EXPECT_FALSE(layout.buttons[2].visible);
+  EXPECT_EQ(layout.buttons[1].caption, "&Yes");
+  EXPECT_EQ(layout.buttons[0].caption, "&No");
+  EXPECT_EQ(layout.focusOrder[0], 0);
+  EXPECT_EQ(AnswerForCaption("&Yes"), 6);
+}
+
+TEST(MsgBoxStyle, EveryButtonSetEndsWithItsOwnRow) {
+  const std::vector<std::vector<std::string>> rows = {
+      {"OK", "", ""},      {"Cancel", "OK", ""},    {"&Ignore", "&Retry", "&Abort"}, {"Cancel", "&No", "&Yes"},
+      {"&No", "&Yes", ""}, {"Cancel", "&Retry", ""}};
+  for (int set = 0; set <= 5; ++set) {
+    SCOPED_TRACE(set);
+    const MsgLayout layout = AskMsgLayout(set);
+    for (int index = 0; index < 3; ++index) {
+      EXPECT_EQ(layout.buttons[index].visible, !rows[set][index].empty());
+      if (layout.buttons[index].visible) {
+        EXPECT_EQ(layout.buttons[index].caption, rows[set][index]);
+      }
+    }
+  }
+}
+
+TEST(MsgBoxStyle, DefaultButtonGroups) {
+  EXPECT_EQ(AskMsgLayout(256 + 4).focusOrder, (std::array<int, 3>{1, 0, 2}));
+  EXPECT_EQ(AskMsgLayout(512 + 3).focusOrder[0], 2);
+  EXPECT_EQ(AskMsgLayout(4096 + 512 + 32 + 3).icon, kIconQuestion);
+  EXPECT_TRUE(AskMsgLayout(4096 + 4).waiting);
+}
+
+TEST(MsgBoxStyle, AnswersAndCaption) {
+  const char* captions[] = {"OK", "Cancel", "&Abort", "&Retry", "&Ignore", "&Yes", "&No"};
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(AnswerForCaption(captions[i]), i + 1);
+  EXPECT_EQ(AnswerForCaption("Yes"), 0);
+  EXPECT_EQ(MsgCaption("1.1.9"), "Glimra - 1.1.9");
+  EXPECT_EQ(SystemIconId(kIconStop), 32513);
+  EXPECT_EQ(SystemIconId(kIconInfo), 32516);
+  EXPECT_EQ(SystemIconId(kNoIcon), 0);
+}
+
+}  // namespace
+}  // namespace glimra
