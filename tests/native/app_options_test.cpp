@@ -83,48 +83,6 @@ TEST_F(LoadOptionsTest, ReadsEveryValueInItsFixedOrder) {
   EXPECT_TRUE(reports_.empty());
 }
 
-TEST_F(LoadOptionsTest, StoredTextsBecomeFields) {
-  store_ = {{{"", "Fader On"}, "False"},
-            {{"Schemes", "Default"}, "Sunset"},
-            {{"Style", "Wavy"}, "True"},
-            {{"Style", "ULine"}, "True"},
-            {{"Colors", "Fade Number"}, "7"},
-            {{"Colors", "One"}, "255"},
-            {{"Colors", "Six"}, "-2147483633"},
-            {{"Colors", "SolidFade"}, "True"},
-            {{"Options", "ShowFadePanelWithChat"}, "False"},
-            {{"Options", "Use Chat KW"}, "False"},
-            {{"Multiline", "Use Multiline"}, "False"},
-            {{"Multiline", "Multiline Burst"}, "0.25"},
-            {{"Multiline", "Chars In Line"}, "92.5"},
-            {{"EMail", "Use Alias"}, "True"},
-            {{"EMail", "Alias Name"}, " "},
-            {{"EMail", "Show EMail Sample"}, "False"},
-            {{"E-Fade", "ShowEFToolbar"}, "False"}};
-  LoadOptions(Reader());
-  const FadeSettings& fade = LiveFadeSettings();
-  const AppOptions& options = LiveAppOptions();
-  EXPECT_EQ(fade.FaderOn, kFalse);
-  EXPECT_EQ(options.CurrentScheme, "Sunset");
-  EXPECT_EQ(fade.Wavy, kTrue);
-  EXPECT_EQ(fade.Bold, kFalse);
-  EXPECT_EQ(fade.ULine, kTrue);
-  EXPECT_EQ(fade.FadeNumber, 7);  // no range check
-  EXPECT_EQ(fade.Colors[1], 255);
-  EXPECT_EQ(fade.Colors[2], 0);
-  EXPECT_EQ(fade.Colors[6], -2147483633);
-  EXPECT_EQ(fade.SolidFade, kTrue);
-  EXPECT_EQ(options.ShowFadePanelWithChat, kFalse);
-  EXPECT_EQ(options.UseChatKW, kFalse);
-  EXPECT_EQ(options.UseMultiline, kFalse);
-  EXPECT_FLOAT_EQ(options.MultilineBurst, 0.25f);
-  EXPECT_EQ(options.CharsInLine, 92);  // half to even
-  EXPECT_EQ(options.UseAlias, kTrue);
-  EXPECT_EQ(options.AliasName, " ");
-  EXPECT_EQ(options.ShowEMailSample, kFalse);
-  EXPECT_EQ(options.ShowEFToolbar, kFalse);
-}
-
 TEST_F(LoadOptionsTest, SwitchTextsOtherThanTrueOrFalseLeaveTheField) {
   store_ = {{{"", "Fader On"}, "yes"}, {{"Style", "Bold"}, "true"}, {{"Multiline", "Use Multiline"}, "-1"}};
   LiveFadeSettings().Bold = kTrue;

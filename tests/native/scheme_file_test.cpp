@@ -30,16 +30,6 @@ TEST(SchemeFileText, ThreeColourBoldSchemeMatchesTheLayout) {
             "Five=0\r\nSix=0\r\n\r\n[Style]\r\nWavy=False\r\nBold=True\r\nItalic=False\r\nULine=False\r\n");
 }
 
-TEST(SchemeFileText, NegativeColoursAndStoredFadeNumberTextPassThrough) {
-  FadeScheme scheme;
-  scheme.Colors[6] = static_cast<Colour>(0x8000000F);
-  scheme.Wavy = scheme.ULine = scheme.Italic = kTrue;
-  const std::string text = SchemeFileText(" ", scheme);
-  EXPECT_NE(text.find("FadeNumber= \r\n"), std::string::npos);
-  EXPECT_NE(text.find("Six=-2147483633\r\n"), std::string::npos);
-  EXPECT_NE(text.find("Wavy=True\r\nBold=False\r\nItalic=True\r\nULine=True"), std::string::npos);
-}
-
 TEST(ReadFadeScheme, MissingAndUnconvertibleValuesLeaveFieldsAlone) {
   const Store store = {{{"Schemes\\Sea", "Fade Number"}, "4"}, {{"Schemes\\Sea", "One"}, "-16777216"},
                        {{"Schemes\\Sea", "Two"}, "blue"},      {{"Schemes\\Sea", "Three"}, "99999999999"},
@@ -106,16 +96,6 @@ TEST(SplitTextLines, EveryLineEndStyleSplits) {
   EXPECT_EQ(SplitTextLines("a\n\rb\r\n\r\nc"), (Lines{"a", "", "b", "", "c"}));
   EXPECT_EQ(SplitTextLines(""), Lines{});
   EXPECT_EQ(SplitTextLines("\r"), Lines{""});
-}
-
-TEST(SplitTextLines, LongAndBinaryTextStaysWhole) {
-  std::string text(3 << 20, 'x');
-  text[1000] = '\0';
-  text[2000] = '\n';
-  const auto lines = SplitTextLines(text);
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0].size(), 2000u);
-  EXPECT_EQ(lines[1].size(), text.size() - 2001);
 }
 
 TEST(CheckSchemeName, NamesThatWouldReachAnotherKeyOrFolderAreRefused) {

@@ -217,15 +217,6 @@ TEST_F(SchemeStoreTest, ImportOfHandWrittenFilesCreatesKeysAndRemovesFiles) {
   EXPECT_EQ(FilesIn(folder), std::vector<std::string>{"notes.txt"});
 }
 
-TEST_F(SchemeStoreTest, ImportLineStoresOnlyWhatTheFormatNames) {
-  EXPECT_TRUE(ImportSchemeLine("Schemes\\Line", "Italic=False"));
-  EXPECT_TRUE(ImportSchemeLine("Schemes\\Line", "[Style]"));
-  EXPECT_TRUE(ImportSchemeLine("Schemes\\Line", "Default=Evil"));
-  EXPECT_TRUE(ImportSchemeLine("Schemes\\Line", "fadenumber=4"));
-  EXPECT_EQ(ValuesOf("Schemes\\Line"), (std::map<std::string, std::string>{{"Italic", "False"}, {"Fade Number", "4"}}));
-  EXPECT_EQ(ReadSetting("Schemes", "Default"), "");
-}
-
 TEST_F(SchemeStoreTest, DamagedFilesNeverBreakTheImport) {
   const std::string folder = Folder("incoming");
   PutFile(folder + "empty.fde", "");

@@ -154,7 +154,7 @@ TEST_F(Options, StoredValuesAreLoaded) {
   WriteSetting("", "Fader On", "False");
   WriteSetting("Schemes", "Default", "Sunset");
   WriteSetting("Style", "Italic", "True");
-  WriteSetting("Colors", "Fade Number", "6");
+  WriteSetting("Colors", "Fade Number", "7");
   const char* colours[] = {"", "255", "65280", "16711680", "-2147483633", "12345", "16777215"};
   for (int i = 1; i <= 6; ++i) WriteSetting("Colors", kColorValueNames[i], colours[i]);
   WriteSetting("Colors", "SolidFade", "True");
@@ -162,7 +162,7 @@ TEST_F(Options, StoredValuesAreLoaded) {
   WriteSetting("Options", "Use Chat KW", "False");
   WriteSetting("Multiline", "Use Multiline", "False");
   WriteSetting("Multiline", "Multiline Burst", "0.25");
-  WriteSetting("Multiline", "Chars In Line", "80");
+  WriteSetting("Multiline", "Chars In Line", "92.5");
   WriteSetting("EMail", "Use Alias", "True");
   WriteSetting("EMail", "Alias Name", "");
   WriteSetting("EMail", "Show EMail Sample", "False");
@@ -176,7 +176,7 @@ TEST_F(Options, StoredValuesAreLoaded) {
   EXPECT_EQ(options.CurrentScheme, "Sunset");
   EXPECT_EQ(fade.Italic, kTrue);
   EXPECT_EQ(fade.Bold, kFalse);
-  EXPECT_EQ(fade.FadeNumber, 6);
+  EXPECT_EQ(fade.FadeNumber, 7);  // no range check
   EXPECT_EQ(fade.Colors[1], 255);
   EXPECT_EQ(fade.Colors[3], 16711680);
   EXPECT_EQ(fade.Colors[4], -2147483633);
@@ -186,7 +186,7 @@ TEST_F(Options, StoredValuesAreLoaded) {
   EXPECT_EQ(options.UseChatKW, kFalse);
   EXPECT_EQ(options.UseMultiline, kFalse);
   EXPECT_FLOAT_EQ(options.MultilineBurst, 0.25f);
-  EXPECT_EQ(options.CharsInLine, 80);
+  EXPECT_EQ(options.CharsInLine, 92);  // rounded half to even
   EXPECT_EQ(options.UseAlias, kTrue);
   EXPECT_EQ(options.AliasName, " ");
   EXPECT_EQ(options.ShowEMailSample, kFalse);
