@@ -1,0 +1,63 @@
+// The fade scheme store: listing the schemes kept below "Schemes", writing a
+// scheme to its ".fde" file, and importing the scheme files waiting in the
+// incoming folder (after collecting those AOL downloaded).
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "settings/SchemeFile.h"
+
+namespace glimra {
+
+// The message shown when the "Schemes" key cannot be opened.
+extern const char kListSchemesFailure[];
+constexpr int kStyleCritical = 16;
+
+// Where the store's messages go: (marked-up text, message style). Until the
+// formatted message box is there, a plain system message box shows the text
+// with its markup removed.
+using SchemeMessage = std::function<void(const std::string& text, int style)>;
+SchemeMessage& SchemeMessageBox();
+
+// Where the import shows its progress caption ("Updating Fade Schemes");
+// start-up points it at its status bar. Does nothing by default.
+using SchemeStatus = std::function<void(const std::string& caption)>;
+SchemeStatus& SchemeImportStatus();
+
+// Adds the name of every scheme, in registry order, through `add`. When the
+// "Schemes" key cannot be opened, shows `failureMessage` (critical) and adds
+// nothing.
+void ListSchemes(const std::function<void(const std::string& name)>& add,
+                 const std::string& failureMessage = kListSchemesFailure);
+// The same into a list box or combo box.
+void ListSchemes(HWND list, const std::string& failureMessage = kListSchemesFailure);
+
+// Writes folder + schemeName + ".fde" (folder ends with "\"), replacing any
+// file of that name. Writes nothing and returns False for a name that
+// CheckSchemeName refuses; False too when the file cannot be written.
+bool ExportSchemeFile(const std::string& schemeName, const std::string& folder);
+
+// The program's "incoming" folder, AppPath() + "\incoming\".
+std::string IncomingFolder();
+
+// Moves every "*.fde" file of sourceFolder (ending with "\") into the
+// incoming folder. A file is removed from sourceFolder only once its copy is
+// in place.
+void CollectSchemeFiles(const std::string& sourceFolder);
+
+// Imports every scheme file of folder (ending with "\") into the registry,
+// one key per file named after it, and deletes the file once every value it
+// names is stored. A file that cannot be read or stored stays for the next
+// import. With showStatus True it first shows its caption and collects the
+// scheme files of the AOL folder, its download folder and the program folder.
+void ImportSchemeFiles(const std::string& folder, VBBool showStatus);
+
+// Stores the value one scheme file line names into key `subkey`. Lines
+// naming nothing are ignored. False only when a named value could not be
+// stored.
+bool ImportSchemeLine(const std::string& subkey, std::string_view line);
+
+}  // namespace glimra

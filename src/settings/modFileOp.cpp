@@ -1,0 +1,80 @@
+#include "settings/modFileOp.h"
+
+#include <windows.h>
+
+#include "shell/ErrorReporting.h"
+
+namespace glimra {
+
+namespace {
+
+bool SearchFinds(const std::string& pattern) {
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindClose(search);
+  return true;
+}
+
+std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of("\\/")); }
+
+}  // namespace
+
+std::string& AppPath() {
+  static std::string path = [] {
+    char module[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, module, MAX_PATH);
+    return FolderOf(module);
+  }();
+  return path;
+}
+
+bool FileExists(const std::string& path) {
+  bool exists = false;
+  RunProcedure({"modFileOp", "FileExists"}, [&] { exists = SearchFinds(path); });
+  return exists;
+}
+
+bool FolderExists(const std::string& path) {
+  if (path.empty()) return false;
+  const char last = path.back();
+  // A search for "C:\Folder\" finds nothing; its entries show it is there.
+  return SearchFinds(last == '\\' || last == '/' ? path + "*" : path);
+}
+
+bool TryReadTextFile(const std::string& path, std::string& text) {
+  text.clear();
+  const HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER size{};
+  bool complete = GetFileSizeEx(file, &size) && size.QuadPart < 0x7FFFFFFF;
+  if (complete) {
+    text.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    complete = text.empty() || ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
+    text.resize(complete ? read : 0);
+    complete = complete && read == static_cast<DWORD>(size.QuadPart);
+  }
+  CloseHandle(file);
+  return complete;
+}
+
+std::string ReadTextFile(const std::string& path) {
+  std::string text;
+  TryReadTextFile(path, text);
+  return text;
+}
+
+bool WriteTextFile(const std::string& path, const std::string& text) {
+  const HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const std::string contents = text + "\r\n";
+  DWORD written = 0;
+  const bool ok = WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr) &&
+                  written == contents.size();
+  return CloseHandle(file) && ok;
+}
+
+}  // namespace glimra

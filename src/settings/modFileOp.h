@@ -1,0 +1,30 @@
+// File services: existence checks and whole-file text reading and writing.
+// Text is ANSI, one byte a character, passed through unchanged.
+#pragma once
+
+#include <string>
+
+namespace glimra {
+
+// The program's own folder without a trailing "\"; the folder of the running
+// program unless set otherwise (tests point it at a scratch folder).
+std::string& AppPath();
+
+// True when a file search finds `path` (a file, a folder, or a match of a
+// wildcard pattern).
+bool FileExists(const std::string& path);
+
+// True when `path` is not empty and a search that includes folders finds it.
+// A path ending in "\" names the folder itself.
+bool FolderExists(const std::string& path);
+
+// The whole file as text; the empty text when it cannot be read.
+std::string ReadTextFile(const std::string& path);
+// The same, telling whether the whole file was read.
+bool TryReadTextFile(const std::string& path, std::string& text);
+
+// Replaces the file's contents with `text` followed by CR LF. True when all
+// of it was written.
+bool WriteTextFile(const std::string& path, const std::string& text);
+
+}  // namespace glimra

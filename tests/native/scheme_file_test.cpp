@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <utility>
+
+#include "settings/SchemeFile.h"
+
+namespace glimra {
+namespace {
+
+using Store = std::map<std::pair<std::string, std::string>, std::string>;
+
+SettingReader ReaderOf(const Store& store) {
+  return [&store](const std::string& subkey, const std::string& valueName) {
+    const auto found = store.find({subkey, valueName});
+    return found == store.end() ? std::string() : found->second;
+  };
+}
+
+TEST(SchemeFileText, ThreeColourBoldSchemeMatchesTheLayout) {
+  FadeScheme scheme;
+  scheme.Colors[1] = 255;
+  scheme.Colors[2] = 65280;
+  scheme.Colors[3] = 16711680;
+  scheme.Bold = kTrue;
+  // The file writer adds the last CR LF.
+  EXPECT_EQ(SchemeFileText("3", scheme) + "\r\n",
+            "[Options]\r\nFadeNumber=3\r\n\r\n[Colors]\r\nOne=255\r\nTwo=65280\r\nThree=16711680\r\nFour=0\r\n"
+            "Five=0\r\nSix=0\r\n\r\n[Style]\r\nWavy=False\r\nBold=True\r\nItalic=False\r\nULine=False\r\n");
+}
+
+TEST(ReadFadeScheme, MissingAndUnconvertibleValuesLeaveFieldsAlone) {
+  const Store store = {{{"Schemes\\Sea", "Fade Number"}, "4"}, {{"Schemes\\Sea", "One"}, "-16777216"},
+                       {{"Schemes\\Sea", "Two"}, "blue"},      {{"Schemes\\Sea", "Three"}, "99999999999"},
+                       {{"Schemes\\Sea", "Bold"}, "True"},     {{"Schemes\\Sea", "Italic"}, "maybe"},
+                       {{"Schemes\\Sea", "Wavy"}, "1"}};
+  FadeScheme scheme;
+  scheme.Colors[2] = 7;
+  scheme.Colors[3] = 8;
+  scheme.Italic = kTrue;
+  ReadFadeScheme(ReaderOf(store), "Sea", scheme);
+  EXPECT_EQ(scheme.FadeNumber, 4);
+  EXPECT_EQ(scheme.Colors[1], -16777216);
+  EXPECT_EQ(scheme.Colors[2], 7);  // not a number
+  EXPECT_EQ(scheme.Colors[3], 8);  // overflow
+  EXPECT_EQ(scheme.Colors[4], 0);  // missing
+  EXPECT_EQ(scheme.Bold, kTrue);
+  EXPECT_EQ(scheme.Italic, kTrue);
+  EXPECT_EQ(scheme.Wavy, kTrue);
+  EXPECT_EQ(scheme.ULine, kFalse);
+}
+
+TEST(ReadFadeScheme, ExportOfAPartialSchemeWritesZeroAndFalse) {
+  const Store store = {{{"Schemes\\Half", "Fade Number"}, "2"}, {{"Schemes\\Half", "One"}, "255"}};
+  FadeScheme scheme;
+  ReadFadeScheme(ReaderOf(store), "Half", scheme);
+  EXPECT_EQ(SchemeFileText("2", scheme),
+            "[Options]\r\nFadeNumber=2\r\n\r\n[Colors]\r\nOne=255\r\nTwo=0\r\nThree=0\r\nFour=0\r\nFive=0\r\nSix=0\r\n"
+            "\r\n[Style]\r\nWavy=False\r\nBold=False\r\nItalic=False\r\nULine=False");
+}
+
+TEST(ParseSchemeLine, NamedKeysInAnyCaseKeepTheirSpelling) {
+  auto bold = ParseSchemeLine("BOLD=True");
+  ASSERT_TRUE(bold);
+  EXPECT_EQ(bold->valueName, "BOLD");
+  EXPECT_EQ(bold->value, "True");
+  auto fade = ParseSchemeLine("fadeNUMBER=6");
+  ASSERT_TRUE(fade);
+  EXPECT_EQ(fade->valueName, "Fade Number");
+  EXPECT_EQ(fade->value, "6");
+  for (const char* key : {"One", "two", "THREE", "Four", "five", "Six", "Wavy", "italic", "ULine"})
+    EXPECT_TRUE(ParseSchemeLine(std::string(key) + "=1")) << key;
+}
+
+TEST(ParseSchemeLine, ValueIsEverythingAfterTheFirstEquals) {
+  auto empty = ParseSchemeLine("FadeNumber=");
+  ASSERT_TRUE(empty);
+  EXPECT_EQ(empty->value, "");
+  auto twice = ParseSchemeLine("One=25=5 ");
+  ASSERT_TRUE(twice);
+  EXPECT_EQ(twice->value, "25=5 ");
+}
+
+TEST(ParseSchemeLine, HeadersUnknownAndNearMissKeysGiveNothing) {
+  for (const char* line :
+       {"[Colors]", "", "Colour=255", "Fade Number=3", " One=5", "One =5", "Seven=1", "=5", "Default=Evil", "Bold"})
+    EXPECT_FALSE(ParseSchemeLine(line)) << line;
+}
+
+TEST(SplitTextLines, EveryLineEndStyleSplits) {
+  using Lines = std::vector<std::string_view>;
+  EXPECT_EQ(SplitTextLines("a\r\nb\r\n"), (Lines{"a", "b"}));
+  EXPECT_EQ(SplitTextLines("a\rb\rc"), (Lines{"a", "b", "c"}));
+  EXPECT_EQ(SplitTextLines("a\nb\n"), (Lines{"a", "b"}));
+  EXPECT_EQ(SplitTextLines("a\n\rb\r\n\r\nc"), (Lines{"a", "", "b", "", "c"}));
+  EXPECT_EQ(SplitTextLines(""), Lines{});
+  EXPECT_EQ(SplitTextLines("\r"), Lines{""});
+}
+
+TEST(CheckSchemeName, NamesThatWouldReachAnotherKeyOrFolderAreRefused) {
+  for (const char* name : {"a\\b", "..\\up", "a/b", "C:x", "star*", "what?", "say \"hi\"", "<x", "x>", "a|b"})
+    EXPECT_EQ(CheckSchemeName(name), SchemeNameCheck::ForbiddenCharacter) << name;
+  EXPECT_EQ(CheckSchemeName(std::string("tab\there")), SchemeNameCheck::ForbiddenCharacter);
+  EXPECT_EQ(CheckSchemeName(""), SchemeNameCheck::Empty);
+  EXPECT_EQ(CheckSchemeName("."), SchemeNameCheck::OnlyDots);
+  EXPECT_EQ(CheckSchemeName("..."), SchemeNameCheck::OnlyDots);
+  for (const char* name : {"CON", "nul", "Com1", "LPT9.old", "aux "})
+    EXPECT_EQ(CheckSchemeName(name), SchemeNameCheck::DeviceName) << name;
+}
+
+TEST(CheckSchemeName, OrdinaryNamesPass) {
+  for (const char* name : {"Cool Fade", "My Fade", "a.b", ".hidden", "x..", " lead", "Com", "COM10", "Console",
+                           "\xC5sa's #1 (red) & blue!"})
+    EXPECT_EQ(CheckSchemeName(name), SchemeNameCheck::Ok) << name;
+}
+
+}  // namespace
+}  // namespace glimra
