@@ -5,6 +5,7 @@
 #include "controls/ZolBtns.h"
 
 #include <gtest/gtest.h>
+#include <olectl.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -585,6 +586,56 @@ TEST_F(ZolBtns, ALongerCaptionStaysCentred) {
     const int leftMargin = ink.left, rightMargin = faceWidth - ink.right;
     EXPECT_LE(std::abs(leftMargin - rightMargin), 4) << leftMargin << " " << rightMargin;
   }
+}
+
+TEST_F(ZolBtns, PictureAndFontAreObjectsSetByName) {
+  Control& button = PlainZolButton();
+  button.PutText(L"Caption", L"");
+  button.PutBool(L"UseBorder", false);
+
+  // A 12 x 12 red bitmap, centred on the face.
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 12, 12, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_NE(bitmap, nullptr);
+  for (int i = 0; i < 144; ++i) static_cast<DWORD*>(bits)[i] = 0xFF0000;  // red, as BGRA
+  PICTDESC description{};
+  description.cbSizeofstruct = sizeof description;
+  description.picType = PICTYPE_BITMAP;
+  description.bmp.hbitmap = bitmap;
+  IDispatch* picture = nullptr;
+  ASSERT_EQ(OleCreatePictureIndirect(&description, IID_IDispatch, TRUE, reinterpret_cast<void**>(&picture)), S_OK);
+  VARIANT value;
+  value.vt = VT_DISPATCH;
+  value.pdispVal = picture;
+  EXPECT_EQ(button.Put(L"Picture", value), S_OK);
+  picture->Release();
+  const int centreX = (kPixelsWide - kShadow) / 2, centreY = (kPixelsHigh - kShadow) / 2;
+  EXPECT_EQ(button.FacePixel(centreX, centreY), RGB(255, 0, 0));
+  EXPECT_EQ(button.FacePixel(centreX - 8, centreY), RGB(255, 255, 255));
+  VARIANT cleared;
+  cleared.vt = VT_DISPATCH;
+  cleared.pdispVal = nullptr;
+  EXPECT_EQ(button.Put(L"Picture", cleared), S_OK);
+  EXPECT_EQ(button.FacePixel(centreX, centreY), RGB(255, 255, 255));
+
+  // The font handed out is the control's own: making it larger makes the caption taller.
+  button.PutText(L"Caption", L"Hg");
+  button.PutColor(L"ForeColor", 0);
+  const LONG smallHeight = CaptionInk(button, RGB(255, 255, 255)).bottom - CaptionInk(button, RGB(255, 255, 255)).top;
+  VARIANT font = button.Get(L"Font");
+  ASSERT_EQ(font.vt, VT_DISPATCH);
+  IFont* fontObject = nullptr;
+  ASSERT_EQ(font.pdispVal->QueryInterface(IID_IFont, reinterpret_cast<void**>(&fontObject)), S_OK);
+  CY size{};
+  size.int64 = 14 * 10000;
+  fontObject->put_Size(size);
+  fontObject->Release();
+  EXPECT_EQ(button.Put(L"Font", font), S_OK);
+  VariantClear(&font);
+  const RECT large = CaptionInk(button, RGB(255, 255, 255));
+  EXPECT_GT(large.bottom - large.top, smallHeight + 3);
 }
 
 TEST_F(ZolBtns, RGBToHexAnswersEmptyAndDisableButtonChangesNothing) {
