@@ -327,6 +327,7 @@ HRESULT ButtonControl::GetClassID(CLSID* clsid) {
 
 HRESULT ButtonControl::InitNew() {
   ResetToNewlyPlaced();
+  if (surface_) SetWindowTextW(surface_, caption_.c_str());
   Layout();
   RefreshAll();
   return S_OK;
