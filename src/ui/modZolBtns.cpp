@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "aol/AOLClientState.h"
 #include "aol/modWin32API.h"
 #include "shell/ErrorReporting.h"
 #include "shell/FormWindow.h"
@@ -14,9 +15,10 @@ constexpr char kModule[] = "modZolBtns";
 
 }  // namespace
 
-EditionFlags& CurrentEdition() {
-  static EditionFlags edition;
-  return edition;
+// The edition flags of the running AOL client, as far as known.
+static EditionFlags CurrentEdition() {
+  const AOLClientState& state = ClientState();
+  return {IsTrue(state.EditionUK), IsTrue(state.EditionAustralia)};
 }
 
 std::int16_t GetUIMode() {

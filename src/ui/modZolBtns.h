@@ -11,9 +11,6 @@ namespace glimra {
 class FormWindow;
 class HostedControl;
 
-// The edition flags of the running AOL client, as far as known.
-EditionFlags& CurrentEdition();
-
 // The look a screen of the desktop's depth gives; sets the low-colour flag.
 std::int16_t GetUIMode();
 void SetFormColor(FormWindow& form);
