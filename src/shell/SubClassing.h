@@ -54,10 +54,11 @@ class MemoryLibrary {
   virtual ~MemoryLibrary() = default;
   // The full path of module `moduleName` as loaded in process `processId`.
   virtual std::string dwXGetModuleFileName(std::uint32_t processId, const std::string& moduleName) = 0;
-  // Copies `byteCount` bytes from `source` to `destination` (32-bit addresses).
-  virtual void dwCopyData(std::uint32_t source, std::uint32_t destination, std::uint32_t byteCount) = 0;
-  // The NUL-ended ANSI string at `address`.
-  virtual std::string dwGetStringFromLPSTR(std::uint32_t address) = 0;
+  // Copies `byteCount` bytes from `source` to `destination`. Addresses are
+  // pointer-sized: a 64-bit process's memory does not fit in 32 bits.
+  virtual void dwCopyData(std::uintptr_t source, std::uintptr_t destination, std::uint32_t byteCount) = 0;
+  // The NUL-ended ANSI string at `address` (empty for address 0).
+  virtual std::string dwGetStringFromLPSTR(std::uintptr_t address) = 0;
 };
 
 }  // namespace glimra

@@ -1,0 +1,154 @@
+#include "aol/RemoteMenu.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "shell/OutsideLibraries.h"
+#include "shell/RuntimeError.h"
+
+namespace glimra {
+
+namespace {
+
+// The menu helper's contract in dwsbc36.ocx (DwsbcMenuCall and its records).
+enum MenuOp {
+  kGetMenu = 1,
+  kGetMenuItemCount,
+  kGetSubMenu,
+  kGetMenuItemID,
+  kGetMenuString,
+  kCreatePopupMenu,
+  kAppendMenu,
+  kInsertMenu,
+  kDeleteMenu,
+  kDrawMenuBar
+};
+constexpr int kTextSize = 256;
+struct MenuCallData {
+  LONG op;
+  UINT flags;
+  ULONGLONG menu;
+  ULONGLONG item;
+  ULONGLONG id;
+  LONG count;
+  CHAR text[kTextSize];
+};
+struct MenuResult {
+  LONGLONG value;
+  DWORD error;
+  CHAR text[kTextSize];
+};
+using MenuCallFunction = BOOL(WINAPI*)(HWND, const MenuCallData*, MenuResult*, DWORD);
+constexpr DWORD kCallTimeoutMs = 5000;
+
+MenuCallFunction DwsbcMenuCall() {
+  static const MenuCallFunction call = [] {
+    HMODULE module = LoadLibraryA(SystemFilePath("dwsbc36.ocx").c_str());
+    FARPROC address = module ? GetProcAddress(module, "DwsbcMenuCall") : nullptr;
+    if (!address) throw RuntimeError(kErrFileNotFound, DescribeError(kErrFileNotFound) + ": dwsbc36.ocx");
+    return reinterpret_cast<MenuCallFunction>(reinterpret_cast<void*>(address));
+  }();
+  return call;
+}
+
+std::string Cut(const char* text, int count) {
+  std::string result(text);
+  if (count <= 0) return "";
+  if (result.size() >= static_cast<std::size_t>(count)) result.resize(static_cast<std::size_t>(count) - 1);
+  return result;
+}
+
+}  // namespace
+
+RemoteMenu::RemoteMenu(HWND window) : window_(window) {}
+
+bool RemoteMenu::UsesHelper() {
+  if (usesHelper_ < 0) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window_, &process);
+    HMENU bar = ::GetMenu(window_);
+    const bool plainWorks = process == GetCurrentProcessId() || (bar && ::GetMenuItemCount(bar) != -1);
+    usesHelper_ = plainWorks ? 0 : 1;
+  }
+  return usesHelper_ == 1;
+}
+
+RemoteMenu::Answer RemoteMenu::Call(int op, HMENU menu, ULONGLONG item, UINT flags, ULONGLONG id,
+                                    const std::string& text, int count) {
+  MenuCallData call{};
+  call.op = op;
+  call.flags = flags;
+  call.menu = reinterpret_cast<ULONGLONG>(menu);
+  call.item = item;
+  call.id = id;
+  call.count = std::clamp(count, 0, kTextSize);
+  std::strncpy(call.text, text.c_str(), kTextSize - 1);
+  MenuResult result{};
+  Answer answer;
+  if (!DwsbcMenuCall()(window_, &call, &result, kCallTimeoutMs)) return answer;  // the owner did not answer
+  result.text[kTextSize - 1] = '\0';
+  answer.answered = true;
+  answer.value = result.value;
+  answer.text = result.text;
+  return answer;
+}
+
+HMENU RemoteMenu::GetMenu() {
+  if (!UsesHelper()) return ::GetMenu(window_);
+  return reinterpret_cast<HMENU>(Call(kGetMenu).value);
+}
+
+int RemoteMenu::GetMenuItemCount(HMENU menu) {
+  if (!UsesHelper()) return ::GetMenuItemCount(menu);
+  const Answer answer = Call(kGetMenuItemCount, menu);
+  return answer.answered ? static_cast<int>(answer.value) : -1;
+}
+
+HMENU RemoteMenu::GetSubMenu(HMENU menu, int position) {
+  if (!UsesHelper()) return ::GetSubMenu(menu, position);
+  return reinterpret_cast<HMENU>(Call(kGetSubMenu, menu, static_cast<ULONGLONG>(position)).value);
+}
+
+UINT RemoteMenu::GetMenuItemID(HMENU menu, int position) {
+  if (!UsesHelper()) return ::GetMenuItemID(menu, position);
+  const Answer answer = Call(kGetMenuItemID, menu, static_cast<ULONGLONG>(position));
+  return answer.answered ? static_cast<UINT>(answer.value) : 0xFFFFFFFFu;
+}
+
+std::string RemoteMenu::GetMenuString(HMENU menu, UINT item, int count, UINT flags) {
+  if (count <= 0) return "";
+  if (!UsesHelper()) {
+    std::string text(static_cast<std::size_t>(count), '\0');
+    const int length = ::GetMenuStringA(menu, item, text.data(), count, flags);
+    text.resize(static_cast<std::size_t>(std::max(length, 0)));
+    return text;
+  }
+  return Cut(Call(kGetMenuString, menu, item, flags, 0, "", std::min(count, kTextSize)).text.c_str(), count);
+}
+
+HMENU RemoteMenu::CreatePopupMenu() {
+  if (!UsesHelper()) return ::CreatePopupMenu();
+  return reinterpret_cast<HMENU>(Call(kCreatePopupMenu).value);
+}
+
+bool RemoteMenu::AppendMenu(HMENU menu, UINT flags, UINT_PTR id, const std::string& caption) {
+  if (!UsesHelper()) return ::AppendMenuA(menu, flags, id, caption.c_str()) != FALSE;
+  return Call(kAppendMenu, menu, 0, flags, id, caption).value != 0;
+}
+
+bool RemoteMenu::InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR id, const std::string& caption) {
+  if (!UsesHelper()) return ::InsertMenuA(menu, position, flags, id, caption.c_str()) != FALSE;
+  return Call(kInsertMenu, menu, position, flags, id, caption).value != 0;
+}
+
+bool RemoteMenu::DeleteMenu(HMENU menu, UINT position, UINT flags) {
+  if (!UsesHelper()) return ::DeleteMenu(menu, position, flags) != FALSE;
+  return Call(kDeleteMenu, menu, position, flags).value != 0;
+}
+
+bool RemoteMenu::DrawMenuBar() {
+  if (!UsesHelper()) return ::DrawMenuBar(window_) != FALSE;
+  return Call(kDrawMenuBar).value != 0;
+}
+
+}  // namespace glimra

@@ -1,0 +1,51 @@
+// The Win32 menu steps on another program's window, one call each. Under
+// Wine menus are private to their process, so when the plain functions fail
+// on that window's menu bar, every step runs inside the owning process
+// through the helper of dwsbc36.ocx. Callers read like the plain API:
+//   RemoteMenu menus(AOLFrame);
+//   HMENU bar = menus.GetMenu();
+//   int n = menus.GetMenuItemCount(bar); ...
+// Menu handles from one RemoteMenu are only meaningful to that RemoteMenu.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace glimra {
+
+class RemoteMenu {
+ public:
+  explicit RemoteMenu(HWND window);
+
+  HMENU GetMenu();
+  int GetMenuItemCount(HMENU menu);  // -1 on failure
+  HMENU GetSubMenu(HMENU menu, int position);
+  UINT GetMenuItemID(HMENU menu, int position);  // 0xFFFFFFFF for a pop-up or failure
+  // Like GetMenuStringA with a buffer of `count` characters: at most count - 1
+  // characters come back (MF_BYPOSITION or MF_BYCOMMAND in `flags`).
+  std::string GetMenuString(HMENU menu, UINT item, int count, UINT flags);
+  // The pop-up is made in the process that owns the window's menu bar.
+  HMENU CreatePopupMenu();
+  bool AppendMenu(HMENU menu, UINT flags, UINT_PTR id, const std::string& caption);
+  bool InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR id, const std::string& caption);
+  bool DeleteMenu(HMENU menu, UINT position, UINT flags);
+  bool DrawMenuBar();
+
+  // True when the steps go through the helper (decided on first use).
+  bool UsesHelper();
+
+ private:
+  struct Answer {
+    bool answered = false;
+    LONGLONG value = 0;
+    std::string text;
+  };
+  Answer Call(int op, HMENU menu = nullptr, ULONGLONG item = 0, UINT flags = 0, ULONGLONG id = 0,
+              const std::string& text = "", int count = 0);
+
+  HWND window_;
+  int usesHelper_ = -1;  // unknown until the first step
+};
+
+}  // namespace glimra

@@ -1,0 +1,241 @@
+// The side of dwsbc36 that runs inside the watched process, on the watched
+// window's own thread: the subclass procedure and the menu calls.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "Protocol.h"
+
+namespace dwsbc {
+namespace {
+
+constexpr char kRecordProperty[] = "DWSBC36 Record";
+constexpr UINT kAskTimeoutMs = 30000;  // a watcher that does not answer at all is treated as gone
+constexpr UINT kShortTimeoutMs = 5000;
+
+struct Watch {
+  HWND watcher;
+  std::vector<UINT> messages;
+};
+
+// One per subclassed window, shared by all instances that watch it.
+struct Record {
+  WNDPROC original = nullptr;
+  std::vector<Watch> watches;
+  int depth = 0;  // nested calls of SubclassProc in progress
+};
+
+LRESULT CALLBACK SubclassProc(HWND window, UINT msg, WPARAM wp, LPARAM lp);
+
+Record* RecordOf(HWND window) { return static_cast<Record*>(GetPropA(window, kRecordProperty)); }
+
+// Leaves the window to its own procedure when nothing watches it any more.
+// If another subclass was put on top of ours meanwhile, ours stays in the
+// chain and passes everything through.
+void ReleaseIfIdle(HWND window, Record* record) {
+  if (!record->watches.empty() || record->depth > 0) return;
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) != SubclassProc) return;
+  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(record->original));
+  RemovePropA(window, kRecordProperty);
+  delete record;
+}
+
+void RemoveWatch(Record* record, HWND watcher) {
+  auto& watches = record->watches;
+  watches.erase(std::remove_if(watches.begin(), watches.end(), [&](const Watch& w) { return w.watcher == watcher; }),
+                watches.end());
+}
+
+std::vector<HWND> WatchersOf(const Record* record, UINT msg) {
+  std::vector<HWND> result;
+  for (const Watch& watch : record->watches)
+    if (std::find(watch.messages.begin(), watch.messages.end(), msg) != watch.messages.end())
+      result.push_back(watch.watcher);
+  return result;
+}
+
+// Asks one watcher; returns its answer bits, 0 when it is gone or silent.
+LRESULT AskWatcher(HWND watcher, HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  Ask ask{reinterpret_cast<ULONGLONG>(window), msg, 0, static_cast<LONGLONG>(wp), static_cast<LONGLONG>(lp)};
+  COPYDATASTRUCT data{kAskMagic, sizeof ask, &ask};
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutA(watcher, WM_COPYDATA, reinterpret_cast<WPARAM>(window), reinterpret_cast<LPARAM>(&data),
+                           SMTO_ABORTIFHUNG, kAskTimeoutMs, &answer))
+    return 0;
+  return static_cast<LRESULT>(answer);
+}
+
+LRESULT JudgeAndDeliver(HWND window, Record* record, UINT msg, WPARAM wp, LPARAM lp) {
+  bool swallowed = false;
+  LRESULT result = 0;
+  std::vector<HWND> delayed;
+  for (HWND watcher : WatchersOf(record, msg)) {
+    const LRESULT answer = AskWatcher(watcher, window, msg, wp, lp);
+    if (!(answer & kJudged)) {
+      if (!IsWindow(watcher)) RemoveWatch(record, watcher);  // the watching program has ended
+      continue;
+    }
+    if (answer & kDelayed) delayed.push_back(watcher);
+    if (answer & kSwallow) {
+      DWORD_PTR value = 0;
+      SendMessageTimeoutA(watcher, RegisteredMessages().retval, 0, 0, SMTO_ABORTIFHUNG, kShortTimeoutMs, &value);
+      result = static_cast<LRESULT>(value);
+      swallowed = true;
+      break;
+    }
+  }
+  if (!swallowed) result = CallWindowProcA(record->original, window, msg, wp, lp);
+  for (HWND watcher : delayed) PostMessageA(watcher, RegisteredMessages().delayed, 0, 0);
+  return result;
+}
+
+LRESULT CALLBACK SubclassProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  Record* record = RecordOf(window);
+  if (!record) return DefWindowProcA(window, msg, wp, lp);
+  if (msg == RegisteredMessages().detach) {
+    RemoveWatch(record, reinterpret_cast<HWND>(wp));
+    ReleaseIfIdle(window, record);
+    return 1;
+  }
+  if (msg == WM_NCDESTROY) {
+    for (const Watch& watch : record->watches)
+      PostMessageA(watch.watcher, RegisteredMessages().gone, reinterpret_cast<WPARAM>(window), 0);
+    const WNDPROC original = record->original;
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    RemovePropA(window, kRecordProperty);
+    record->watches.clear();
+    if (record->depth == 0) delete record;  // else an outer call still holds it; leaking one record beats a crash
+    return CallWindowProcA(original, window, msg, wp, lp);
+  }
+  ++record->depth;
+  const LRESULT result = JudgeAndDeliver(window, record, msg, wp, lp);
+  --record->depth;
+  if (RecordOf(window) == record) ReleaseIfIdle(window, record);
+  return result;
+}
+
+std::vector<UINT> FetchMessageList(HWND watcher) {
+  std::vector<UINT> messages;
+  for (WPARAM index = 0; index < 256; ++index) {
+    DWORD_PTR number = 0;
+    if (!SendMessageTimeoutA(watcher, RegisteredMessages().query, index, 0, SMTO_ABORTIFHUNG, kShortTimeoutMs,
+                             &number) ||
+        number == 0)
+      break;
+    messages.push_back(static_cast<UINT>(number - 1));
+  }
+  return messages;
+}
+
+// Keeps this file loaded here after the hook that brought it is removed.
+void PinThisModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                     reinterpret_cast<LPCSTR>(&SubclassProc), &module);
+}
+
+void AnswerMenuCall(HWND window, DWORD callerProcess, LONG callNumber) {
+  char mappingName[96], eventName[96];
+  MenuObjectNames(callerProcess, callNumber, mappingName, eventName, sizeof mappingName);
+  HANDLE mapping = OpenFileMappingA(FILE_MAP_ALL_ACCESS, FALSE, mappingName);
+  HANDLE done = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName);
+  if (mapping && done) {
+    if (auto* block = static_cast<MenuBlock*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(MenuBlock)))) {
+      RunMenuCall(window, block->call, block->result);
+      UnmapViewOfFile(block);
+      SetEvent(done);
+    }
+  }
+  if (mapping) CloseHandle(mapping);
+  if (done) CloseHandle(done);
+}
+
+}  // namespace
+
+void AttachHere(HWND window, HWND watcher) {
+  std::vector<UINT> messages = FetchMessageList(watcher);
+  PinThisModule();
+  Record* record = RecordOf(window);
+  if (!record) {
+    record = new Record;
+    SetPropA(window, kRecordProperty, record);
+    record->original =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+  }
+  RemoveWatch(record, watcher);
+  record->watches.push_back({watcher, std::move(messages)});
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(watcher, RegisteredMessages().attached, reinterpret_cast<WPARAM>(window), 0, SMTO_ABORTIFHUNG,
+                      kShortTimeoutMs, &ignored);
+}
+
+LRESULT CALLBACK GetMessageHook(int code, WPARAM wp, LPARAM lp) {
+  auto* message = reinterpret_cast<MSG*>(lp);
+  if (code == HC_ACTION && wp == PM_REMOVE && message) {
+    const Messages& ours = RegisteredMessages();
+    if (message->message == ours.attach && message->hwnd) {
+      AttachHere(message->hwnd, reinterpret_cast<HWND>(message->wParam));
+      message->message = WM_NULL;  // handled once, even with several hooks in the chain
+    } else if (message->message == ours.menu) {
+      PinThisModule();
+      AnswerMenuCall(message->hwnd, static_cast<DWORD>(message->wParam), static_cast<LONG>(message->lParam));
+      message->message = WM_NULL;
+    }
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+void RunMenuCall(HWND window, const DwsbcMenuCallData& call, DwsbcMenuResult& result) {
+  HMENU menu = reinterpret_cast<HMENU>(call.menu);
+  const UINT item = static_cast<UINT>(call.item);
+  char text[DWSBC_TEXT_SIZE];
+  lstrcpynA(text, call.text, sizeof text);  // never trust the caller's terminator
+  result.text[0] = '\0';
+  SetLastError(0);
+  switch (call.op) {
+    case DWSBC_GETMENU: result.value = reinterpret_cast<LONG_PTR>(GetMenu(window)); break;
+    case DWSBC_GETMENUITEMCOUNT: result.value = GetMenuItemCount(menu); break;
+    case DWSBC_GETSUBMENU: result.value = reinterpret_cast<LONG_PTR>(GetSubMenu(menu, static_cast<int>(item))); break;
+    case DWSBC_GETMENUITEMID: result.value = static_cast<int>(GetMenuItemID(menu, static_cast<int>(item))); break;
+    case DWSBC_GETMENUSTRING: {
+      const int count = std::clamp<int>(call.count, 0, DWSBC_TEXT_SIZE);
+      result.value = GetMenuStringA(menu, item, result.text, count, call.flags);
+      break;
+    }
+    case DWSBC_CREATEPOPUPMENU: result.value = reinterpret_cast<LONG_PTR>(CreatePopupMenu()); break;
+    case DWSBC_APPENDMENU: result.value = AppendMenuA(menu, call.flags, static_cast<UINT_PTR>(call.id), text); break;
+    case DWSBC_INSERTMENU:
+      result.value = InsertMenuA(menu, item, call.flags, static_cast<UINT_PTR>(call.id), text);
+      break;
+    case DWSBC_DELETEMENU: result.value = DeleteMenu(menu, item, call.flags); break;
+    case DWSBC_DRAWMENUBAR: result.value = DrawMenuBar(window); break;
+    default: result.value = 0; SetLastError(ERROR_INVALID_PARAMETER);
+  }
+  result.error = GetLastError();
+}
+
+void MenuObjectNames(DWORD callerProcess, LONG callNumber, char* mapping, char* doneEvent, size_t size) {
+  snprintf(mapping, size, "DWSBC36 Menu %lu %ld", static_cast<unsigned long>(callerProcess),
+           static_cast<long>(callNumber));
+  snprintf(doneEvent, size, "DWSBC36 Menu Done %lu %ld", static_cast<unsigned long>(callerProcess),
+           static_cast<long>(callNumber));
+}
+
+const Messages& RegisteredMessages() {
+  static const Messages messages{RegisterWindowMessageA("DWSBC36 Attach"), RegisterWindowMessageA("DWSBC36 Detach"),
+                                 RegisterWindowMessageA("DWSBC36 Query"),  RegisterWindowMessageA("DWSBC36 Attached"),
+                                 RegisterWindowMessageA("DWSBC36 Retval"), RegisterWindowMessageA("DWSBC36 Delayed"),
+                                 RegisterWindowMessageA("DWSBC36 Gone"),   RegisterWindowMessageA("DWSBC36 Menu")};
+  return messages;
+}
+
+HMODULE ThisModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCSTR>(&GetMessageHook), &module);
+  return module;
+}
+
+}  // namespace dwsbc

@@ -1,0 +1,57 @@
+// What the watcher's side and the side inside the watched process say to
+// each other. Both sides are this same file, loaded into two processes.
+#pragma once
+
+#include <windows.h>
+
+#include "dwsbc36.h"
+
+namespace dwsbc {
+
+// Registered window messages (the same numbers in every process).
+struct Messages {
+  UINT attach;    // posted to the watched window: wParam = watcher window
+  UINT detach;    // sent to the watched window: wParam = watcher window
+  UINT query;     // sent to the watcher: wParam = index; result = message number + 1, 0 past the end
+  UINT attached;  // sent to the watcher: wParam = watched window
+  UINT retval;    // sent to the watcher after a swallow verdict: result = the message's result
+  UINT delayed;   // posted to the watcher once the message has returned
+  UINT gone;      // posted to the watcher: wParam = watched window, destroyed
+  UINT menu;      // posted to a window: wParam = caller's process id, lParam = call number
+};
+const Messages& RegisteredMessages();
+
+// WM_COPYDATA from the watched process to the watcher: a message to judge.
+constexpr ULONG_PTR kAskMagic = 0x44534243;
+struct Ask {
+  ULONGLONG hwnd;
+  UINT msg;
+  UINT reserved;
+  LONGLONG wp;
+  LONGLONG lp;
+};
+
+// Bits of the watcher's answer to an Ask.
+constexpr LRESULT kJudged = 1;   // the watcher is alive and answered
+constexpr LRESULT kSwallow = 2;  // keep the message from the window; ask for the result
+constexpr LRESULT kDelayed = 4;  // post `delayed` back once the message has returned
+
+// Shared block of one menu call, named after the caller and the call number.
+struct MenuBlock {
+  DwsbcMenuCallData call;
+  DwsbcMenuResult result;
+};
+void MenuObjectNames(DWORD callerProcess, LONG callNumber, char* mapping, char* doneEvent, size_t size);
+
+// Runs one menu call in this process.
+void RunMenuCall(HWND window, const DwsbcMenuCallData& call, DwsbcMenuResult& result);
+
+// The WH_GETMESSAGE hook that carries requests into the watched thread.
+LRESULT CALLBACK GetMessageHook(int code, WPARAM wp, LPARAM lp);
+
+// Starts watching `window` for `watcher` (on the window's own thread).
+void AttachHere(HWND window, HWND watcher);
+
+HMODULE ThisModule();
+
+}  // namespace dwsbc

@@ -1,0 +1,240 @@
+// The watcher's side of dwsbc36: instances with their hidden windows, the
+// attach handshake and the menu calls.
+#include "dwsbc36.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "Protocol.h"
+
+struct DwsbcInstance {
+  HWND window = nullptr;   // hidden; the watched process talks to it
+  HWND watched = nullptr;  // the handle last assigned
+  bool attached = false;   // the watched thread has confirmed
+  std::vector<UINT> messages;
+  DwsbcWndMessageX wndMessageX = nullptr;
+  DwsbcDelayedEvent delayedEvent = nullptr;
+  void* context = nullptr;
+  LRESULT retval = 0;           // result of the last swallowed message
+  int handlerDepth = 0;         // WndMessageX calls in progress
+  bool delayedAsked = false;    // requested inside the current WndMessageX
+  bool delayedPending = false;  // DelayedEvent still to be raised
+  LONG delayedValue = 0;
+};
+
+namespace {
+
+using dwsbc::RegisteredMessages;
+
+constexpr char kWatcherClass[] = "DWSBC36 SubClass";
+constexpr DWORD kAttachTimeoutMs = 5000;
+constexpr DWORD kDetachTimeoutMs = 2000;
+
+LRESULT Judge(DwsbcInstance* self, const dwsbc::Ask& ask) {
+  HWND hwnd = reinterpret_cast<HWND>(ask.hwnd);
+  if (!self->attached || hwnd != self->watched) return 0;  // detached meanwhile: pass untouched
+  LRESULT retval = 0;
+  LONG nodef = 0;
+  ++self->handlerDepth;
+  if (self->wndMessageX)
+    self->wndMessageX(self->context, hwnd, ask.msg, static_cast<WPARAM>(ask.wp), static_cast<LPARAM>(ask.lp), &retval,
+                      &nodef);
+  --self->handlerDepth;
+  LRESULT answer = dwsbc::kJudged;
+  if (nodef) {
+    self->retval = retval;
+    answer |= dwsbc::kSwallow;
+  }
+  if (self->delayedAsked && self->handlerDepth == 0) {
+    self->delayedAsked = false;
+    answer |= dwsbc::kDelayed;
+  }
+  return answer;
+}
+
+void RaiseDelayed(DwsbcInstance* self) {
+  if (!self->delayedPending) return;
+  self->delayedPending = false;
+  if (self->delayedEvent) self->delayedEvent(self->context, self->delayedValue);
+}
+
+LRESULT CALLBACK WatcherProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<DwsbcInstance*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(window, msg, wp, lp);
+  const dwsbc::Messages& ours = RegisteredMessages();
+  if (msg == WM_COPYDATA) {
+    auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+    if (!data || data->dwData != dwsbc::kAskMagic || data->cbData != sizeof(dwsbc::Ask)) return 0;
+    return Judge(self, *static_cast<const dwsbc::Ask*>(data->lpData));
+  }
+  if (msg == ours.query) return wp < self->messages.size() ? self->messages[wp] + 1 : 0;
+  if (msg == ours.attached) {
+    if (reinterpret_cast<HWND>(wp) == self->watched) self->attached = true;
+    return 1;
+  }
+  if (msg == ours.retval) return self->retval;
+  if (msg == ours.delayed) {
+    RaiseDelayed(self);
+    return 0;
+  }
+  if (msg == ours.gone) {
+    if (reinterpret_cast<HWND>(wp) == self->watched) self->attached = false;
+    return 0;
+  }
+  return DefWindowProcA(window, msg, wp, lp);
+}
+
+HWND CreateWatcherWindow() {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = WatcherProc;
+  windowClass.hInstance = dwsbc::ThisModule();
+  windowClass.lpszClassName = kWatcherClass;
+  RegisterClassA(&windowClass);  // fails harmlessly when already registered
+  return CreateWindowExA(WS_EX_TOOLWINDOW, kWatcherClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                         dwsbc::ThisModule(), nullptr);
+}
+
+// Lets messages sent to this thread run (the watched side calls back while
+// we wait) until `done` holds, `handle` is signalled or the time is up.
+template <typename Done>
+bool WaitServingSentMessages(Done done, HANDLE handle, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    if (done()) return true;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return false;
+    const DWORD wait = static_cast<DWORD>(deadline - now < 50 ? deadline - now : 50);
+    const DWORD count = handle ? 1 : 0;
+    if (MsgWaitForMultipleObjects(count, handle ? &handle : nullptr, FALSE, wait, QS_SENDMESSAGE) == WAIT_OBJECT_0 &&
+        handle)
+      return done();
+  }
+}
+
+void Detach(DwsbcInstance* self) {
+  HWND watched = self->watched;
+  const bool attached = self->attached;
+  self->watched = nullptr;
+  self->attached = false;
+  if (!attached || !IsWindow(watched)) return;
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(watched, RegisteredMessages().detach, reinterpret_cast<WPARAM>(self->window), 0, SMTO_ABORTIFHUNG,
+                      kDetachTimeoutMs, &ignored);
+}
+
+bool Attach(DwsbcInstance* self, HWND window) {
+  self->watched = window;
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  if (!thread) return false;
+  if (thread == GetCurrentThreadId()) {
+    dwsbc::AttachHere(window, self->window);
+    return self->attached;
+  }
+  HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, dwsbc::GetMessageHook, dwsbc::ThisModule(), thread);
+  if (!hook) return false;
+  PostMessageA(window, RegisteredMessages().attach, reinterpret_cast<WPARAM>(self->window), 0);
+  WaitServingSentMessages([&] { return self->attached || !IsWindow(window); }, nullptr, kAttachTimeoutMs);
+  UnhookWindowsHookEx(hook);  // the file stays pinned in the watched process
+  return self->attached;
+}
+
+}  // namespace
+
+extern "C" {
+
+DwsbcInstance* WINAPI DwsbcCreate(HWND) {
+  auto* self = new DwsbcInstance;
+  self->window = CreateWatcherWindow();
+  if (!self->window) {
+    delete self;
+    return nullptr;
+  }
+  SetWindowLongPtrA(self->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  return self;
+}
+
+void WINAPI DwsbcDestroy(DwsbcInstance* self) {
+  if (!self) return;
+  Detach(self);
+  SetWindowLongPtrA(self->window, GWLP_USERDATA, 0);
+  DestroyWindow(self->window);
+  delete self;
+}
+
+void WINAPI DwsbcSetEvents(DwsbcInstance* self, DwsbcWndMessageX wndMessageX, DwsbcDelayedEvent delayedEvent,
+                           void* context) {
+  if (!self) return;
+  self->wndMessageX = wndMessageX;
+  self->delayedEvent = delayedEvent;
+  self->context = context;
+}
+
+void WINAPI DwsbcSetMessages(DwsbcInstance* self, const UINT* messages, UINT count) {
+  if (!self) return;
+  self->messages.assign(messages, messages + (messages ? count : 0));
+}
+
+BOOL WINAPI DwsbcSetHWnd(DwsbcInstance* self, HWND window) {
+  if (!self) return FALSE;
+  Detach(self);
+  if (!window) return TRUE;
+  return Attach(self, window) ? TRUE : FALSE;
+}
+
+HWND WINAPI DwsbcGetHWnd(DwsbcInstance* self) { return self ? self->watched : nullptr; }
+
+void WINAPI DwsbcSetDelayedEvent(DwsbcInstance* self, LONG value) {
+  if (!self) return;
+  self->delayedValue = value;
+  self->delayedPending = true;
+  if (self->handlerDepth > 0)
+    self->delayedAsked = true;  // the watched side posts it back once the message has returned
+  else
+    PostMessageA(self->window, RegisteredMessages().delayed, 0, 0);
+}
+
+BOOL WINAPI DwsbcMenuCall(HWND window, const DwsbcMenuCallData* call, DwsbcMenuResult* result, DWORD timeoutMs) {
+  if (!call || !result) return FALSE;
+  DWORD process = 0;
+  const DWORD thread = GetWindowThreadProcessId(window, &process);
+  if (!thread) return FALSE;
+  if (process == GetCurrentProcessId()) {  // our own menus need no helper
+    dwsbc::RunMenuCall(window, *call, *result);
+    return TRUE;
+  }
+  static LONG callCounter = 0;
+  const LONG callNumber = InterlockedIncrement(&callCounter);
+  char mappingName[96], eventName[96];
+  dwsbc::MenuObjectNames(GetCurrentProcessId(), callNumber, mappingName, eventName, sizeof mappingName);
+  HANDLE mapping =
+      CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(dwsbc::MenuBlock), mappingName);
+  HANDLE done = CreateEventA(nullptr, TRUE, FALSE, eventName);
+  auto* block =
+      mapping
+          ? static_cast<dwsbc::MenuBlock*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(dwsbc::MenuBlock)))
+          : nullptr;
+  BOOL answered = FALSE;
+  if (block && done) {
+    block->call = *call;
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, dwsbc::GetMessageHook, dwsbc::ThisModule(), thread);
+    if (hook && PostMessageA(window, RegisteredMessages().menu, GetCurrentProcessId(), callNumber)) {
+      answered =
+          WaitServingSentMessages([&] { return WaitForSingleObject(done, 0) == WAIT_OBJECT_0; }, done, timeoutMs);
+      if (answered) *result = block->result;
+    }
+    if (hook) UnhookWindowsHookEx(hook);
+  }
+  if (block) UnmapViewOfFile(block);
+  if (mapping) CloseHandle(mapping);
+  if (done) CloseHandle(done);
+  return answered;
+}
+
+// The setup registers every .ocx; there is nothing to enter in the registry.
+__declspec(dllexport) HRESULT WINAPI DllRegisterServer() { return S_OK; }
+__declspec(dllexport) HRESULT WINAPI DllUnregisterServer() { return S_OK; }
+
+}  // extern "C"

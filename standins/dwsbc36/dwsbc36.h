@@ -1,0 +1,91 @@
+// dwsbc36.ocx: the SubClass control and the menu helper, as plain exported C
+// functions (load the file with LoadLibrary, find them with GetProcAddress).
+//
+// SubClass control: one instance watches one window of another process for a
+// fixed list of messages.
+//   DwsbcCreate(owner)            a new instance; call on the UI thread that
+//                                 will receive its events; NULL on failure.
+//   DwsbcDestroy(instance)        detaches and frees the instance.
+//   DwsbcSetEvents(instance, wndMessageX, delayedEvent, context)
+//                                 the two event callbacks (either may be NULL).
+//   DwsbcSetMessages(instance, messages, count)
+//                                 the message list; takes effect at the next
+//                                 attach.
+//   DwsbcSetHWnd(instance, hwnd)  attaches (NULL detaches); returns TRUE once
+//                                 the watched window's thread has confirmed.
+//   DwsbcGetHWnd(instance)        the handle last assigned.
+//   DwsbcSetDelayedEvent(instance, value)
+//                                 raises DelayedEvent(value) once, after the
+//                                 message being handled has returned.
+// WndMessageX is called on the instance's thread, inside the watched
+// program's sending of the message and before the watched window's own
+// procedure sees it. Setting *nodef non-zero keeps the message from the window
+// and makes *retval its result. Callbacks must not let exceptions escape.
+//
+// Menu helper: DwsbcMenuCall runs one Win32 menu function inside the process
+// that owns `window` (menus are private to their process under Wine) and fills
+// `result`; FALSE when the owner did not answer within `timeoutMs`.
+//
+// How it works: a WH_GETMESSAGE hook loads this file into the window's GUI
+// thread, where it pins itself, subclasses the window and asks the instance's
+// hidden window for a verdict (WM_COPYDATA) on each listed message.
+#pragma once
+
+#include <windows.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef struct DwsbcInstance DwsbcInstance;
+
+typedef void(CALLBACK* DwsbcWndMessageX)(void* context, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT* retval,
+                                         LONG* nodef);
+typedef void(CALLBACK* DwsbcDelayedEvent)(void* context, LONG value);
+
+// Menu functions DwsbcMenuCall can run.
+enum DwsbcMenuOp {
+  DWSBC_GETMENU = 1,       // value = GetMenu(window)
+  DWSBC_GETMENUITEMCOUNT,  // value = GetMenuItemCount(menu)
+  DWSBC_GETSUBMENU,        // value = GetSubMenu(menu, item)
+  DWSBC_GETMENUITEMID,     // value = (int)GetMenuItemID(menu, item)
+  DWSBC_GETMENUSTRING,     // value = GetMenuStringA(menu, item, text, count, flags); text filled
+  DWSBC_CREATEPOPUPMENU,   // value = CreatePopupMenu()
+  DWSBC_APPENDMENU,        // value = AppendMenuA(menu, flags, id, text)
+  DWSBC_INSERTMENU,        // value = InsertMenuA(menu, item, flags, id, text)
+  DWSBC_DELETEMENU,        // value = DeleteMenu(menu, item, flags)
+  DWSBC_DRAWMENUBAR        // value = DrawMenuBar(window)
+};
+
+#define DWSBC_TEXT_SIZE 256
+
+typedef struct DwsbcMenuCallData {
+  LONG op;                     // a DwsbcMenuOp
+  UINT flags;                  // MF_ flags of the call
+  ULONGLONG menu;              // the menu handle
+  ULONGLONG item;              // position or command id
+  ULONGLONG id;                // new item's id, or the pop-up's handle with MF_POPUP
+  LONG count;                  // GetMenuStringA: the character count passed (at most DWSBC_TEXT_SIZE)
+  CHAR text[DWSBC_TEXT_SIZE];  // caption of a new item
+} DwsbcMenuCallData;
+
+typedef struct DwsbcMenuResult {
+  LONGLONG value;              // the function's result
+  DWORD error;                 // GetLastError after it
+  CHAR text[DWSBC_TEXT_SIZE];  // GetMenuStringA's caption
+} DwsbcMenuResult;
+
+__declspec(dllexport) DwsbcInstance* WINAPI DwsbcCreate(HWND owner);
+__declspec(dllexport) void WINAPI DwsbcDestroy(DwsbcInstance* instance);
+__declspec(dllexport) void WINAPI DwsbcSetEvents(DwsbcInstance* instance, DwsbcWndMessageX wndMessageX,
+                                                 DwsbcDelayedEvent delayedEvent, void* context);
+__declspec(dllexport) void WINAPI DwsbcSetMessages(DwsbcInstance* instance, const UINT* messages, UINT count);
+__declspec(dllexport) BOOL WINAPI DwsbcSetHWnd(DwsbcInstance* instance, HWND window);
+__declspec(dllexport) HWND WINAPI DwsbcGetHWnd(DwsbcInstance* instance);
+__declspec(dllexport) void WINAPI DwsbcSetDelayedEvent(DwsbcInstance* instance, LONG value);
+__declspec(dllexport) BOOL WINAPI
+    DwsbcMenuCall(HWND window, const DwsbcMenuCallData* call, DwsbcMenuResult* result, DWORD timeoutMs);
+
+#ifdef __cplusplus
+}
+#endif
