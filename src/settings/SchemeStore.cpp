@@ -5,6 +5,7 @@
 #include "settings/AppOptions.h"
 #include "settings/modFileOp.h"
 #include "settings/modRegKeys.h"
+#include "shell/modMsgBox.h"
 
 namespace glimra {
 
@@ -13,21 +14,6 @@ const char kListSchemesFailure[] =
     "key.~N ~NThis function will now end.";
 
 namespace {
-
-// The message text without its markup, for the plain system box.
-std::string WithoutMarkup(const std::string& text) {
-  std::string plain;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '~' || i + 1 >= text.size()) {
-      plain += text[i];
-      continue;
-    }
-    const char code = text[++i];
-    if (code == 'N') plain += "\r\n";
-    if (code == 'C' && i + 1 < text.size()) ++i;  // the colour letter
-  }
-  return plain;
-}
 
 bool EndsWithFde(const std::string& name) {
   return name.size() > 4 &&
@@ -53,9 +39,7 @@ std::vector<std::string> SchemeFilesIn(const std::string& folder) {
 }  // namespace
 
 SchemeMessage& SchemeMessageBox() {
-  static SchemeMessage show = [](const std::string& text, int style) {
-    MessageBoxA(nullptr, WithoutMarkup(text).c_str(), "Glimra", static_cast<UINT>(style) | MB_TOPMOST);
-  };
+  static SchemeMessage show = [](const std::string& text, int style) { ShowMsg(text, style); };
   return show;
 }
 

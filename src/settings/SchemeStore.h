@@ -16,9 +16,8 @@ namespace glimra {
 extern const char kListSchemesFailure[];
 constexpr int kStyleCritical = 16;
 
-// Where the store's messages go: (marked-up text, message style). Until the
-// formatted message box is there, a plain system message box shows the text
-// with its markup removed.
+// Where the store's messages go: (marked-up text, message style); the
+// formatted message box unless replaced.
 using SchemeMessage = std::function<void(const std::string& text, int style)>;
 SchemeMessage& SchemeMessageBox();
 

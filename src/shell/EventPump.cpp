@@ -16,14 +16,24 @@ void DoEvents() {
   }
 }
 
-void WaitWithEvents(unsigned milliseconds) {
+bool PumpUntil(const std::function<bool()>& done, unsigned milliseconds, unsigned pollMs) {
   const ULONGLONG deadline = GetTickCount64() + milliseconds;
   for (;;) {
     DoEvents();
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+    if (done()) return true;
+    DWORD wait = INFINITE;
+    if (milliseconds != kWaitForever) {
+      const ULONGLONG now = GetTickCount64();
+      if (now >= deadline) return false;
+      wait = static_cast<DWORD>(deadline - now);
+    }
+    if (pollMs != 0 && (wait == INFINITE || wait > pollMs)) wait = pollMs;
+    MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }
+}
+
+void WaitWithEvents(unsigned milliseconds) {
+  PumpUntil([] { return false; }, milliseconds);
 }
 
 }  // namespace glimra

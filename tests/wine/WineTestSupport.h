@@ -49,6 +49,24 @@ class BackgroundStep {
   HANDLE thread_ = nullptr;
 };
 
+// Clicks the middle of `window` with the left mouse button, posting to the
+// deepest child window under that point, as the mouse would.
+inline void ClickMiddle(HWND window) {
+  RECT r;
+  GetClientRect(window, &r);
+  POINT point{r.right / 2, r.bottom / 2};
+  HWND target = window;
+  for (;;) {
+    HWND child = ChildWindowFromPointEx(target, point, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED);
+    if (!child || child == target) break;
+    MapWindowPoints(target, child, &point, 1);
+    target = child;
+  }
+  const LPARAM at = MAKELPARAM(point.x, point.y);
+  PostMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(target, WM_LBUTTONUP, 0, at);
+}
+
 // Path of the running test program.
 inline std::string ThisProgram() {
   char path[MAX_PATH] = {};

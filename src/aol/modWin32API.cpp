@@ -1,0 +1,115 @@
+#include "aol/modWin32API.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "aol/modFindChild.h"
+#include "shell/ErrorReporting.h"
+#include "shell/EventPump.h"
+#include "shell/FormWindow.h"
+
+namespace glimra {
+
+namespace {
+
+constexpr char kModule[] = "modWin32API";
+// The bounded waits: 10 seconds on a monotonic clock, so a wait that starts
+// just before midnight still ends; looked at again every 25 ms while events run.
+constexpr unsigned kWaitMilliseconds = 10000;
+constexpr unsigned kLookAgainMilliseconds = 25;
+
+void PlaceInBand(HWND window, HWND band) { SetWindowPos(window, band, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
+
+std::string ReadWindowText(HWND window) {
+  const auto length = static_cast<int>(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0));
+  if (length <= 0) return {};
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const auto copied = static_cast<int>(
+      SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(length) + 1, reinterpret_cast<LPARAM>(text.data())));
+  text.resize(static_cast<std::size_t>(std::max(0, std::min(copied, length))));
+  return text;
+}
+
+bool HasNonBlank(const std::string& text) { return text.find_first_not_of(' ') != std::string::npos; }
+
+HWND WaitForVisible(const std::function<HWND()>& look) {
+  HWND found = nullptr;
+  PumpUntil(
+      [&] {
+        found = look();
+        return found && IsWindowVisible(found);
+      },
+      kWaitMilliseconds, kLookAgainMilliseconds);
+  return found && IsWindowVisible(found) ? found : nullptr;
+}
+
+}  // namespace
+
+std::string GetAPIText(HWND window, VBBool wait) {
+  std::string text;
+  RunProcedure({kModule, "GetAPIText"}, [&] {
+    if (!IsTrue(wait)) {
+      text = ReadWindowText(window);
+      return;
+    }
+    std::string read;
+    const bool gotText = PumpUntil(
+        [&] {
+          read = ReadWindowText(window);
+          return HasNonBlank(read);
+        },
+        kWaitMilliseconds, kLookAgainMilliseconds);
+    text = gotText ? read : std::string();
+  });
+  return text;
+}
+
+HWND WaitForWindow(const std::string& className, const std::string& caption) {
+  return WaitForVisible([&] { return FindWindowA(className.c_str(), caption.c_str()); });
+}
+
+HWND WaitForChildClass(HWND parent, const std::string& className) {
+  return WaitForVisible([&] { return FindWindowExA(parent, nullptr, className.c_str(), nullptr); });
+}
+
+HWND WaitForChildTitle(HWND parent, const std::string& pattern) {
+  return WaitForVisible([&] { return FindChildByTitle(parent, pattern); });
+}
+
+void Pause(double milliseconds) {
+  if (milliseconds > 0) WaitWithEvents(static_cast<unsigned>(milliseconds));
+}
+
+void RePosForm(FormWindow& form, std::int16_t axis) {
+  RunProcedure({kModule, "RePosForm"}, [&] {
+    const int screenWidth = PixelsToTwipsX(GetSystemMetrics(SM_CXSCREEN));
+    const int screenHeight = PixelsToTwipsY(GetSystemMetrics(SM_CYSCREEN));
+    int left = form.Left(), top = form.Top();
+    if (axis == 0) {
+      if (top > screenHeight - form.Height()) top = screenHeight - form.Height();
+      if (top < 0) top = 0;
+    } else if (axis == 1) {
+      if (left < 0) left = 0;
+      if (left > screenWidth - form.Width()) left = screenWidth - form.Width();
+    } else {
+      return;
+    }
+    form.Move(left, top, form.Width(), form.Height());
+  });
+}
+
+void CenterForm(FormWindow& form) {
+  const int screenWidth = PixelsToTwipsX(GetSystemMetrics(SM_CXSCREEN));
+  const int screenHeight = PixelsToTwipsY(GetSystemMetrics(SM_CYSCREEN));
+  form.Move((screenWidth - form.Width()) / 2, (screenHeight - form.Height()) / 2, form.Width(), form.Height());
+}
+
+void StayOnTop(FormWindow& form) { PlaceInBand(form.hWnd(), HWND_TOPMOST); }
+
+void NotOnTop(FormWindow& form) { PlaceInBand(form.hWnd(), HWND_NOTOPMOST); }
+
+void SetTopMost(HWND window, std::int16_t flag) {
+  PlaceInBand(window, flag == -1 ? HWND_TOPMOST : flag == 0 ? HWND_NOTOPMOST : HWND_TOP);
+}
+
+}  // namespace glimra

@@ -1,0 +1,399 @@
+#include "shell/FormWindow.h"
+
+#include <ole2.h>
+#include <windows.h>
+
+#include <stdexcept>
+
+#include "controls/ZolBtns.h"
+#include "shell/EventPump.h"
+#include "shell/RuntimeError.h"
+
+namespace glimra {
+
+namespace {
+
+constexpr char kFormClass[] = "GlimraForm";
+
+int ScreenDotsPerInch(int index) {
+  HDC dc = GetDC(nullptr);
+  const int dpi = dc ? GetDeviceCaps(dc, index) : 96;
+  if (dc) ReleaseDC(nullptr, dc);
+  return dpi > 0 ? dpi : 96;
+}
+
+void RegisterFormClass() {
+  static bool registered = false;
+  if (registered) return;
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = CS_DBLCLKS;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.lpszClassName = kFormClass;
+  windowClass.lpfnWndProc = DefWindowProcA;  // replaced per window below
+  RegisterClassExA(&windowClass);
+  registered = true;
+}
+
+void EnsureComForThisThread() {
+  static thread_local bool initialised = false;
+  if (!initialised) {
+    CoInitialize(nullptr);
+    initialised = true;
+  }
+}
+
+std::wstring Widen(const std::string& text) {
+  if (text.empty()) return {};
+  const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+  return wide;
+}
+
+std::string Narrow(const wchar_t* text) {
+  if (!text || !*text) return {};
+  const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), size, nullptr, nullptr);
+  narrow.resize(static_cast<std::size_t>(size - 1));
+  return narrow;
+}
+
+DISPID DispatchId(IDispatch* dispatch, const wchar_t* name) {
+  DISPID id = DISPID_UNKNOWN;
+  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+  if (FAILED(dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)))
+    throw RuntimeError(438, "Object doesn't support this property or method");
+  return id;
+}
+
+void PutProperty(IDispatch* dispatch, const wchar_t* name, VARIANT& value) {
+  DISPID putId = DISPID_PROPERTYPUT;
+  DISPPARAMS parameters{&value, &putId, 1, 1};
+  if (FAILED(dispatch->Invoke(DispatchId(dispatch, name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT,
+                              &parameters, nullptr, nullptr, nullptr)))
+    throw RuntimeError(438, "Object doesn't support this property or method");
+}
+
+VARIANT GetProperty(IDispatch* dispatch, const wchar_t* name) {
+  VARIANT result;
+  VariantInit(&result);
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  if (FAILED(dispatch->Invoke(DispatchId(dispatch, name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                              &result, nullptr, nullptr)))
+    throw RuntimeError(438, "Object doesn't support this property or method");
+  return result;
+}
+
+}  // namespace
+
+int TwipsPerPixelX() { return 1440 / ScreenDotsPerInch(LOGPIXELSX); }
+int TwipsPerPixelY() { return 1440 / ScreenDotsPerInch(LOGPIXELSY); }
+int TwipsToPixelsX(int twips) { return twips / TwipsPerPixelX(); }
+int TwipsToPixelsY(int twips) { return twips / TwipsPerPixelY(); }
+int PixelsToTwipsX(int pixels) { return pixels * TwipsPerPixelX(); }
+int PixelsToTwipsY(int pixels) { return pixels * TwipsPerPixelY(); }
+
+COLORREF ResolveColour(Colour colour) {
+  const auto value = static_cast<std::uint32_t>(colour);
+  if ((value & 0xFF000000u) == 0x80000000u) return GetSysColor(static_cast<int>(value & 0xFF));
+  return value & 0xFFFFFFu;
+}
+
+// ---- HostedControl ----
+
+HostedControl::HostedControl(IDispatch* dispatch, HWND window, UINT id)
+    : dispatch_(dispatch), window_(window), id_(id) {}
+
+HostedControl::~HostedControl() {
+  if (dispatch_) dispatch_->Release();
+}
+
+void HostedControl::SetLong(const wchar_t* name, long value) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_I4;
+  v.lVal = value;
+  PutProperty(dispatch_, name, v);
+}
+
+void HostedControl::SetText(const wchar_t* name, const std::string& value) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_BSTR;
+  v.bstrVal = SysAllocString(Widen(value).c_str());
+  PutProperty(dispatch_, name, v);
+  VariantClear(&v);
+}
+
+void HostedControl::SetBool(const wchar_t* name, bool value) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_BOOL;
+  v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
+  PutProperty(dispatch_, name, v);
+}
+
+long HostedControl::GetLong(const wchar_t* name) const {
+  VARIANT v = GetProperty(dispatch_, name);
+  VariantChangeType(&v, &v, 0, VT_I4);
+  const long value = v.vt == VT_I4 ? v.lVal : 0;
+  VariantClear(&v);
+  return value;
+}
+
+std::string HostedControl::GetText(const wchar_t* name) const {
+  VARIANT v = GetProperty(dispatch_, name);
+  VariantChangeType(&v, &v, 0, VT_BSTR);
+  std::string text = v.vt == VT_BSTR ? Narrow(v.bstrVal) : std::string();
+  VariantClear(&v);
+  return text;
+}
+
+bool HostedControl::GetBool(const wchar_t* name) const {
+  VARIANT v = GetProperty(dispatch_, name);
+  VariantChangeType(&v, &v, 0, VT_BOOL);
+  const bool value = v.vt == VT_BOOL && v.boolVal != VARIANT_FALSE;
+  VariantClear(&v);
+  return value;
+}
+
+void HostedControl::Call(const wchar_t* method) {
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  if (FAILED(dispatch_->Invoke(DispatchId(dispatch_, method), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none,
+                               nullptr, nullptr, nullptr)))
+    throw RuntimeError(438, "Object doesn't support this property or method");
+}
+
+// ---- FormWindow ----
+
+FormWindow::FormWindow(std::string name, int clientWidthTwips, int clientHeightTwips)
+    : name_(std::move(name)), clientWidthTwips_(clientWidthTwips), clientHeightTwips_(clientHeightTwips) {}
+
+FormWindow::~FormWindow() {
+  if (IsLoaded()) Unload();
+  Forms().Remove(this);
+}
+
+void FormWindow::Load() {
+  if (IsLoaded()) return;
+  RegisterFormClass();
+  EnsureComForThisThread();
+  RECT frame{0, 0, TwipsToPixelsX(clientWidthTwips_), TwipsToPixelsY(clientHeightTwips_)};
+  AdjustWindowRectEx(&frame, WindowStyle(), FALSE, WindowExStyle());
+  window_ = CreateWindowExA(WindowExStyle(), kFormClass, name_.c_str(), WindowStyle(), 0, 0, frame.right - frame.left,
+                            frame.bottom - frame.top, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (!window_) RaiseError(kErrOutOfMemory);
+  SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FormWindow::WindowProc));
+  SetBackColor(backColour_);
+  Forms().Add(this);
+  OnLoad();
+}
+
+void FormWindow::Show(bool modal) {
+  Load();
+  ShowWindow(window_, SW_SHOW);
+  UpdateWindow(window_);
+  if (!modal) return;
+  EnableOtherForms(false);
+  PumpUntil([this] { return !IsLoaded() || !Visible(); });
+  EnableOtherForms(true);
+}
+
+void FormWindow::Hide() {
+  if (IsLoaded()) ShowWindow(window_, SW_HIDE);
+}
+
+bool FormWindow::Visible() const { return IsLoaded() && IsWindowVisible(window_); }
+
+void FormWindow::Unload() {
+  if (!IsLoaded()) {
+    Forms().Remove(this);
+    return;
+  }
+  OnUnload();
+  HWND window = window_;
+  window_ = nullptr;
+  SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+  controls_.clear();
+  DestroyWindow(window);
+  if (backBrush_) DeleteObject(backBrush_);
+  backBrush_ = nullptr;
+  Forms().Remove(this);
+}
+
+std::string FormWindow::Caption() const {
+  char text[512] = {};
+  if (IsLoaded()) GetWindowTextA(window_, text, sizeof text);
+  return text;
+}
+
+void FormWindow::SetCaption(const std::string& caption) {
+  if (IsLoaded()) SetWindowTextA(window_, caption.c_str());
+}
+
+void FormWindow::SetBackColor(Colour colour) {
+  backColour_ = colour;
+  if (!IsLoaded()) return;
+  if (backBrush_) DeleteObject(backBrush_);
+  backBrush_ = CreateSolidBrush(ResolveColour(colour));
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+int FormWindow::Left() const {
+  RECT r{};
+  GetWindowRect(window_, &r);
+  return PixelsToTwipsX(r.left);
+}
+int FormWindow::Top() const {
+  RECT r{};
+  GetWindowRect(window_, &r);
+  return PixelsToTwipsY(r.top);
+}
+int FormWindow::Width() const {
+  RECT r{};
+  GetWindowRect(window_, &r);
+  return PixelsToTwipsX(r.right - r.left);
+}
+int FormWindow::Height() const {
+  RECT r{};
+  GetWindowRect(window_, &r);
+  return PixelsToTwipsY(r.bottom - r.top);
+}
+int FormWindow::ScaleWidth() const {
+  RECT r{};
+  GetClientRect(window_, &r);
+  return PixelsToTwipsX(r.right);
+}
+int FormWindow::ScaleHeight() const {
+  RECT r{};
+  GetClientRect(window_, &r);
+  return PixelsToTwipsY(r.bottom);
+}
+
+void FormWindow::Move(int left, int top, int width, int height) {
+  MoveWindow(window_, TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width), TwipsToPixelsY(height), TRUE);
+}
+
+void FormWindow::SetHeight(int twips) { Move(Left(), Top(), Width(), twips); }
+
+HostedControl& FormWindow::AddHosted(const wchar_t* progId, UINT id, const TwipRect& place,
+                                     const std::string& caption) {
+  CLSID classId;
+  if (FAILED(CLSIDFromProgID(progId, &classId))) throw RuntimeError(429, "ActiveX component can't create object");
+  IZolControl* control = nullptr;
+  if (FAILED(CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IZolControl,
+                              reinterpret_cast<void**>(&control))))
+    throw RuntimeError(429, "ActiveX component can't create object");
+  HWND window = nullptr;
+  const HRESULT created =
+      control->CreateControlWindow(window_, id, place.left, place.top, place.width, place.height, TRUE, &window);
+  IDispatch* dispatch = nullptr;
+  control->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
+  control->Release();
+  if (FAILED(created) || !dispatch) {
+    if (dispatch) dispatch->Release();
+    throw RuntimeError(429, "ActiveX component can't create object");
+  }
+  controls_.push_back(std::make_unique<HostedControl>(dispatch, window, id));
+  controls_.back()->SetText(L"Caption", caption);
+  return *controls_.back();
+}
+
+HostedControl& FormWindow::AddZolButton(UINT id, const TwipRect& place, const std::string& caption) {
+  return AddHosted(ZOLBTNS_PROGID_ZOLBUTTON, id, place, caption);
+}
+
+HostedControl& FormWindow::AddFlatButton(UINT id, const TwipRect& place, const std::string& caption) {
+  return AddHosted(ZOLBTNS_PROGID_FLATBUTTON, id, place, caption);
+}
+
+HWND FormWindow::AddChild(const char* className, const std::string& text, DWORD style, UINT id, const TwipRect& place,
+                          DWORD exStyle) {
+  return CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | style, TwipsToPixelsX(place.left),
+                         TwipsToPixelsY(place.top), TwipsToPixelsX(place.width), TwipsToPixelsY(place.height), window_,
+                         reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+}
+
+HostedControl* FormWindow::Control(UINT id) {
+  for (auto& control : controls_)
+    if (control->Id() == id) return control.get();
+  return nullptr;
+}
+
+void FormWindow::SetEtchedEdge(bool on) {
+  etchedEdge_ = on;
+  if (IsLoaded()) RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+void FormWindow::StartTimer(UINT id, UINT milliseconds) { SetTimer(window_, id, milliseconds, nullptr); }
+
+void FormWindow::StopTimer(UINT id) {
+  if (IsLoaded()) KillTimer(window_, id);
+}
+
+void FormWindow::EnableOtherForms(bool enable) {
+  if (!enable) {
+    disabledForModal_.clear();
+    for (std::size_t i = 0; i < Forms().Count(); ++i) {
+      auto* form = dynamic_cast<FormWindow*>(Forms().Item(i));
+      if (form && form != this && form->IsLoaded() && IsWindowEnabled(form->window_)) {
+        EnableWindow(form->window_, FALSE);
+        disabledForModal_.push_back(form->window_);
+      }
+    }
+    return;
+  }
+  for (HWND window : disabledForModal_)
+    if (IsWindow(window)) EnableWindow(window, TRUE);
+  disabledForModal_.clear();
+}
+
+LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+  auto* form = reinterpret_cast<FormWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!form) return DefWindowProcA(window, message, wp, lp);
+  return form->Handle(message, wp, lp);
+}
+
+LRESULT FormWindow::Handle(UINT message, WPARAM wp, LPARAM lp) {
+  LRESULT result = 0;
+  if (OnMessage(message, wp, lp, result)) return result;
+  switch (message) {
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(window_, &client);
+      FillRect(reinterpret_cast<HDC>(wp), &client, backBrush_);
+      return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      SetBkColor(reinterpret_cast<HDC>(wp), ResolveColour(backColour_));
+      return reinterpret_cast<LRESULT>(backBrush_);
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = BeginPaint(window_, &paint);
+      OnPaint(dc);
+      if (etchedEdge_) {
+        // Enlarged by a pixel on every side; left and top first, then right and bottom.
+        RECT edge;
+        GetClientRect(window_, &edge);
+        InflateRect(&edge, 1, 1);
+        DrawEdge(dc, &edge, EDGE_ETCHED, BF_LEFT | BF_TOP);
+        DrawEdge(dc, &edge, EDGE_ETCHED, BF_RIGHT | BF_BOTTOM);
+      }
+      EndPaint(window_, &paint);
+      return 0;
+    }
+    case WM_COMMAND: OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)); return 0;
+    case WM_TIMER: OnTimer(static_cast<UINT>(wp)); return 0;
+    case WM_CLOSE:
+      if (OnClose()) Unload();
+      return 0;
+    default: return DefWindowProcA(window_, message, wp, lp);
+  }
+}
+
+}  // namespace glimra

@@ -1,0 +1,51 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "aol/AOLClientState.h"
+#include "shell/RuntimeError.h"
+
+namespace glimra {
+namespace {
+
+TEST(AolClientFacts, FolderComesFromTheWaolPathInAnyCase) {
+  EXPECT_EQ(AolFolderFromModulePath("C:\\America Online 4.0\\WAOL.EXE"), "C:\\America Online 4.0");
+  EXPECT_EQ(AolFolderFromModulePath("c:\\aol40\\waol.exe"), "c:\\aol40");
+  EXPECT_FALSE(AolFolderFromModulePath("C:\\AOL30\\AOL.EXE").has_value());  // the 16-bit client
+  EXPECT_FALSE(AolFolderFromModulePath("").has_value());
+}
+
+TEST(AolClientFacts, OnlyWholeVersionsAreTaken) {
+  EXPECT_EQ(VersionFromRelayAnswer("4.0"), "4");
+  EXPECT_EQ(VersionFromRelayAnswer("5.0"), "5");
+  EXPECT_EQ(VersionFromRelayAnswer("3.0"), "3");
+  EXPECT_FALSE(VersionFromRelayAnswer("4.1").has_value());
+  EXPECT_FALSE(VersionFromRelayAnswer("").has_value());
+}
+
+TEST(AolClientFacts, ScreenNameBuffers) {
+  EXPECT_EQ(ScreenNameFromBuffer(std::string("  Jane Doe") + '\0' + "garbage   "), "Jane Doe");
+  EXPECT_EQ(ScreenNameFromBuffer(std::string(175, ' ')), "");
+  EXPECT_EQ(ScreenNameFromBuffer("Bob" + std::string(172, ' ')), "Bob");
+}
+
+TEST(AolClientFacts, WelcomeCaption) {
+  EXPECT_EQ(ScreenNameFromWelcomeCaption("Welcome, Jane Doe!"), "Jane Doe");
+  EXPECT_EQ(ScreenNameFromWelcomeCaption("Welcome,SomeOne!  "), "SomeOne");
+  EXPECT_THROW(ScreenNameFromWelcomeCaption("Welcome, Jane"), RuntimeError);
+}
+
+TEST(AolClientFacts, SignOnAndSignOffCaptions) {
+  EXPECT_EQ(SignOnCaption("4"), "Sign On");
+  EXPECT_EQ(SignOnCaption("5"), "Sign On");
+  EXPECT_EQ(SignOnCaption("3"), "Welcome");
+  AOLClientState state;
+  EXPECT_EQ(SignOffCaption(state), "Goodbye From America Online!");
+  state.EditionCanada = kTrue;
+  EXPECT_EQ(SignOffCaption(state), "Goodbye From AOL Canada!");
+  state.EditionAustralia = kTrue;
+  EXPECT_EQ(SignOffCaption(state), "Goodbye From AOL!");
+}
+
+}  // namespace
+}  // namespace glimra
