@@ -62,14 +62,16 @@ std::pair<long, std::string> DescribeException(std::exception_ptr error) {
   }
 }
 
+void EndProgram() {
+  const ErrorEnvironment& environment = CurrentErrorEnvironment();
+  if (environment.unloadAllForms) environment.unloadAllForms();
+  if (environment.endProgram) environment.endProgram();
+  throw EndProgramNow{};
+}
+
 std::int16_t ActOnAnswer(std::int16_t answer) {
   switch (answer) {
-    case kAnswerAbort: {
-      const ErrorEnvironment& environment = CurrentErrorEnvironment();
-      if (environment.unloadAllForms) environment.unloadAllForms();
-      if (environment.endProgram) environment.endProgram();
-      throw LeaveProcedure{};  // only reached when no end is installed
-    }
+    case kAnswerAbort: EndProgram();
     case kAnswerRetry:
     case kAnswerIgnore: return answer;
     default: throw LeaveProcedure{};

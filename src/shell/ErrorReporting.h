@@ -63,6 +63,10 @@ struct LeaveProcedure {};
 // no guard holds it.
 struct EndProgramNow {};
 
+// Ends Glimra the one way it ends: every form unloaded, newest first, then
+// the program ends at once.
+[[noreturn]] void EndProgram();
+
 // Sends one error to the report component and returns the answer; a failure
 // of the report itself counts as no answer (0).
 std::int16_t ReportError(const ErrorSite& site, long line, long number, const std::string& description);
