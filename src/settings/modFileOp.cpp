@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "shell/ErrorReporting.h"
+#include "shell/EventPump.h"
+#include "shell/FormWindow.h"
 
 namespace glimra {
 
@@ -75,6 +77,42 @@ bool WriteTextFile(const std::string& path, const std::string& text) {
   const bool ok = WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr) &&
                   written == contents.size();
   return CloseHandle(file) && ok;
+}
+
+namespace {
+
+bool AskHelpProgram(HWND owner, const std::string& keyword) {
+  return WinHelpA(owner, HelpFile().c_str(), HELP_PARTIALKEY, reinterpret_cast<ULONG_PTR>(keyword.c_str())) != FALSE;
+}
+
+}  // namespace
+
+std::string& HelpFile() {
+  static std::string file = AppPath() + "\\glimra.hlp";
+  return file;
+}
+
+void RunWinHelp(FormWindow& form, const std::string& keyword, VBBool noWait) {
+  RunProcedure({"modFileOp", "RunWinHelp"}, [&] {
+    if (!AskHelpProgram(form.hWnd(), keyword)) {
+      // WinHelpA may give up before the help program it started has made its
+      // window; ask again once that window is there.
+      PumpUntil([] { return FindWindowA(kHelpWindowClass, nullptr) != nullptr; }, kHelpWindowWaitMs, 50);
+      AskHelpProgram(form.hWnd(), keyword);
+    }
+    if (noWait == kTrue) return;
+    // The help program runs apart from us, so its window is looked for on a
+    // short poll; the deadline is on a monotonic clock, so a wait that spans
+    // midnight still ends.
+    HWND help = nullptr;
+    PumpUntil(
+        [&help] {
+          help = FindWindowA(kHelpWindowClass, kHelpWindowCaption);
+          return help != nullptr;
+        },
+        kHelpWindowWaitMs, 50);
+    if (help) SetWindowPos(help, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  });
 }
 
 }  // namespace glimra

@@ -1,10 +1,15 @@
-// File services: existence checks and whole-file text reading and writing.
-// Text is ANSI, one byte a character, passed through unchanged.
+// File services: existence checks, whole-file text reading and writing, and
+// the help launcher. Text is ANSI, one byte a character, passed through
+// unchanged.
 #pragma once
 
 #include <string>
 
+#include "shell/Conversions.h"
+
 namespace glimra {
+
+class FormWindow;
 
 // The program's own folder without a trailing "\"; the folder of the running
 // program unless set otherwise (tests point it at a scratch folder).
@@ -26,5 +31,20 @@ bool TryReadTextFile(const std::string& path, std::string& text);
 // Replaces the file's contents with `text` followed by CR LF. True when all
 // of it was written.
 bool WriteTextFile(const std::string& path, const std::string& text);
+
+// The program's help file: AppPath() + "\glimra.hlp" unless start-up sets
+// another.
+std::string& HelpFile();
+
+// The help window WinHelp shows for Glimra's help file.
+constexpr char kHelpWindowClass[] = "MS_WINHELP";
+constexpr char kHelpWindowCaption[] = "Glimra!";
+constexpr unsigned kHelpWindowWaitMs = 10000;
+
+// Opens the help file at `keyword` (a partial key) for `form`. Unless
+// `noWait` is True, waits up to ten seconds, letting events run, for the
+// help window and puts it above all other windows; a window that does not
+// come is not reported.
+void RunWinHelp(FormWindow& form, const std::string& keyword, VBBool noWait);
 
 }  // namespace glimra
