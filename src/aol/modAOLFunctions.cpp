@@ -9,6 +9,7 @@
 #include "aol/modRelay32.h"
 #include "aol/modWin32API.h"
 #include "settings/AppOptions.h"
+#include "settings/frmCMDialog.h"
 #include "settings/modFileOp.h"
 #include "settings/modRegKeys.h"
 #include "shell/ErrorReporting.h"
@@ -148,6 +149,37 @@ void StartAOL() {
       EndProgram();
     }
     ClientState().AOLFrame = FromHwnd(frame);
+  });
+}
+
+void GetAOLPath(std::int16_t mode) {
+  RunProcedure({kModule, "GetAOLPath"}, [&] {
+    if (mode == 1)
+      ShowMsg(
+          "~B~CRWelcome to Glimra!~B~CN~N ~NBefore we begin, Glimra needs to know your current AOL folder so it can "
+          "start AOL for you.~N ~NPlease click ~BOK~B to choose your AOL folder now!~N ~N~B~CBNote:~B~CNYou will not "
+          "see this prompt again once a valid AOL folder is chosen.",
+          kStyleInfo);
+    frmCMDialog picker;
+    picker.Load();
+    picker.SetCaption(frmCMDialog::kAolDirectoryCaption);
+    picker.SetPathBox("C:\\");
+    picker.Show();
+    PumpUntil([&] { return !picker.Visible(); });
+    const std::string path = picker.PathBox();
+    if (path.empty()) {
+      picker.Unload();
+      if (mode == 1)
+        ShowMsg("Glimra requires a path to your AOL Directory to function properly.~N ~NThe program will now end.",
+                kStyleStop);
+      EndProgram();
+    }
+    WriteSetting("", "AOL Path", path);
+    picker.Unload();
+    if (mode == 0)
+      ShowMsg("The next time you start Glimra, it will start the AOL program located in the ~B~CB" + Upper(path) +
+                  "~B~CN directory.",
+              kStyleInfo);
   });
 }
 
