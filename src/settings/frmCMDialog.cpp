@@ -116,7 +116,7 @@ void frmCMDialog::AddControls() {
   lblPath_ = add("STATIC", "", SS_PATHELLIPSIS | SS_NOPREFIX, kLblPath, {120, 360, 2880, 240});
   dir1_ = add("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, kDir1, {120, 600, 2880, 2040},
               WS_EX_CLIENTEDGE);
-  add("STATIC", "Double-click your current AOL folder", 0, kHint, {120, 2700, 2880, 240});
+  add("STATIC", "Double-click your current AOL folder", 0, kHint, {120, 2700, 5160, 240});
   add("STATIC", "Drives:", 0, kLabel3, {3240, 120, 2040, 240});
   drive1_ = add("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, kDrive1, {3240, 360, 2040, 1800});
   file1_ = add("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, kFile1,

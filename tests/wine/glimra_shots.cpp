@@ -1,0 +1,140 @@
+// Puts one of Glimra's windows on the screen for `./run shots`:
+//   glimra_shots.exe SCENE READYFILE
+// Once the window is up its outer rectangle ("left top width height") is
+// written to READYFILE; the program ends when the file has been deleted.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "settings/AppOptions.h"
+#include "settings/frmCMDialog.h"
+#include "shell/ErrorReporting.h"
+#include "shell/EventPump.h"
+#include "shell/FormWindow.h"
+#include "shell/modMsgBox.h"
+#include "ui/ColourModes.h"
+#include "ui/modZolBtns.h"
+
+namespace glimra {
+namespace {
+
+std::string readyFile;
+
+bool ReadyFileGone() { return GetFileAttributesA(readyFile.c_str()) == INVALID_FILE_ATTRIBUTES; }
+
+void AnnounceAndHold(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  if (FILE* out = std::fopen(readyFile.c_str(), "w")) {
+    std::fprintf(out, "%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+    std::fclose(out);
+  }
+}
+
+// The message box is modal on this thread: a second thread announces it and
+// closes it (answering as its rightmost button) once the shot is taken.
+DWORD WINAPI HoldMessageBox(void*) {
+  HWND box = nullptr;
+  for (int i = 0; i < 500 && !(box = FindWindowA("GlimraForm", "Glimra - 1.1.9")); ++i) Sleep(20);
+  if (!box) return 1;
+  Sleep(700);
+  AnnounceAndHold(box);
+  for (int i = 0; i < 1500 && !ReadyFileGone(); ++i) Sleep(20);
+  PostMessageA(box, WM_CLOSE, 0, 0);
+  return 0;
+}
+
+void ShowMessageScene(const std::string& scene) {
+  CloseHandle(CreateThread(nullptr, 0, HoldMessageBox, nullptr, 0, nullptr));
+  if (scene == "msg-no-text")
+    ShowMsg("~B~CRNo text found!~B~CN~N ~NPlease highlight the text you would like faded and try again.", 48);
+  if (scene == "msg-not-found")
+    ShowMsg(
+        "~B~CRAOL.EXE not found!~B~CN~N ~NThis is not a valid AOL directory.~N ~NPlease choose a directory that "
+        "conatins the ~B~CBAOL.EXE~B~CN file.",
+        16);
+  if (scene == "msg-style18")
+    AskMsg(
+        "~b~crThe chat room could not be found.~b~cn~n ~nMake sure you are in a chat room, then press "
+        "~iRetry~i.",
+        18);
+  if (scene == "msg-style68")
+    AskMsg("~B~CBSave scheme?~B~CN~N ~NDo you want to save the colours of this fade as a new scheme?", 68);
+  if (scene == "msg-long") {
+    std::string text = "~B~CRA long message~B~CN~N ~N";
+    for (int i = 1; i <= 14; ++i)
+      text += "Line " + std::to_string(i) + " of a message long enough to make the box grow downwards.~N";
+    text += "~CGThe end.";
+    ShowMsg(text, 64);
+  }
+  if (scene == "msg-wide-word")
+    ShowMsg(
+        "A word wider than the line goes on a line of its own: "
+        "Supercalifragilisticexpialidocious-and-then-some-more-letters-still ~Ubut~U the text goes on after it.",
+        0);
+}
+
+class ButtonsForm : public FormWindow {
+ public:
+  ButtonsForm() : FormWindow("frmButtons", 4800, 1200) {}
+
+ protected:
+  void OnLoad() override {
+    HostedControl& zol = AddZolButton(1, {240, 240, 1215, 330}, "zolButton");
+    HostedControl& flat = AddFlatButton(2, {1680, 240, 1215, 330}, "FlatButton");
+    HostedControl& selected = AddFlatButton(3, {3120, 240, 1455, 330}, "Selected");
+    for (HostedControl* button : {&zol, &flat, &selected}) ShowWindow(button->Window(), SW_SHOW);
+    PrepareForm(*this);
+    SetButtonColor(zol, kFalse);
+    SetOptColor(kFalse, flat);
+    SetOptColor(kTrue, selected);
+    DrawFormEdge(*this);
+  }
+};
+
+void ShowButtonsScene(const std::string& scene) {
+  static const char* const kCaptions[] = {"Windows style colors", "AOL style colors", "User colors"};
+  const int mode = scene.back() == 'k' ? 1 : scene.back() - '0';
+  CurrentLook().UIMode = static_cast<std::int16_t>(mode);
+  CurrentEdition().uk = scene == "buttons-1uk";
+  LoadUserColors();  // nothing stored: the default user colours
+  ButtonsForm form;
+  form.Load();
+  form.SetCaption(std::string(kCaptions[mode]) + (CurrentEdition().uk ? " (UK edition)" : ""));
+  form.Show();
+  WaitWithEvents(700);
+  AnnounceAndHold(form.hWnd());
+  PumpUntil(ReadyFileGone, 30000, 50);
+  form.Unload();
+}
+
+void ShowPickerScene() {
+  const std::string aol = "C:\\America Online 4.0";
+  CreateDirectoryA(aol.c_str(), nullptr);
+  CreateDirectoryA((aol + "\\download").c_str(), nullptr);
+  CloseHandle(CreateFileA((aol + "\\aol.exe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  frmCMDialog picker;
+  picker.Load();
+  picker.SetCaption(frmCMDialog::kAolDirectoryCaption);
+  picker.SetDir1Path(aol);
+  picker.Show();
+  WaitWithEvents(700);
+  AnnounceAndHold(picker.hWnd());
+  PumpUntil(ReadyFileGone, 30000, 50);
+  picker.Unload();
+}
+
+}  // namespace
+}  // namespace glimra
+
+int main(int argc, char** argv) {
+  if (argc < 3) return 2;
+  const std::string scene = argv[1];
+  glimra::readyFile = argv[2];
+  glimra::VersionText() = "1.1.9";
+  if (scene.rfind("msg-", 0) == 0) glimra::ShowMessageScene(scene);
+  if (scene.rfind("buttons-", 0) == 0) glimra::ShowButtonsScene(scene);
+  if (scene == "picker") glimra::ShowPickerScene();
+  return 0;
+}
