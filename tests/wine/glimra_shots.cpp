@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "aol/AOLClientState.h"
 #include "settings/AppOptions.h"
 #include "settings/frmCMDialog.h"
 #include "shell/ErrorReporting.h"
@@ -97,11 +98,11 @@ void ShowButtonsScene(const std::string& scene) {
   static const char* const kCaptions[] = {"Windows style colors", "AOL style colors", "User colors"};
   const int mode = scene.back() == 'k' ? 1 : scene.back() - '0';
   CurrentLook().UIMode = static_cast<std::int16_t>(mode);
-  CurrentEdition().uk = scene == "buttons-1uk";
+  ClientState().EditionUK = ToVBBool(scene == "buttons-1uk");
   LoadUserColors();  // nothing stored: the default user colours
   ButtonsForm form;
   form.Load();
-  form.SetCaption(std::string(kCaptions[mode]) + (CurrentEdition().uk ? " (UK edition)" : ""));
+  form.SetCaption(std::string(kCaptions[mode]) + (IsTrue(ClientState().EditionUK) ? " (UK edition)" : ""));
   form.Show();
   WaitWithEvents(700);
   AnnounceAndHold(form.hWnd());
