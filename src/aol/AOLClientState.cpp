@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "shell/RuntimeError.h"
 
 namespace glimra {
 
@@ -42,10 +41,8 @@ std::string ScreenNameFromBuffer(std::string_view buffer) {
 
 std::string ScreenNameFromWelcomeCaption(std::string_view caption) {
   const std::string_view afterWelcome = caption.size() > 8 ? caption.substr(8) : std::string_view();
-  const std::size_t bang = afterWelcome.find('!');
-  // A caption without "!" is not a Welcome caption Glimra understands.
-  if (bang == std::string_view::npos) RaiseError(kErrInvalidCall);
-  return TrimBlanks(afterWelcome.substr(0, bang));
+  // Without a "!" the name runs to the end of the caption.
+  return TrimBlanks(afterWelcome.substr(0, afterWelcome.find('!')));
 }
 
 std::string SignOnCaption(const std::string& version) {

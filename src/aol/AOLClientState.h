@@ -37,7 +37,8 @@ std::optional<std::string> VersionFromRelayAnswer(std::string_view answer);
 std::string ScreenNameFromBuffer(std::string_view buffer);
 
 // The member's name from the caption "Welcome, <name>!": the text after the
-// first 8 characters and before the first "!", blanks trimmed.
+// first 8 characters and before the first "!" (or to the end when there is
+// none), blanks trimmed.
 std::string ScreenNameFromWelcomeCaption(std::string_view caption);
 
 // The sign-on window's caption for a version, and the sign-off window's for an edition.
