@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-
 namespace glimra {
 
 AOLClientState& ClientState() {

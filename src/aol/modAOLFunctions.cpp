@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <memory>
 
 #include "aol/RemoteMenu.h"
@@ -62,6 +63,55 @@ HANDLE RunAolProgram(const std::string& commandLine, WORD showMode) {
     return nullptr;
   CloseHandle(process.hThread);
   return process.hProcess;
+}
+
+// A client that ended before it was ready: Glimra cannot go on without it.
+[[noreturn]] void EndAfterFailedStart() {
+  ShowMsg("~B~CRAmerica Online did not start!~B~CN~N ~NGlimra will now end.", kStyleStop);
+  EndProgram();
+}
+
+bool ProcessOfWindowEnded(HWND window) {
+  DWORD processId = 0;
+  if (!GetWindowThreadProcessId(window, &processId)) return true;
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+  if (!process) return true;
+  const bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+  CloseHandle(process);
+  return ended;
+}
+
+struct MenuEntry {
+  const char* caption;  // nullptr: a separator
+  UINT id;
+};
+constexpr MenuEntry kGlimraMenu[] = {{"&Fade Designer/Control Panel", 60000},
+                                     {nullptr, 0},
+                                     {"&Options", 60001},
+                                     {nullptr, 0},
+                                     {"&Advertise", 60002},
+                                     {nullptr, 0},
+                                     {"&Import/Export Wizard", 60003},
+                                     {nullptr, 0},
+                                     {"&Help", 0},  // the help pop-up
+                                     {"&Check for Updates", 60006},
+                                     {"&About Glimra", 60004},
+                                     {nullptr, 0},
+                                     {"&Exit Glimra", 60005}};
+constexpr MenuEntry kHelpMenu[] = {
+    {"&Table of Contents", 62000}, {"&Search for Help on...", 62001}, {nullptr, 0}, {"&Online Support", 62002}};
+constexpr char kGlimraMenuCaption[] = "Glimr&a";
+
+void AppendEntries(RemoteMenu& menus, HMENU menu, const MenuEntry* entries, std::size_t count, HMENU help) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const MenuEntry& entry = entries[i];
+    if (!entry.caption)
+      menus.AppendMenu(menu, MF_SEPARATOR, 0, "-");
+    else if (entry.id == 0)
+      menus.AppendMenu(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(help), entry.caption);
+    else
+      menus.AppendMenu(menu, MF_STRING, entry.id, entry.caption);
+  }
 }
 
 void ShowSplashSteps(std::initializer_list<std::pair<int, const char*>> steps) {
@@ -144,10 +194,7 @@ void StartAOL() {
         },
         kWaitForever, kLookAgainMilliseconds);
     if (client) CloseHandle(client);
-    if (!IsWindow(frame)) {
-      ShowMsg("~B~CRAmerica Online did not start!~B~CN~N ~NGlimra will now end.", kStyleStop);
-      EndProgram();
-    }
+    if (!IsWindow(frame)) EndAfterFailedStart();
     ClientState().AOLFrame = FromHwnd(frame);
   });
 }
@@ -338,6 +385,43 @@ std::string GetCurrentScreenName() {
     name = ScreenNameFromWelcomeCaption(caption);
   });
   return name;
+}
+
+void AddMenuToAOL() {
+  RunProcedure({kModule, "AddMenuToAOL"}, [&] {
+    HWND frame = AOLFrame();
+    RemoteMenu menus(frame);
+    HMENU bar = menus.GetMenu();
+    HMENU main = menus.CreatePopupMenu();
+    HMENU help = menus.CreatePopupMenu();
+    AppendEntries(menus, main, kGlimraMenu, std::size(kGlimraMenu), help);
+    AppendEntries(menus, help, kHelpMenu, std::size(kHelpMenu), nullptr);
+    // AOL builds its menu bar gradually while it starts; no time limit while it lives.
+    int items = 0;
+    PumpUntil(
+        [&] {
+          items = menus.GetMenuItemCount(bar);
+          return items >= 5 || ProcessOfWindowEnded(frame);
+        },
+        kWaitForever, kLookAgainMilliseconds);
+    if (items < 5) EndAfterFailedStart();
+    const UINT position = items <= 6 ? 6 : 7;
+    menus.InsertMenu(bar, position, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(main), kGlimraMenuCaption);
+    menus.DrawMenuBar();
+  });
+}
+
+void RemoveMenuFromAOL() {
+  RunProcedure({kModule, "RemoveMenuFromAOL"}, [&] {
+    RemoteMenu menus(AOLFrame());
+    HMENU bar = menus.GetMenu();
+    for (UINT position = 5; position <= 19; ++position) {
+      if (TrimBlanks(menus.GetMenuString(bar, position, 9, MF_BYPOSITION)) != kGlimraMenuCaption) continue;
+      menus.DeleteMenu(bar, position, MF_BYPOSITION);
+      menus.DrawMenuBar();
+      return;
+    }
+  });
 }
 
 HWND FindChatRoom(HWND parent, const std::string& childClass) {

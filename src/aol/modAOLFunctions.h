@@ -50,6 +50,10 @@ void TextToChat(const std::string& text, std::int16_t mode);
 HWND IsEMail(HWND window);
 HWND OpenEMail();
 
+// Glimra's pop-up "Glimr&a" in the AOL menu bar.
+void AddMenuToAOL();
+void RemoveMenuFromAOL();
+
 // The mail composition window the e-mail fader last attached to.
 HWND& LastMailWindow();
 

@@ -1,0 +1,56 @@
+#include "aol/modRichText.h"
+
+#include <windows.h>
+
+#include "shell/ErrorReporting.h"
+#include "shell/FormWindow.h"
+#include "shell/OutsideLibraries.h"
+
+namespace glimra {
+
+namespace {
+
+constexpr char kModule[] = "modRichText";
+
+UINT AolMailFormat() { return RegisterClipboardFormatA("AOLMAIL"); }
+
+}  // namespace
+
+std::string GetRichText(FormWindow& owner) {
+  std::string text;
+  RunProcedure({kModule, "GetRichText"}, [&] {
+    if (!OpenClipboard(owner.hWnd())) return;
+    if (HANDLE block = GetClipboardData(AolMailFormat())) {
+      if (void* address = GlobalLock(block)) {
+        text = LoadMemoryLibrary()->dwGetStringFromLPSTR(reinterpret_cast<std::uintptr_t>(address));
+        GlobalUnlock(block);
+      }
+    }
+    CloseClipboard();
+  });
+  return text;
+}
+
+void PutRichText(FormWindow& owner, const std::string& text) {
+  RunProcedure({kModule, "PutRichText"}, [&] {
+    // Movable and zero-filled: the byte after the text ends the string.
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, text.size() + 1);
+    if (!block) RaiseError(kErrOutOfMemory);
+    void* address = GlobalLock(block);
+    if (!text.empty())
+      LoadMemoryLibrary()->dwCopyData(reinterpret_cast<std::uintptr_t>(text.data()),
+                                      reinterpret_cast<std::uintptr_t>(address),
+                                      static_cast<std::uint32_t>(text.size()));
+    GlobalUnlock(block);
+    if (!OpenClipboard(owner.hWnd())) {
+      GlobalFree(block);
+      return;
+    }
+    EmptyClipboard();
+    // From here on the block belongs to the clipboard.
+    if (!SetClipboardData(AolMailFormat(), block)) GlobalFree(block);
+    CloseClipboard();
+  });
+}
+
+}  // namespace glimra
