@@ -4,16 +4,21 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "AolClientFixture.h"
 #include "WineTestSupport.h"
+#include "aol/RemoteMenu.h"
 #include "aol/modAOLFunctions.h"
 #include "aol/modFindChild.h"
+#include "aol/modRichText.h"
 #include "aol/modWin32API.h"
 #include "settings/AppOptions.h"
 #include "settings/modRegKeys.h"
 #include "shell/ErrorReporting.h"
+#include "shell/FormWindow.h"
 #include "shell/Forms.h"
 
 namespace glimra {
@@ -205,6 +210,95 @@ TEST_F(AolBridge, StartAolStopsWaitingForAClientThatDied) {
   EXPECT_THROW(StartAOL(), EndProgramNow);
   member.step.Join();
   EXPECT_TRUE(member.shown);
+}
+
+// The captions of the AOL menu bar, read by position.
+std::vector<std::string> MenuBarCaptions(HWND frame) {
+  RemoteMenu menus(frame);
+  HMENU bar = menus.GetMenu();
+  std::vector<std::string> captions;
+  for (int i = 0, n = menus.GetMenuItemCount(bar); i < n; ++i)
+    captions.push_back(menus.GetMenuString(bar, static_cast<UINT>(i), 100, MF_BYPOSITION));
+  return captions;
+}
+
+TEST_F(AolBridge, EightItemMenuBarGetsGlimraAsTheEighthEntryAndLosesItAgain) {
+  Attach("Version=4\r\nMenuCount=8\r\n");
+  ASSERT_TRUE(WaitUntilFound([&] { return MenuBarCaptions(frame_).size() == 8; }));
+  AddMenuToAOL();
+  std::vector<std::string> captions = MenuBarCaptions(frame_);
+  ASSERT_EQ(captions.size(), 9u);
+  EXPECT_EQ(captions[7], "Glimr&a");
+
+  RemoteMenu menus(frame_);
+  HMENU popup = menus.GetSubMenu(menus.GetMenu(), 7);
+  ASSERT_EQ(menus.GetMenuItemCount(popup), 13);
+  EXPECT_EQ(menus.GetMenuItemID(popup, 0), 60000u);
+  EXPECT_EQ(menus.GetMenuString(popup, 12, 100, MF_BYPOSITION), "&Exit Glimra");
+  HMENU help = menus.GetSubMenu(popup, 8);
+  EXPECT_EQ(menus.GetMenuItemCount(help), 4);
+  EXPECT_EQ(menus.GetMenuItemID(help, 3), 62002u);
+
+  RemoveMenuFromAOL();
+  captions = MenuBarCaptions(frame_);
+  EXPECT_EQ(captions.size(), 8u);
+  EXPECT_EQ(std::count(captions.begin(), captions.end(), "Glimr&a"), 0);
+}
+
+TEST_F(AolBridge, FiveItemMenuBarGetsGlimraLast) {
+  Attach("Version=4\r\nMenuCount=5\r\n");
+  ASSERT_TRUE(WaitUntilFound([&] { return MenuBarCaptions(frame_).size() == 5; }));
+  AddMenuToAOL();
+  const std::vector<std::string> captions = MenuBarCaptions(frame_);
+  ASSERT_EQ(captions.size(), 6u);
+  EXPECT_EQ(captions.back(), "Glimr&a");
+}
+
+TEST_F(AolBridge, RemovalOnlyLooksBetweenPositionsFiveAndNineteen) {
+  Attach("Version=4\r\nMenuCount=5\r\n");
+  ASSERT_TRUE(WaitUntilFound([&] { return MenuBarCaptions(frame_).size() == 5; }));
+  RemoteMenu menus(frame_);
+  menus.InsertMenu(menus.GetMenu(), 2, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(menus.CreatePopupMenu()),
+                   "Glimr&a");
+  RemoveMenuFromAOL();
+  EXPECT_EQ(MenuBarCaptions(frame_)[2], "Glimr&a");
+}
+
+class ClipboardOwner : public FormWindow {
+ public:
+  ClipboardOwner() : FormWindow("frmOwner", 1500, 1000) {}
+};
+
+TEST_F(AolBridge, RichTextRoundTripsThroughAolMail) {
+  ClipboardOwner owner;
+  owner.Load();
+  PutRichText(owner, "<FONT COLOR=#FF0000>red mail");
+  EXPECT_EQ(GetRichText(owner), "<FONT COLOR=#FF0000>red mail");
+
+  PutRichText(owner, "");  // a one-byte block holding only the NUL
+  ASSERT_TRUE(OpenClipboard(owner.hWnd()));
+  HANDLE block = GetClipboardData(RegisterClipboardFormatA("AOLMAIL"));
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(GlobalSize(block), 1u);
+  EXPECT_EQ(*static_cast<const char*>(GlobalLock(block)), '\0');
+  GlobalUnlock(block);
+  CloseClipboard();
+  EXPECT_EQ(GetRichText(owner), "");
+  owner.Unload();
+}
+
+TEST_F(AolBridge, MailBodyPastesAolMailText) {
+  Attach("Version=4\r\n");
+  HWND mail = OpenEMail();
+  ASSERT_NE(mail, nullptr);
+  ClipboardOwner owner;
+  owner.Load();
+  PutRichText(owner, "<B>faded</B> mail");
+  HWND body = FindChildByClass(mail, "RICHCNTL");
+  SendMessageA(body, WM_COMMAND, 20003, 0);
+  EXPECT_TRUE(WaitUntilFound([&] { return !Events("mailpaste").empty(); }, 3000));
+  EXPECT_NE(GetAPIText(body, kFalse).find("faded mail"), std::string::npos);
+  owner.Unload();
 }
 
 }  // namespace
