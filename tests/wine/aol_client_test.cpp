@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "AolClientFixture.h"
 #include "WineTestSupport.h"
 
 namespace {
@@ -77,78 +78,7 @@ HWND FindChatRoom(HWND mdi) {
   return nullptr;
 }
 
-class AOLClient : public ::testing::Test {
- protected:
-  void Prepare(const std::string& ini) {
-    char cwd[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, cwd);
-    CreateDirectoryA((std::string(cwd) + "\\aolclient").c_str(), nullptr);
-    folder_ = std::string(cwd) + "\\aolclient\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    CreateDirectoryA(folder_.c_str(), nullptr);
-    for (const char* file : {"waol.exe", "aol.exe"})
-      ASSERT_TRUE(CopyFileA((std::string(cwd) + "\\" + file).c_str(), (folder_ + "\\" + file).c_str(), FALSE)) << file;
-    DeleteFileA(Log().c_str());
-    std::ofstream(folder_ + "\\waol.ini") << "[Client]\r\n" << ini;
-  }
-
-  void Start(const std::string& ini, const std::string& arguments = "") {
-    Prepare(ini);
-    process_ = Run(folder_ + "\\waol.exe", arguments);
-    ASSERT_TRUE(process_);
-    frame_ = WaitFor([] { return FindWindowA("AOL Frame25", nullptr); });
-    ASSERT_TRUE(frame_);
-    mdi_ = WaitFor([&] { return Child(frame_, "MDIClient"); });
-    ASSERT_TRUE(mdi_);
-    ASSERT_TRUE(WaitFor([&] { return Child(Child(frame_, "AOL Toolbar"), "_AOL_Toolbar"); }));
-  }
-
-  HANDLE Run(const std::string& program, const std::string& arguments) {
-    std::string commandLine = "\"" + program + "\" " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(),
-                        &startup, &process))
-      return nullptr;
-    CloseHandle(process.hThread);
-    return process.hProcess;
-  }
-
-  void TearDown() override {
-    for (HWND frame; (frame = FindWindowA("AOL Frame25", nullptr)) != nullptr;) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(frame, &pid);
-      PostMessageA(frame, WM_CLOSE, 0, 0);
-      HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
-      if (process && WaitForSingleObject(process, 5000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
-      if (process) CloseHandle(process);
-    }
-    if (process_) CloseHandle(process_);
-  }
-
-  std::string Log() const { return folder_ + "\\waol.log"; }
-
-  std::vector<Fields> Events(const std::string& name) const {
-    std::vector<Fields> found;
-    std::ifstream file(Log());
-    for (std::string line; std::getline(file, line);) {
-      Fields fields;
-      std::stringstream stream(line);
-      for (std::string field; std::getline(stream, field, '\t');) fields.push_back(field);
-      if (!fields.empty() && fields[0] == name) found.push_back(fields);
-    }
-    return found;
-  }
-
-  HWND Document(const char* caption) {
-    return WaitFor([&] { return FindWindowExA(mdi_, nullptr, "AOL Child", caption); });
-  }
-
-  std::string folder_;
-  HANDLE process_ = nullptr;
-  HWND frame_ = nullptr;
-  HWND mdi_ = nullptr;
-};
+class AOLClient : public wine_test::AolClientFixture {};
 
 // Counts the pixels of `window`'s screen area that have exactly `colour`.
 int PixelsOfColour(HWND window, COLORREF colour) {
