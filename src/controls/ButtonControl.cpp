@@ -792,4 +792,60 @@ void ButtonControl::OnKey(WPARAM key, bool down) {
   }
 }
 
+namespace {
+
+// The shared members' numbers, equal in both controls' member lists.
+constexpr DISPID kSharedBackColor = kZolButtonBackColor;
+constexpr DISPID kSharedForeColor = kZolButtonForeColor;
+constexpr DISPID kSharedEnabled = kZolButtonEnabled;
+constexpr DISPID kSharedFont = kZolButtonFont;
+constexpr DISPID kSharedCaption = kZolButtonCaption;
+constexpr DISPID kSharedPicture = kZolButtonPicture;
+static_assert(DISPID{kFlatButtonBackColor} == kSharedBackColor && DISPID{kFlatButtonForeColor} == kSharedForeColor &&
+                  DISPID{kFlatButtonEnabled} == kSharedEnabled && DISPID{kFlatButtonFont} == kSharedFont &&
+                  DISPID{kFlatButtonCaption} == kSharedCaption && DISPID{kFlatButtonPicture} == kSharedPicture,
+              "both buttons number their shared members alike");
+
+}  // namespace
+
+HRESULT ButtonControl::GetShared(DISPID id, VARIANT* result) {
+  switch (id) {
+    case kSharedBackColor: ReturnColor(backColor_, result); return S_OK;
+    case kSharedForeColor: ReturnColor(foreColor_, result); return S_OK;
+    case kSharedEnabled: ReturnBoolean(enabled_, result); return S_OK;
+    case kSharedFont: return GetFont(result);
+    case kSharedCaption: ReturnText(caption_, result); return S_OK;
+    case kSharedPicture: return GetPicture(picture_, result);
+    default: return DISP_E_MEMBERNOTFOUND;
+  }
+}
+
+HRESULT ButtonControl::PutShared(DISPID id, const VARIANT& value) {
+  OLE_COLOR color = 0;
+  bool flag = false;
+  std::wstring text;
+  switch (id) {
+    case kSharedBackColor:
+      if (FAILED(ToColor(value, &color))) return DISP_E_TYPEMISMATCH;
+      SetBackColor(color);
+      return S_OK;
+    case kSharedForeColor:
+      if (FAILED(ToColor(value, &color))) return DISP_E_TYPEMISMATCH;
+      foreColor_ = color;
+      RepaintFace();
+      return S_OK;
+    case kSharedEnabled:
+      if (FAILED(ToBoolean(value, &flag))) return DISP_E_TYPEMISMATCH;
+      SetEnabled(flag);
+      return S_OK;
+    case kSharedFont: return PutFont(value);
+    case kSharedCaption:
+      if (FAILED(ToText(value, &text))) return DISP_E_TYPEMISMATCH;
+      SetCaption(text);
+      return S_OK;
+    case kSharedPicture: return PutPicture(value, &picture_);
+    default: return DISP_E_MEMBERNOTFOUND;
+  }
+}
+
 }  // namespace zolbtns

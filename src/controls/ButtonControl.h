@@ -104,6 +104,11 @@ class ButtonControl : public IDispatch, public IPersistPropertyBag, public IZolC
   virtual ~ButtonControl();
 
   // The class's members, by DISPID.
+  // BackColor, ForeColor, Enabled, Font, Caption and Picture: the same members
+  // at the same numbers (2 to 7) in both buttons. DISP_E_MEMBERNOTFOUND for
+  // any other member.
+  HRESULT GetShared(DISPID id, VARIANT* result);
+  HRESULT PutShared(DISPID id, const VARIANT& value);
   virtual HRESULT Get(DISPID id, VARIANT* result) = 0;
   virtual HRESULT Put(DISPID id, const VARIANT& value) = 0;
   virtual HRESULT Call(DISPID id, DISPPARAMS* params, VARIANT* result) = 0;

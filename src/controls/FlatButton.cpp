@@ -107,13 +107,9 @@ void FlatButton::WriteProperties(PropertyWriter& writer) {
 }
 
 HRESULT FlatButton::Get(DISPID id, VARIANT* result) {
+  const HRESULT shared = GetShared(id, result);
+  if (shared != DISP_E_MEMBERNOTFOUND) return shared;
   switch (id) {
-    case kFlatButtonBackColor: ReturnColor(backColor_, result); return S_OK;
-    case kFlatButtonForeColor: ReturnColor(foreColor_, result); return S_OK;
-    case kFlatButtonEnabled: ReturnBoolean(enabled_, result); return S_OK;
-    case kFlatButtonFont: return GetFont(result);
-    case kFlatButtonCaption: ReturnText(caption_, result); return S_OK;
-    case kFlatButtonPicture: return GetPicture(picture_, result);
     case kFlatButtonMouseIcon: return GetPicture(mouseIcon_, result);
     case kFlatButtonFocusColor: ReturnColor(focusColor_, result); return S_OK;
     case kFlatButtonHWnd:
@@ -138,26 +134,9 @@ HRESULT FlatButton::Put(DISPID id, const VARIANT& value) {
   bool flag = false;
   LONG number = 0;
   std::wstring text;
+  const HRESULT shared = PutShared(id, value);
+  if (shared != DISP_E_MEMBERNOTFOUND) return shared;
   switch (id) {
-    case kFlatButtonBackColor:
-      if (FAILED(ToColor(value, &color))) return DISP_E_TYPEMISMATCH;
-      SetBackColor(color);
-      return S_OK;
-    case kFlatButtonForeColor:
-      if (FAILED(ToColor(value, &color))) return DISP_E_TYPEMISMATCH;
-      foreColor_ = color;
-      RepaintFace();
-      return S_OK;
-    case kFlatButtonEnabled:
-      if (FAILED(ToBoolean(value, &flag))) return DISP_E_TYPEMISMATCH;
-      SetEnabled(flag);
-      return S_OK;
-    case kFlatButtonFont: return PutFont(value);
-    case kFlatButtonCaption:
-      if (FAILED(ToText(value, &text))) return DISP_E_TYPEMISMATCH;
-      SetCaption(text);
-      return S_OK;
-    case kFlatButtonPicture: return PutPicture(value, &picture_);
     case kFlatButtonMouseIcon: return PutPicture(value, &mouseIcon_);
     case kFlatButtonHighlight:
       if (FAILED(ToColor(value, &color))) return DISP_E_TYPEMISMATCH;

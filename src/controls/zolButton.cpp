@@ -113,13 +113,9 @@ void ZolButton::WriteProperties(PropertyWriter& writer) {
 }
 
 HRESULT ZolButton::Get(DISPID id, VARIANT* result) {
+  const HRESULT shared = GetShared(id, result);
+  if (shared != DISP_E_MEMBERNOTFOUND) return shared;
   switch (id) {
-    case kZolButtonBackColor: ReturnColor(backColor_, result); return S_OK;
-    case kZolButtonForeColor: ReturnColor(foreColor_, result); return S_OK;
-    case kZolButtonEnabled: ReturnBoolean(enabled_, result); return S_OK;
-    case kZolButtonFont: return GetFont(result);
-    case kZolButtonCaption: ReturnText(caption_, result); return S_OK;
-    case kZolButtonPicture: return GetPicture(picture_, result);
     case kZolButtonUseShadow: ReturnBoolean(useShadow_, result); return S_OK;
     case kZolButtonShadowColor: ReturnColor(shadowColor_, result); return S_OK;
     case kZolButtonMousePointer:
@@ -144,26 +140,9 @@ HRESULT ZolButton::Put(DISPID id, const VARIANT& value) {
   bool flag = false;
   LONG number = 0;
   std::wstring text;
+  const HRESULT shared = PutShared(id, value);
+  if (shared != DISP_E_MEMBERNOTFOUND) return shared;
   switch (id) {
-    case kZolButtonBackColor:
-      if (FAILED(ToColor(value, &color))) return DISP_E_TYPEMISMATCH;
-      SetBackColor(color);
-      return S_OK;
-    case kZolButtonForeColor:
-      if (FAILED(ToColor(value, &color))) return DISP_E_TYPEMISMATCH;
-      foreColor_ = color;
-      RepaintFace();
-      return S_OK;
-    case kZolButtonEnabled:
-      if (FAILED(ToBoolean(value, &flag))) return DISP_E_TYPEMISMATCH;
-      SetEnabled(flag);
-      return S_OK;
-    case kZolButtonFont: return PutFont(value);
-    case kZolButtonCaption:
-      if (FAILED(ToText(value, &text))) return DISP_E_TYPEMISMATCH;
-      SetCaption(text);
-      return S_OK;
-    case kZolButtonPicture: return PutPicture(value, &picture_);
     case kZolButtonUseShadow:
       if (FAILED(ToBoolean(value, &flag))) return DISP_E_TYPEMISMATCH;
       useShadow_ = flag;
