@@ -1,0 +1,141 @@
+// member SCRIPT: a member at the keyboard of the running client's front chat
+// room. Each line of SCRIPT is one step:
+//   type TEXT      types TEXT into the room's input box, one character at a time
+//   enter          presses Enter in the input box
+//   paste TEXT     puts TEXT into the input box at once, as a paste does
+//   sleep MS       waits
+//   wait-lines N   waits (up to 20 s) until the transcript holds at least N lines
+//   click CAPTION ID   clicks child ID of the top-level window captioned CAPTION
+//   transcript     prints the room's transcript
+//   rect           prints the room's screen rectangle as "x y width height"
+// Exit status 1 when there is no chat room or a step fails.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace {
+
+std::string ClassOf(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+HWND NextOfClass(HWND after, const char* className) {
+  for (HWND next = GetWindow(after, GW_HWNDNEXT); next; next = GetWindow(next, GW_HWNDNEXT))
+    if (ClassOf(next) == className) return next;
+  return nullptr;
+}
+
+// The front "AOL Child" with a people list, a rich control, a combo box and
+// a captionless icon after the combo box. (Wine's FindWindowEx cannot start
+// after a child of another class, so the siblings are walked.)
+HWND FindChatRoom(HWND mdiClient) {
+  for (HWND child = GetWindow(mdiClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (lstrcmpiA(ClassOf(child).c_str(), "AOL Child") != 0) continue;
+    HWND combo = FindWindowExA(child, nullptr, "_AOL_COMBOBOX", nullptr);
+    HWND icon = combo ? NextOfClass(combo, "_AOL_ICON") : nullptr;
+    if (FindWindowExA(child, nullptr, "_AOL_LISTBOX", nullptr) && FindWindowExA(child, nullptr, "RICHCNTL", nullptr) &&
+        icon && GetWindowTextLengthA(icon) == 0)
+      return child;
+  }
+  return nullptr;
+}
+
+HWND WaitForChatRoom() {
+  for (int tries = 0; tries < 400; ++tries, Sleep(50)) {
+    HWND frame = FindWindowA("AOL Frame25", nullptr);
+    HWND mdi = frame ? FindWindowExA(frame, nullptr, "MDIClient", nullptr) : nullptr;
+    if (HWND room = mdi ? FindChatRoom(mdi) : nullptr) return room;
+  }
+  return nullptr;
+}
+
+std::string TextOf(HWND window) {
+  DWORD_PTR length = 0;
+  SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+  std::string text(length + 1, '\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutA(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
+                      &copied);
+  text.resize(copied);
+  return text;
+}
+
+int LineCount(const std::string& text) {
+  int lines = 0;
+  for (std::size_t at = 0; at < text.size(); ++lines) {
+    const std::size_t end = text.find_first_of("\r\n", at);
+    if (end == std::string::npos) break;
+    at = text.find_first_not_of("\r\n", end);
+    if (at == std::string::npos) {
+      ++lines;
+      break;
+    }
+  }
+  return lines;
+}
+
+// Keys reach the box one after the other, each handled before the next.
+void Key(HWND box, char c) {
+  SendMessageTimeoutA(box, WM_CHAR, static_cast<unsigned char>(c), 1, SMTO_NORMAL, 30000, nullptr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: member SCRIPT\n");
+    return 2;
+  }
+  HWND room = WaitForChatRoom();
+  if (!room) {
+    std::fprintf(stderr, "member: no chat room\n");
+    return 1;
+  }
+  HWND transcript = FindWindowExA(room, nullptr, "RICHCNTL", nullptr);
+  HWND box = FindWindowExA(room, transcript, "RICHCNTL", nullptr);
+  std::ifstream script(argv[1], std::ios::binary);
+  for (std::string line; std::getline(script, line);) {
+    while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+    const std::size_t blank = line.find(' ');
+    const std::string step = line.substr(0, blank);
+    const std::string argument = blank == std::string::npos ? "" : line.substr(blank + 1);
+    if (step == "type") {
+      for (char c : argument) Key(box, c);
+    } else if (step == "enter") {
+      Key(box, '\r');
+    } else if (step == "paste") {
+      SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argument.c_str()));
+    } else if (step == "sleep") {
+      Sleep(static_cast<DWORD>(std::atoi(argument.c_str())));
+    } else if (step == "wait-lines") {
+      const int wanted = std::atoi(argument.c_str());
+      for (int tries = 0; tries < 400 && LineCount(TextOf(transcript)) < wanted; ++tries) Sleep(50);
+    } else if (step == "click") {
+      const std::size_t last = argument.rfind(' ');
+      HWND window = FindWindowA(nullptr, argument.substr(0, last).c_str());
+      HWND button = window ? GetDlgItem(window, std::atoi(argument.substr(last + 1).c_str())) : nullptr;
+      if (!button) {
+        std::fprintf(stderr, "member: nothing to click for '%s'\n", argument.c_str());
+        return 1;
+      }
+      SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+      SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    } else if (step == "transcript") {
+      std::printf("%s\n", TextOf(transcript).c_str());
+    } else if (step == "rect") {
+      RECT area;
+      GetWindowRect(room, &area);
+      std::printf("%ld %ld %ld %ld\n", area.left, area.top, area.right - area.left, area.bottom - area.top);
+    } else if (!step.empty()) {
+      std::fprintf(stderr, "member: unknown step '%s'\n", step.c_str());
+      return 1;
+    }
+    std::fflush(stdout);
+  }
+  return 0;
+}
