@@ -15,6 +15,7 @@
 #include "aol/modAOLFunctions.h"
 #include "aol/modFindChild.h"
 #include "aol/modWin32API.h"
+#include "chat/ChatCommands.h"
 #include "chat/ChatInterception.h"
 #include "chat/frmMultiline.h"
 #include "engine/modFade.h"
@@ -291,6 +292,18 @@ TEST_F(ChatFader, TimerDetachesWhenTheRoomClosesAndEndsWhenAolIsGone) {
   EndAllClients();
   EXPECT_THROW(chat->Timer1_Timer(), EndProgramNow);
   EXPECT_EQ(ended, 1);
+}
+
+TEST_F(ChatFader, AdvertiseSendsItsLinesUnfadedAndRestoresFading) {
+  Attach();
+  chat->Advertise();
+  // The client sends nothing for the blank third line.
+  std::vector<std::string> expected = AdvertiseLines();
+  expected.erase(expected.begin() + 2);
+  ASSERT_TRUE(Until([&] { return ChatLines().size() == 4; }));
+  EXPECT_EQ(ChatLines(), expected);
+  EXPECT_EQ(LiveFadeSettings().FaderOn, kTrue);
+  EXPECT_EQ(chat->FaderWasOn, kFalse);
 }
 
 // ---- the multi-line sender ----
