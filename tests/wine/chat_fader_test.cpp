@@ -1,0 +1,454 @@
+// The chat fader against the stand-in AOL client: what the member types into
+// the chat box, the Send icon, the chat commands, the Glimra menu and AOL's
+// close, and the multi-line sender, checked by what the room and the client
+// received.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "AolClientFixture.h"
+#include "WineTestSupport.h"
+#include "aol/RemoteMenu.h"
+#include "aol/modAOLFunctions.h"
+#include "aol/modFindChild.h"
+#include "aol/modWin32API.h"
+#include "chat/ChatCommands.h"
+#include "chat/ChatInterception.h"
+#include "chat/frmMultiline.h"
+#include "engine/modFade.h"
+#include "settings/AppOptions.h"
+#include "settings/modRegKeys.h"
+#include "shell/ErrorReporting.h"
+#include "shell/EventPump.h"
+#include "shell/FormWindow.h"
+#include "shell/Forms.h"
+#include "shell/OutsideLibraries.h"
+
+namespace glimra {
+namespace {
+
+using wine_test::WaitUntilFound;
+
+// Stands in for the chat tools window: records what the interception asks of it.
+class TestHost : public FormWindow, public ChatToolsHost {
+ public:
+  TestHost() : FormWindow("frmChatTools", 3000, 1000) {}
+  FormWindow& HostForm() override { return *this; }
+  void ShowChatTools() override {
+    ++shows;
+    Show();
+  }
+  void HideChatTools() override {
+    ++hides;
+    Hide();
+  }
+  bool ChatToolsVisible() override { return Visible(); }
+  void FadeOn() override { ++fadeOns; }
+  void FadeOff() override { ++fadeOffs; }
+  void UnloadAll() override {
+    ++unloads;
+    if (onUnloadAll) onUnloadAll();
+    UnloadAllForms();
+  }
+  int shows = 0, hides = 0, fadeOns = 0, fadeOffs = 0, unloads = 0;
+  std::function<void()> onUnloadAll;
+};
+
+std::string Faded(std::string text) { return FadeEngine(text); }
+
+class ChatFader : public wine_test::AolClientFixture {
+ public:
+  std::size_t ChatCount() const { return Events("chat").size(); }
+
+ protected:
+  void SetUp() override {
+    VersionText() = "1.1.9";
+    ClientState() = AOLClientState{};
+    ChatToolsShown() = kFalse;
+    ExitRequested() = kFalse;
+    AppOptions& options = LiveAppOptions();
+    options = AppOptions{};
+    options.UseChatKW = kTrue;
+    options.UseMultiline = kTrue;
+    options.CharsInLine = 60;
+    options.ShowFadePanelWithChat = kTrue;
+    FadeSettings& fade = LiveFadeSettings();
+    fade = FadeSettings{};
+    fade.FaderOn = kTrue;
+    fade.FadeNumber = 2;
+    fade.Colors[1] = 0x0000FF;
+    fade.Colors[2] = 0xFF0000;
+    CurrentErrorEnvironment() =
+        ErrorEnvironment{[](const ErrorReport&) -> std::int16_t { return kAnswerIgnore; }, [] { UnloadAllForms(); },
+                         [this] {
+                           ++ended;
+                           throw EndProgramNow{};
+                         }};
+  }
+
+  void TearDown() override {
+    chat.reset();
+    UnloadAllForms();
+    AolClientFixture::TearDown();
+  }
+
+  // The client signed on with one chat room, the test host loaded and attached by one tick.
+  void Attach() {
+    Start("Version=4\r\nScreenNames=Zolster\r\nChatRoom=Lobby\r\n");
+    ClientState().AOLFrame = reinterpret_cast<std::uintptr_t>(frame_);
+    ClientState().AOLMDIClient = reinterpret_cast<std::uintptr_t>(mdi_);
+    ClientState().AOLVersion = "4";
+    LiveAppOptions().AOLPath = folder_;
+    room = WaitUntilFound([&] { return FindChatRoom(mdi_, "AOL Child"); });
+    ASSERT_NE(room, nullptr);
+    box = FindChildByClass(room, "RICHCNTL", 2);
+    icon = GetWindow(box, GW_HWNDNEXT);
+    host.Load();
+    chat = std::make_unique<ChatInterception>(host, SystemSubClassFactory());
+    chat->Timer1_Timer();
+    ASSERT_EQ(chat->Hooked, kTrue);
+    ASSERT_EQ(chat->ChatEditWindow(), HandleToULong(box));
+  }
+
+  // Runs events until `done` holds (at most 8 s).
+  bool Until(const std::function<bool()>& done, unsigned ms = 8000) { return PumpUntil(done, ms, 20); }
+
+  // The member types `text` into the chat box and presses Enter.
+  void TypeLine(const std::string& text) {
+    SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    PostMessageA(box, WM_CHAR, 13, 0);
+  }
+
+  std::vector<std::string> ChatLines() {
+    std::vector<std::string> lines;
+    for (const auto& event : Events("chat")) lines.push_back(event.size() > 2 ? event[2] : "");
+    return lines;
+  }
+
+  // Enter has been handled by both Glimra and the box.
+  void SettleAfterEnter() {
+    Until([] { return false; }, 600);
+  }
+
+  TestHost host;
+  std::unique_ptr<ChatInterception> chat;
+  HWND room = nullptr, box = nullptr, icon = nullptr;
+  int ended = 0;
+};
+
+TEST_F(ChatFader, EnterSendsTheFadedLineOrThePlainOne) {
+  Attach();
+  EXPECT_EQ(host.shows, 1);  // the first tick with a room shows the chat tools
+  const std::string faded = Faded("hello");
+  TypeLine("hello");
+  ASSERT_TRUE(Until([&] { return ChatLines().size() == 1; }));
+  EXPECT_EQ(ChatLines()[0], faded);
+  EXPECT_NE(faded, "hello");
+
+  LiveFadeSettings().FaderOn = kFalse;
+  TypeLine("hello");
+  ASSERT_TRUE(Until([&] { return ChatLines().size() == 2; }));
+  EXPECT_EQ(ChatLines()[1], "hello");
+}
+
+TEST_F(ChatFader, SlashLinesRunChatCommands) {
+  Attach();
+  TypeLine("/fadeoff");
+  SettleAfterEnter();
+  EXPECT_EQ(LiveFadeSettings().FaderOn, kFalse);
+  EXPECT_EQ(host.fadeOffs, 1);
+  EXPECT_EQ(ReadSetting("", "Fader On"), "False");
+  EXPECT_EQ(GetAPIText(box, kFalse), "");
+  EXPECT_TRUE(ChatLines().empty());
+
+  LiveFadeSettings().FaderOn = kTrue;
+  TypeLine("//roll");
+  ASSERT_TRUE(Until([&] { return ChatLines().size() == 1; }));
+  EXPECT_EQ(ChatLines()[0], "//roll");
+
+  TypeLine("/Top News");
+  ASSERT_TRUE(Until([&] { return !Events("keyword").empty(); }));
+  EXPECT_EQ(Events("keyword")[0][1], "topnews");
+  EXPECT_EQ(ChatLines().size(), 1u);
+}
+
+TEST_F(ChatFader, WithoutChatKeywordsEnterFadesButTheSendIconRunsCommands) {
+  LiveAppOptions().ShowFadePanelWithChat = kFalse;
+  Attach();
+  LiveAppOptions().UseChatKW = kFalse;
+  const std::string faded = Faded("/news");
+  TypeLine("/news");
+  ASSERT_TRUE(Until([&] { return ChatLines().size() == 1; }));
+  EXPECT_EQ(ChatLines()[0], faded);
+
+  // "/show" on the Send icon: taken from the box on the button-down, run on the button-up.
+  SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("/show"));
+  SendMessageA(icon, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  EXPECT_EQ(host.shows, 0);
+  EXPECT_EQ(chat->CommandPending, kTrue);
+  EXPECT_EQ(GetAPIText(box, kFalse), "");
+  SendMessageA(icon, WM_LBUTTONUP, 0, 0);
+  EXPECT_EQ(host.shows, 1);
+  EXPECT_EQ(chat->CommandPending, kFalse);
+  SettleAfterEnter();
+  EXPECT_EQ(ChatLines().size(), 1u);  // the empty box sent nothing
+}
+
+TEST_F(ChatFader, SendIconSendsTheFadedLine) {
+  Attach();
+  const std::string faded = Faded("over the icon");
+  SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("over the icon"));
+  PostMessageA(icon, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  PostMessageA(icon, WM_LBUTTONUP, 0, 0);
+  ASSERT_TRUE(Until([&] { return ChatLines().size() == 1; }));
+  EXPECT_EQ(ChatLines()[0], faded);
+}
+
+TEST_F(ChatFader, SixtyFirstCharacterOpensTheMultilineWindow) {
+  Attach();
+  const std::string sixty(60, 'a');
+  SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(sixty.c_str()));
+  PostMessageA(box, WM_CHAR, 'b', 0);
+  ASSERT_TRUE(Until([&] { return chat->Multiline() && chat->Multiline()->Visible(); }));
+  SettleAfterEnter();
+  EXPECT_EQ(chat->Multiline()->ChatText(), sixty + "b");
+  EXPECT_FALSE(IsWindowVisible(chat->Multiline()->cmdInsert()->Window()));
+  // The box is emptied, and the moved character does not reach it either.
+  EXPECT_EQ(GetAPIText(box, kFalse), "");
+  EXPECT_TRUE(ChatLines().empty());
+
+  // With fading off the box holds 85 characters first.
+  chat->Multiline()->Unload();
+  LiveFadeSettings().FaderOn = kFalse;
+  SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(sixty.c_str()));
+  PostMessageA(box, WM_CHAR, 'b', 0);
+  SettleAfterEnter();
+  EXPECT_FALSE(chat->Multiline()->IsLoaded());
+}
+
+TEST_F(ChatFader, MultilineCommandOpensTheWindowEmptyWithInsert) {
+  Attach();
+  TypeLine("/multiline");
+  ASSERT_TRUE(Until([&] { return chat->Multiline() && chat->Multiline()->Visible(); }));
+  EXPECT_EQ(chat->Multiline()->ChatText(), "");
+  EXPECT_TRUE(IsWindowVisible(chat->Multiline()->cmdInsert()->Window()));
+}
+
+TEST_F(ChatFader, ClosingAolRemovesTheMenuEndsGlimraThenClosesAol) {
+  Attach();
+  AddMenuToAOL();
+  chat->AttachMenu(frame_);
+  bool aolAliveAtUnload = false;
+  std::string barAtUnload;
+  host.onUnloadAll = [&] {
+    aolAliveAtUnload = IsWindow(frame_) != FALSE;
+    RemoteMenu menus(frame_);
+    HMENU bar = menus.GetMenu();
+    for (int i = 0; i < menus.GetMenuItemCount(bar); ++i)
+      barAtUnload += menus.GetMenuString(bar, i, 64, MF_BYPOSITION) + "|";
+  };
+  PostMessageA(frame_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(Until([&] { return ended > 0; }, 10000));
+  EXPECT_EQ(host.unloads, 1);
+  EXPECT_TRUE(aolAliveAtUnload);
+  EXPECT_NE(barAtUnload.find("&File"), std::string::npos) << barAtUnload;
+  EXPECT_EQ(barAtUnload.find("Glimr&a"), std::string::npos) << barAtUnload;
+  EXPECT_FALSE(host.IsLoaded());
+  EXPECT_TRUE(WaitUntilFound([&] { return !IsWindow(frame_); }, 5000));
+  EXPECT_EQ(Events("close").size(), 1u);
+}
+
+TEST_F(ChatFader, ExitGlimraEndsGlimraAndLeavesAolRunning) {
+  Attach();
+  AddMenuToAOL();
+  chat->AttachMenu(frame_);
+  PostMessageA(frame_, WM_COMMAND, 60005, 0);
+  ASSERT_TRUE(Until([&] { return ended > 0; }));
+  EXPECT_EQ(chat->sbcMenu->GetHWnd(), 0u);
+  EXPECT_FALSE(host.IsLoaded());
+  Until([] { return false; }, 500);
+  EXPECT_TRUE(IsWindow(frame_));
+  EXPECT_TRUE(Events("close").empty());
+  RemoteMenu menus(frame_);
+  HMENU bar = menus.GetMenu();
+  for (int i = 0; i < menus.GetMenuItemCount(bar); ++i)
+    EXPECT_NE(menus.GetMenuString(bar, i, 64, MF_BYPOSITION), "Glimr&a");
+}
+
+TEST_F(ChatFader, TimerDetachesWhenTheRoomClosesAndEndsWhenAolIsGone) {
+  Attach();
+  SendMessageA(room, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntilFound([&] { return !IsWindow(room); }, 5000));
+  chat->Timer1_Timer();
+  EXPECT_EQ(chat->Hooked, kFalse);
+  EXPECT_EQ(chat->ChatBox, 0u);
+  EXPECT_EQ(chat->ChatEditWindow(), 0u);
+  EXPECT_EQ(host.hides, 1);
+  EXPECT_EQ(ChatToolsShown(), kFalse);
+
+  EndAllClients();
+  EXPECT_THROW(chat->Timer1_Timer(), EndProgramNow);
+  EXPECT_EQ(ended, 1);
+}
+
+TEST_F(ChatFader, AdvertiseSendsItsLinesUnfadedAndRestoresFading) {
+  Attach();
+  chat->Advertise();
+  // The client sends nothing for the blank third line.
+  std::vector<std::string> expected = AdvertiseLines();
+  expected.erase(expected.begin() + 2);
+  ASSERT_TRUE(Until([&] { return ChatLines().size() == 4; }));
+  EXPECT_EQ(ChatLines(), expected);
+  EXPECT_EQ(LiveFadeSettings().FaderOn, kTrue);
+  EXPECT_EQ(chat->FaderWasOn, kFalse);
+}
+
+// ---- the multi-line sender ----
+
+// Records every value the progress bar is given, with the time and whether
+// the chat box hook was off at that moment.
+struct ProgressSpy {
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    if (message == WM_USER + 100) {
+      spy->values.push_back(static_cast<int>(wp));
+      spy->ticks.push_back(GetTickCount64());
+      spy->hookOff.push_back(spy->chat->ChatEditWindow() == 0);
+    }
+    return CallWindowProcA(spy->original, window, message, wp, lp);
+  }
+  static ProgressSpy* spy;
+  ChatInterception* chat = nullptr;
+  WNDPROC original = nullptr;
+  std::vector<int> values;
+  std::vector<ULONGLONG> ticks;
+  std::vector<bool> hookOff;
+};
+ProgressSpy* ProgressSpy::spy = nullptr;
+
+class Multiline : public ChatFader {
+ protected:
+  frmMultiline& Open(const std::string& text) {
+    chat->EnableMultiline(box, 0, 0);
+    frmMultiline& form = *chat->Multiline();
+    form.SetChatText(text);
+    spy.chat = chat.get();
+    ProgressSpy::spy = &spy;
+    spy.original = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(form.SSPanel1()->Window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ProgressSpy::Proc)));
+    return form;
+  }
+  ProgressSpy spy;
+};
+
+TEST_F(Multiline, ThreeLinesGiveProgressAndABlankLineGoesOutAsNonBreakingSpace) {
+  Attach();
+  LiveFadeSettings().FaderOn = kFalse;
+  frmMultiline& form = Open("one\r\n\r\nthree");
+  form.SendMultiline("");
+  EXPECT_EQ(spy.values, (std::vector<int>{0, 33, 66, 100}));
+  EXPECT_EQ(spy.hookOff, (std::vector<bool>{true, true, true, true}));
+  EXPECT_EQ(chat->ChatEditWindow(), HandleToULong(box));  // hooked again
+  ASSERT_TRUE(Until([&] { return ChatLines().size() == 3; }));
+  EXPECT_EQ(ChatLines(), (std::vector<std::string>{"one ", "\xA0", "three "}));
+  EXPECT_EQ(form.ChatText(), "");
+  EXPECT_EQ(GetAPIText(form.txtHidden(), kFalse), "");
+}
+
+TEST_F(Multiline, FadedLinesAreWrappedAtCharsInLine) {
+  Attach();
+  LiveAppOptions().CharsInLine = 20;
+  std::string words;
+  for (int i = 0; i < 12; ++i) words += "word" + std::to_string(i) + " ";
+  frmMultiline& form = Open(words);
+  form.SendMultiline("");
+  ASSERT_TRUE(Until([&] { return ChatLines().size() >= 3; }));
+  Until([] { return false; }, 300);
+  std::string joined;
+  for (const std::string& line : ChatLines()) {
+    EXPECT_NE(line.find("<FONT COLOR=#"), std::string::npos);
+    std::string plain;
+    for (std::size_t at = 0; at < line.size(); ++at) {
+      if (line[at] == '<')
+        at = line.find('>', at);
+      else
+        plain += line[at];
+    }
+    EXPECT_LE(plain.size(), 21u) << plain;  // the limit and the copy's closing blank
+    joined += plain;
+  }
+  for (int i = 0; i < 12; ++i) EXPECT_NE(joined.find("word" + std::to_string(i)), std::string::npos);
+}
+
+TEST_F(Multiline, PlainLinesUpToEightyFourGoOutUnwrapped) {
+  Attach();
+  LiveFadeSettings().FaderOn = kFalse;
+  const std::string eighty = std::string(39, 'w') + " " + std::string(40, 'i');
+  frmMultiline& form = Open(eighty);
+  // Wide enough for the whole line at first.
+  form.SendMultiline("");
+  ASSERT_TRUE(Until([&] { return !ChatLines().empty(); }));
+  Until([] { return false; }, 300);
+  std::string joined;
+  for (const std::string& line : ChatLines()) joined += line;
+  EXPECT_EQ(ChatLines().size(), 1u) << joined;
+}
+
+TEST_F(Multiline, BurstWaitsBeforeEveryLineLettingEventsRun) {
+  Attach();
+  LiveFadeSettings().FaderOn = kFalse;
+  LiveAppOptions().MultilineBurst = 1.5f;
+  frmMultiline& form = Open("first\r\nsecond");
+  // A timer of the test's own watches the room while the sender waits.
+  static std::vector<ULONGLONG> seen;
+  static ChatFader* self;
+  seen.clear();
+  self = this;
+  static int ticks;
+  ticks = 0;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
+    ++ticks;
+    while (seen.size() < self->ChatCount()) seen.push_back(GetTickCount64());
+  });
+  form.SendMultiline("");
+  Until([] { return seen.size() >= 2; }, 2000);
+  KillTimer(nullptr, timer);
+  ASSERT_EQ(seen.size(), 2u);
+  ASSERT_GE(spy.ticks.size(), 2u);
+  const ULONGLONG firstWait = seen[0] - spy.ticks[0], secondWait = seen[1] - spy.ticks[1];
+  std::printf("burst 1.5: line 1 after %llu ms, line 2 after %llu ms\n", firstWait, secondWait);
+  EXPECT_GE(firstWait, 1000u);
+  EXPECT_GE(secondWait, 1000u);
+  EXPECT_GT(ticks, 20);  // events ran during the waits
+}
+
+TEST_F(Multiline, EnterSendsCtrlEnterBreaksTheLine) {
+  Attach();
+  LiveFadeSettings().FaderOn = kFalse;
+  frmMultiline& form = Open("top");
+  SendMessageA(form.txtChat(), EM_SETSEL, 3, 3);
+  SendMessageA(form.txtChat(), WM_CHAR, '\n', 0);
+  SendMessageA(form.txtChat(), WM_CHAR, 'x', 0);
+  EXPECT_EQ(form.ChatText(), "top\r\nx");
+  PostMessageA(form.txtChat(), WM_CHAR, '\r', 0);
+  ASSERT_TRUE(Until([&] { return !form.IsLoaded(); }));
+  ASSERT_TRUE(Until([&] { return ChatLines().size() == 2; }));
+  EXPECT_EQ(ChatLines(), (std::vector<std::string>{"top ", "x "}));
+}
+
+TEST_F(Multiline, RememberedPositionIsPulledOntoTheScreen) {
+  Attach();
+  WriteSetting("ChatExtPos", "Top", "900000");
+  WriteSetting("ChatExtPos", "Left", "-5000");
+  frmMultiline& form = Open("");
+  const int screenHeight = PixelsToTwipsY(GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_EQ(form.Left(), 0);
+  EXPECT_LE(form.Top() + form.Height(), screenHeight + 15);
+  EXPECT_GT(form.Top(), 0);
+  DeleteSettingKey("ChatExtPos");
+}
+
+}  // namespace
+}  // namespace glimra
