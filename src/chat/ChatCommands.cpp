@@ -77,9 +77,9 @@ MenuAction MenuActionFor(std::int32_t value) {
   }
 }
 
-const char kContactAddress[] = "glimra@zolsoftware.com";
-const char kWebSiteAddress[] = "http://www.zolsoftware.com";
-const char kSupportAddress[] = "http://www.zolsoftware.com/glimra/support.html";
+const char kContactAddress[] = "glimra@zolsoftware.example";
+const char kWebSiteAddress[] = "http://www.zolsoftware.example";
+const char kSupportAddress[] = "http://www.zolsoftware.example/glimra/support.html";
 
 std::string AdvertiseBanner() {
   // Small tilde, diaeresis, degree and masculine ordinal of the Windows Latin-1 code page.
