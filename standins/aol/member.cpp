@@ -5,7 +5,9 @@
 //   paste TEXT     puts TEXT into the input box at once, as a paste does
 //   sleep MS       waits
 //   wait-lines N   waits (up to 20 s) until the transcript holds at least N lines
-//   click CAPTION ID   clicks child ID of the top-level window captioned CAPTION
+//   click CAPTION ID   clicks the middle of child ID of the window captioned CAPTION
+//   wait-window CAPTION   waits (up to 30 s) for a visible window captioned CAPTION
+//   close-aol      closes the client's main window and waits (up to 30 s) for it to go
 //   transcript     prints the room's transcript
 //   rect           prints the room's screen rectangle as "x y width height"
 // Exit status 1 when there is no chat room or a step fails.
@@ -79,6 +81,29 @@ int LineCount(const std::string& text) {
   return lines;
 }
 
+// Clicks the middle of `window` with the left button, at the deepest child
+// window under that point, as the mouse does.
+void ClickMiddle(HWND window) {
+  RECT r;
+  GetClientRect(window, &r);
+  POINT point{r.right / 2, r.bottom / 2};
+  HWND target = window;
+  for (HWND child; (child = ChildWindowFromPointEx(target, point, CWP_SKIPINVISIBLE)) && child != target;) {
+    MapWindowPoints(target, child, &point, 1);
+    target = child;
+  }
+  SendMessageA(target, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+  SendMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+}
+
+HWND WaitForVisibleWindow(const std::string& caption) {
+  for (int tries = 0; tries < 600; ++tries, Sleep(50)) {
+    HWND window = FindWindowA(nullptr, caption.c_str());
+    if (window && IsWindowVisible(window)) return window;
+  }
+  return nullptr;
+}
+
 // Keys reach the box one after the other, each handled before the next.
 void Key(HWND box, char c) {
   SendMessageTimeoutA(box, WM_CHAR, static_cast<unsigned char>(c), 1, SMTO_NORMAL, 30000, nullptr);
@@ -123,8 +148,16 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "member: nothing to click for '%s'\n", argument.c_str());
         return 1;
       }
-      SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-      SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+      ClickMiddle(button);
+    } else if (step == "wait-window") {
+      if (!WaitForVisibleWindow(argument)) {
+        std::fprintf(stderr, "member: no window '%s'\n", argument.c_str());
+        return 1;
+      }
+    } else if (step == "close-aol") {
+      HWND frame = FindWindowA("AOL Frame25", nullptr);
+      PostMessageA(frame, WM_CLOSE, 0, 0);
+      for (int tries = 0; tries < 600 && IsWindow(frame); ++tries) Sleep(50);
     } else if (step == "transcript") {
       std::printf("%s\n", TextOf(transcript).c_str());
     } else if (step == "rect") {
