@@ -6,6 +6,7 @@
 //   sleep MS       waits
 //   wait-lines N   waits (up to 20 s) until the transcript holds at least N lines
 //   click CAPTION ID   clicks the middle of child ID of the window captioned CAPTION
+//   fill CAPTION|ID|TEXT   puts TEXT into child ID of the window captioned CAPTION
 //   wait-window CAPTION   waits (up to 30 s) for a visible window captioned CAPTION
 //   close-aol      closes the client's main window and waits (up to 30 s) for it to go
 //   transcript     prints the room's transcript
@@ -149,6 +150,17 @@ int main(int argc, char** argv) {
         return 1;
       }
       ClickMiddle(button);
+    } else if (step == "fill") {
+      const std::size_t first = argument.find('|'), second = argument.find('|', first + 1);
+      HWND window = first == std::string::npos ? nullptr : FindWindowA(nullptr, argument.substr(0, first).c_str());
+      HWND field = window && second != std::string::npos
+                       ? GetDlgItem(window, std::atoi(argument.substr(first + 1, second - first - 1).c_str()))
+                       : nullptr;
+      if (!field) {
+        std::fprintf(stderr, "member: nothing to fill for '%s'\n", argument.c_str());
+        return 1;
+      }
+      SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argument.c_str() + second + 1));
     } else if (step == "wait-window") {
       if (!WaitForVisibleWindow(argument)) {
         std::fprintf(stderr, "member: no window '%s'\n", argument.c_str());
