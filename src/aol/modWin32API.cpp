@@ -6,7 +6,9 @@
 #include "aol/modFindChild.h"
 #include "shell/ErrorReporting.h"
 #include "shell/EventPump.h"
+#include "settings/modFileOp.h"
 #include "shell/FormWindow.h"
+#include "shell/modMsgBox.h"
 
 namespace glimra {
 
@@ -110,6 +112,50 @@ void NotOnTop(FormWindow& form) { PlaceInBand(form.hWnd(), HWND_NOTOPMOST); }
 
 void SetTopMost(HWND window, std::int16_t flag) {
   PlaceInBand(window, flag == -1 ? HWND_TOPMOST : flag == 0 ? HWND_NOTOPMOST : HWND_TOP);
+}
+
+}  // namespace glimra
+
+namespace glimra {
+
+// ---- Start-up checks ----
+
+void OS_Check() {
+  DWORD platform = VER_PLATFORM_WIN32_WINDOWS;
+  RunProcedure({"modWin32API", "OS_Check"}, [&] {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;  // 148 bytes
+    if (GetVersionExA(&version)) platform = version.dwPlatformId;
+  });
+  if (platform == VER_PLATFORM_WIN32_WINDOWS) return;
+  if (platform == VER_PLATFORM_WIN32_NT)
+    ShowMsg(
+        "~B~CRIncorrect Operating System!~B~CN~N ~NGlimra is not compatible with Windows NT.~N ~NThe program will now "
+        "end.",
+        64);
+  else
+    ShowMsg("~B~CRIncorrect Operating System!~B~CN~N ~NGlimra can only run under Windows 95 or Windows 98.", 64);
+  EndProgram();
+}
+
+std::string GetSysDir() {
+  std::string folder;
+  RunProcedure({"modWin32API", "GetSysDir"}, [&] {
+    char buffer[145];
+    const UINT length = GetSystemDirectoryA(buffer, sizeof buffer);
+    if (length < sizeof buffer) folder.assign(buffer, length);
+  });
+  return folder;
+}
+
+void CheckRuntimeFile(const std::string& fileName) {
+  bool present = true;
+  RunProcedure({"modWin32API", "CheckRuntimeFile"}, [&] { present = FileExists(GetSysDir() + "\\" + fileName); });
+  if (present) return;
+  ShowMsg("~B~CRMissing runtime file!~B~CN~N ~NGlimra has detected that one of its critical runtime files, ~B" +
+              fileName + "~B is missing.~N ~NPlease perform a full reinstallation of Glimra to correct this problem.",
+          16);
+  EndProgram();
 }
 
 }  // namespace glimra

@@ -37,4 +37,13 @@ void NotOnTop(FormWindow& form);
 // flag -1: topmost; 0: not topmost; anything else: top of the non-topmost band.
 void SetTopMost(HWND window, std::int16_t flag);
 
+// Start-up checks of the platform and the installation; each failing one
+// shows its message and ends the program.
+// Ends the program unless running on the Windows 95/98 platform.
+void OS_Check();
+// The Windows system directory.
+std::string GetSysDir();
+// Ends the program when `fileName` is missing from the system directory.
+void CheckRuntimeFile(const std::string& fileName);
+
 }  // namespace glimra
