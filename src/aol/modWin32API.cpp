@@ -1,6 +1,7 @@
 #include "aol/modWin32API.h"
 
 #include <algorithm>
+#include <cctype>
 #include <functional>
 
 #include "aol/modFindChild.h"
@@ -120,6 +121,20 @@ namespace glimra {
 
 // ---- Start-up checks ----
 
+std::string PlainMessageText(const std::string& marked) {
+  std::string plain;
+  for (std::size_t i = 0; i < marked.size(); ++i) {
+    if (marked[i] != '~' || i + 1 >= marked.size()) {
+      plain += marked[i];
+      continue;
+    }
+    const char code = static_cast<char>(std::toupper(static_cast<unsigned char>(marked[++i])));
+    if (code == 'N') plain += "\r\n";
+    if (code == 'C' && i + 1 < marked.size()) ++i;
+  }
+  return plain;
+}
+
 void OS_Check() {
   DWORD platform = VER_PLATFORM_WIN32_WINDOWS;
   RunProcedure({"modWin32API", "OS_Check"}, [&] {
@@ -152,9 +167,13 @@ void CheckRuntimeFile(const std::string& fileName) {
   bool present = true;
   RunProcedure({"modWin32API", "CheckRuntimeFile"}, [&] { present = FileExists(GetSysDir() + "\\" + fileName); });
   if (present) return;
-  ShowMsg("~B~CRMissing runtime file!~B~CN~N ~NGlimra has detected that one of its critical runtime files, ~B" +
-              fileName + "~B is missing.~N ~NPlease perform a full reinstallation of Glimra to correct this problem.",
-          16);
+  const std::string message =
+      "~B~CRMissing runtime file!~B~CN~N ~NGlimra has detected that one of its critical runtime files, ~B" + fileName +
+      "~B is missing.~N ~NPlease perform a full reinstallation of Glimra to correct this problem.";
+  // The formatted box is built of the buttons of zolbtns.ocx: without that
+  // file the system's own box carries the same words.
+  if (!SkipOnError([&] { ShowMsg(message, 16); }))
+    MessageBoxA(nullptr, PlainMessageText(message).c_str(), "Glimra", MB_OK | MB_ICONSTOP | MB_TOPMOST);
   EndProgram();
 }
 

@@ -43,6 +43,8 @@ void SetTopMost(HWND window, std::int16_t flag);
 void OS_Check();
 // The Windows system directory.
 std::string GetSysDir();
+// A marked-up message as plain text: the codes dropped, "~N" a line break.
+std::string PlainMessageText(const std::string& marked);
 // Ends the program when `fileName` is missing from the system directory.
 void CheckRuntimeFile(const std::string& fileName);
 

@@ -204,16 +204,19 @@ void frmChatTools::OnTimer(UINT id) {
 void frmChatTools::GetSchemes() {
   RunProcedure({kModule, "GetSchemes"}, [&] {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(kSettingsRoot) + "Schemes").c_str(), 0, KEY_READ, &key) !=
-        ERROR_SUCCESS) {
+    const LONG opened =
+        RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(kSettingsRoot) + "Schemes").c_str(), 0, KEY_READ, &key);
+    if (opened == ERROR_SUCCESS) RegCloseKey(key);
+    // A fresh installation has no "Schemes" key until the first save or
+    // import: that is an empty list, not a broken installation.
+    if (opened != ERROR_SUCCESS && opened != ERROR_FILE_NOT_FOUND) {
       // Shows the failure and leaves the list as it was.
       ListSchemes([](const std::string&) {});
       return;
     }
-    RegCloseKey(key);
     SendMessageA(cboSchemes_, CB_RESETCONTENT, 0, 0);
     SetWindowTextA(cboSchemes_, "");
-    ListSchemes(cboSchemes_);
+    if (opened == ERROR_SUCCESS) ListSchemes(cboSchemes_);
   });
 }
 
@@ -413,8 +416,6 @@ void frmChatTools::chkSolid_Click() {
 
 void frmChatTools::cboSchemes_Click() {
   const std::string name = SchemeText();
-  // Nothing selected (the current scheme is not in the list): nothing to apply.
-  if (name.empty()) return;
   const std::string key = "Schemes\\" + name;
   FadeSettings& fade = LiveFadeSettings();
   SkipOnError([&] { ColorCount = CInt(ReadSetting(key, "Fade Number")); });
@@ -431,7 +432,10 @@ void frmChatTools::cboSchemes_Click() {
     SkipOnError([&] { Button(style.id).SetBool(L"Value", IsTrue(fade.*style.field)); });
     SkipOnError([&] { WriteSetting("Style", style.valueName, TrueFalse(fade.*style.field)); });
   }
+  // With nothing selected (the current scheme is not in the list) the reads
+  // above found nothing; the remembered scheme name is kept.
   SkipOnError([&] {
+    if (name.empty()) return;
     LiveAppOptions().CurrentScheme = name;
     WriteSetting("Schemes", "Default", name);
   });

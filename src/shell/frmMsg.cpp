@@ -67,6 +67,9 @@ void frmMsg::MoveButtonsBelowText() {
 void frmMsg::Arrange(const MsgLayout& layout, const std::string& message, bool etchedEdge) {
   ApplyButtons(layout);
   RenderMarkup(Picture1(), message);
+  // The text is drawn; the picture also carries it as its window text, so
+  // that screen readers and tests can read which message is shown.
+  SetWindowTextA(Picture1().Window(), message.c_str());
   MoveButtonsBelowText();
   if (const int iconId = SystemIconId(layout.icon)) {
     Picture1().DrawIconAt(LoadIconA(nullptr, MAKEINTRESOURCEA(iconId)), 5, 5);

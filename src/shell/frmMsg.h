@@ -1,5 +1,6 @@
 // The formatted message box window: an icon and marked-up text in Picture1,
-// and up to three buttons, Command1(0) the rightmost.
+// and up to three buttons, Command1(0) the rightmost. Picture1 (control 100)
+// holds the marked-up message as its window text.
 #pragma once
 
 #include <array>

@@ -8,8 +8,11 @@
 #include <string>
 
 #include "aol/AOLClientState.h"
+#include "chat/frmChatTools.h"
+#include "shell/frmMain.h"
 #include "settings/AppOptions.h"
 #include "settings/frmCMDialog.h"
+#include "settings/modRegKeys.h"
 #include "shell/ErrorReporting.h"
 #include "shell/EventPump.h"
 #include "shell/FormWindow.h"
@@ -126,6 +129,44 @@ void ShowPickerScene() {
   picker.Unload();
 }
 
+// The start-up window as start-up leaves it while it reads the AOL version.
+void ShowSplashScene() {
+  CurrentLook().UIMode = kAolStyle;
+  frmMain& splash = MainSplash();
+  splash.Show();
+  splash.prgStatus().SetCaption("AOL Version 4.0 US Determined");
+  splash.prgStatus().SetValue(40);
+  WaitWithEvents(700);
+  AnnounceAndHold(splash.hWnd());
+  PumpUntil(ReadyFileGone, 30000, 50);
+  splash.Unload();
+}
+
+// chat-MODE-COLOURS[-max][-solid][-bold]: the chat tools window in colour
+// mode MODE with COLOURS colours, expanded, in solid mode, with Bold pressed.
+void ShowChatToolsScene(const std::string& scene) {
+  const auto has = [&](const char* part) { return scene.find(part) != std::string::npos; };
+  CurrentLook().UIMode = static_cast<std::int16_t>(scene[5] - '0');
+  LoadUserColors();
+  FadeSettings& fade = LiveFadeSettings();
+  const Colour colours[] = {0, 0x0000FF, 0x00A5FF, 0x00FFFF, 0x00C000, 0xFF6000, 0xC000A0};
+  for (int k = 1; k <= 6; ++k) fade.Colors[k] = colours[k];
+  fade.FadeNumber = static_cast<std::int16_t>(scene[7] - '0');
+  fade.FaderOn = kTrue;
+  fade.SolidFade = ToVBBool(has("-solid"));
+  fade.Bold = ToVBBool(has("-bold"));
+  WriteSetting("", "State", has("-max") ? "Max" : "Min");
+  WriteSetting("Schemes\\Rainbow", "Fade Number", "6");
+  LiveAppOptions().CurrentScheme = "";
+  frmChatTools& tools = ChatTools();
+  tools.Load();
+  tools.Show();
+  WaitWithEvents(700);
+  AnnounceAndHold(tools.hWnd());
+  PumpUntil(ReadyFileGone, 30000, 50);
+  tools.Unload();
+}
+
 }  // namespace
 }  // namespace glimra
 
@@ -137,5 +178,7 @@ int main(int argc, char** argv) {
   if (scene.rfind("msg-", 0) == 0) glimra::ShowMessageScene(scene);
   if (scene.rfind("buttons-", 0) == 0) glimra::ShowButtonsScene(scene);
   if (scene == "picker") glimra::ShowPickerScene();
+  if (scene == "splash") glimra::ShowSplashScene();
+  if (scene.rfind("chat-", 0) == 0) glimra::ShowChatToolsScene(scene);
   return 0;
 }
