@@ -10,6 +10,7 @@
 #include "SettingsTestSupport.h"
 #include "WineTestSupport.h"
 #include "aol/AOLClientState.h"
+#include "chat/ChatInterception.h"
 #include "chat/frmChatTools.h"
 #include "engine/PreviewDrawing.h"
 #include "settings/AppOptions.h"
