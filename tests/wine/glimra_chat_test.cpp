@@ -1,0 +1,96 @@
+// glimra.exe itself beside the stand-in client, end to end: what the member
+// types in the chat room goes out faded, the fader switch, and the two ways
+// of ending (AOL closing, "&Exit Glimra").
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "GlimraProcessFixture.h"
+#include "WineTestSupport.h"
+#include "aol/RemoteMenu.h"
+#include "engine/modFade.h"
+#include "settings/AppOptions.h"
+
+namespace {
+
+using wine_test::WaitUntilFound;
+
+class GlimraChat : public wine_test::GlimraProcessFixture {
+ protected:
+  // The client with a room open and Glimra started and attached to it.
+  void StartBoth() {
+    Start("Version=4\r\nScreenNames=Zolster\r\nChatRoom=Town Square\r\n");
+    room_ = WaitUntilFound([&] { return FindWindowExA(mdi_, nullptr, "AOL Child", "Town Square"); });
+    ASSERT_TRUE(room_);
+    HWND transcript = FindWindowExA(room_, nullptr, "RICHCNTL", nullptr);
+    box_ = FindWindowExA(room_, transcript, "RICHCNTL", nullptr);
+    ASSERT_TRUE(box_);
+    glimra_ = StartGlimra();
+    ASSERT_TRUE(glimra_);
+    chatTools_ = WaitUntilFound(
+        [&] {
+          HWND window = WindowOf(glimra_, "GlimraForm", "Glimra Chat Tools");
+          return window && IsWindowVisible(window) ? window : nullptr;
+        },
+        30000);
+    ASSERT_TRUE(chatTools_) << "the chat tools window did not come up with the room";
+    // The tick that shows the window attaches to the box right after; give
+    // it two more ticks.
+    Sleep(2000);
+  }
+
+  void Type(const std::string& text) {
+    for (char c : text) SendMessageA(box_, WM_CHAR, static_cast<unsigned char>(c), 1);
+    SendMessageA(box_, WM_CHAR, 13, 1);
+  }
+
+  std::string LastChatLine(std::size_t count) {
+    WaitUntilFound([&] { return Events("chat").size() >= count; }, 10000);
+    const auto chats = Events("chat");
+    return chats.size() >= count ? chats[count - 1][2] : "<nothing sent>";
+  }
+
+  // The faded line Glimra's own settings give, as they stand in the registry.
+  static std::string Faded(std::string text) {
+    glimra::LoadOptions();
+    glimra::WavePhase() = 0;
+    return glimra::FadeEngine(text);
+  }
+
+  HANDLE glimra_ = nullptr;
+  HWND chatTools_ = nullptr, room_ = nullptr, box_ = nullptr;
+};
+
+TEST_F(GlimraChat, TypedLinesGoOutFadedAndPlainWithFadingOff) {
+  StartBoth();
+  Type("hello");
+  EXPECT_EQ(LastChatLine(1), Faded("hello"));
+  EXPECT_NE(LastChatLine(1).find("<FONT COLOR=#"), std::string::npos);
+  EXPECT_EQ(wine_test::WindowText(box_), "");
+
+  wine_test::ClickMiddle(GetDlgItem(chatTools_, 102));  // Off
+  Sleep(500);
+  Type("plain now");
+  EXPECT_EQ(LastChatLine(2), "plain now");
+}
+
+TEST_F(GlimraChat, ClosingAolEndsGlimraAndThenAol) {
+  StartBoth();
+  PostMessageA(frame_, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(glimra_, 20000), WAIT_OBJECT_0) << "Glimra ended";
+  EXPECT_EQ(WaitForSingleObject(process_, 20000), WAIT_OBJECT_0) << "AOL closed after it";
+}
+
+TEST_F(GlimraChat, ExitGlimraLeavesAolRunningWithoutTheMenu) {
+  StartBoth();
+  PostMessageA(frame_, WM_COMMAND, 60005, 0);
+  EXPECT_EQ(WaitForSingleObject(glimra_, 20000), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(process_, 1000), static_cast<DWORD>(WAIT_TIMEOUT));
+  glimra::RemoteMenu menus(frame_);
+  HMENU bar = menus.GetMenu();
+  for (int i = 0, n = menus.GetMenuItemCount(bar); i < n; ++i)
+    EXPECT_NE(menus.GetMenuString(bar, static_cast<UINT>(i), 100, MF_BYPOSITION), "Glimr&a");
+}
+
+}  // namespace
