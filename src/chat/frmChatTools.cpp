@@ -113,9 +113,8 @@ void frmChatTools::AddControls() {
   flat(kOptOff, {30, 360, 375, 210}, "Off");
   for (int n = 1; n <= 6; ++n) {
     flat(kOpt1Fade + static_cast<UINT>(n) - 1, {kFadeLefts[n], 150, 255, 210}, std::to_string(n));
-    colourButtons_[static_cast<std::size_t>(n)] = AddChild("BUTTON", "", WS_VISIBLE | BS_OWNERDRAW,
-                                                           kCmdColor1 + static_cast<UINT>(n) - 1,
-                                                           {kFadeLefts[n], 360, 255, 210});
+    colourButtons_[static_cast<std::size_t>(n)] = AddChild(
+        "BUTTON", "", WS_VISIBLE | BS_OWNERDRAW, kCmdColor1 + static_cast<UINT>(n) - 1, {kFadeLefts[n], 360, 255, 210});
   }
   for (const StyleButton& style : kStyles) flat(style.id, style.place, style.caption);
   cboSchemes_ = AddChild("COMBOBOX", "", WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, kCboSchemes,
@@ -124,8 +123,8 @@ void frmChatTools::AddControls() {
   flat(kCmdEmail, {5400, 360, 615, 210}, "E-Mail");
   flat(kCmdDel, {6010, 150, 720, 210}, "Delete");
   flat(kCmdRefresh, {6010, 360, 720, 210}, "Refresh");
-  chkSolid_ = AddChild("BUTTON", "Use colors without fading", WS_VISIBLE | BS_AUTOCHECKBOX, kChkSolid,
-                       {30, 670, 2535, 210});
+  chkSolid_ =
+      AddChild("BUTTON", "Use colors without fading", WS_VISIBLE | BS_AUTOCHECKBOX, kChkSolid, {30, 670, 2535, 210});
   for (HWND child : {cboSchemes_, chkSolid_})
     SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
   INITCOMMONCONTROLSEX common{sizeof common, ICC_WIN95_CLASSES};
@@ -262,8 +261,8 @@ void frmChatTools::FocusBack() {
 
 // CB_FINDSTRING from the top (case-insensitive prefix, first hit) and CB_SETCURSEL.
 void frmChatTools::SelectScheme(const std::string& name) {
-  const LRESULT index = SendMessageA(cboSchemes_, CB_FINDSTRING, static_cast<WPARAM>(-1),
-                                     reinterpret_cast<LPARAM>(name.c_str()));
+  const LRESULT index =
+      SendMessageA(cboSchemes_, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str()));
   SendMessageA(cboSchemes_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
@@ -457,8 +456,7 @@ void frmChatTools::cboSchemes_Click() {
 void frmChatTools::cmdSave_Click() {
   RunProcedure({kModule, "cmdSave_Click"}, [&] {
     NotOnTop(*this);
-    const std::string answer =
-        InputBox("Please enter the name of this Fade Scheme below.", "Glimra", SchemeText());
+    const std::string answer = InputBox("Please enter the name of this Fade Scheme below.", "Glimra", SchemeText());
     StayOnTop(*this);
     if (answer.empty()) return;
     // The name becomes a registry key and a file name: refuse one that cannot be either safely.
@@ -553,7 +551,8 @@ void frmChatTools::OnCommand(UINT id, UINT code, HWND) {
       // notification; the selection works on that text.
       const LRESULT index = SendMessageA(cboSchemes_, CB_GETCURSEL, 0, 0);
       char entry[512] = {};
-      if (index >= 0) SendMessageA(cboSchemes_, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(entry));
+      if (index >= 0)
+        SendMessageA(cboSchemes_, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(entry));
       SetWindowTextA(cboSchemes_, entry);
       cboSchemes_Click();
     }

@@ -52,7 +52,7 @@ class frmChatTools : public FormWindow {
   enum : UINT {
     kOptOn = 101,
     kOptOff = 102,
-    kOpt1Fade = 111,  // .. 116
+    kOpt1Fade = 111,   // .. 116
     kCmdColor1 = 121,  // .. 126
     kOptWavy = 131,
     kOptBold = 132,
