@@ -5,9 +5,9 @@
 #include <functional>
 
 #include "aol/modFindChild.h"
+#include "settings/modFileOp.h"
 #include "shell/ErrorReporting.h"
 #include "shell/EventPump.h"
-#include "settings/modFileOp.h"
 #include "shell/FormWindow.h"
 #include "shell/modMsgBox.h"
 

@@ -50,7 +50,8 @@ void DrawFadeStrip(DrawingSurface& surface, const Colour* colours, int count) {
 void Gradient(DrawingSurface& surface, Colour c1, Colour c2, std::int32_t /*unused*/) {
   RunProcedure({"modFade", "Gradient"}, [&] {
     const float w = surface.ScaleWidth();
-    for (const PreviewLine& line : GradientLines(c1, c2, surface.ScaleHeight())) surface.Line(0, line.at, w, line.at, line.colour);
+    for (const PreviewLine& line : GradientLines(c1, c2, surface.ScaleHeight()))
+      surface.Line(0, line.at, w, line.at, line.colour);
   });
 }
 

@@ -13,7 +13,9 @@ constexpr UINT kText = 1, kOk = 2, kCancel = 3, kPrompt = 4;
 class frmInput : public FormWindow {
  public:
   frmInput(std::string prompt, std::string title, std::string text)
-      : FormWindow("frmInput", 5400, 1800), prompt_(std::move(prompt)), title_(std::move(title)),
+      : FormWindow("frmInput", 5400, 1800),
+        prompt_(std::move(prompt)),
+        title_(std::move(title)),
         text_(std::move(text)) {}
   std::string answer;
 

@@ -332,7 +332,7 @@ TEST(PreviewDrawingWin, SixColoursOn100ColumnsMeetAtTheStretchEnds) {
   EXPECT_EQ(canvas.At(20, 1), RGB(0, 255, 0));
   EXPECT_EQ(canvas.At(21, 1), RGB(0, 255, 0));
   EXPECT_EQ(canvas.At(40, 1), RGB(0, 0, 255));
-  EXPECT_EQ(canvas.At(80, 1), RGB(0, 255, 0));  // drawn twice: the later stretch's start
+  EXPECT_EQ(canvas.At(80, 1), RGB(0, 255, 0));   // drawn twice: the later stretch's start
   EXPECT_EQ(canvas.At(99, 1), RGB(0, 13, 242));  // 19 of 20 steps from green to blue
 }
 

@@ -56,8 +56,8 @@ std::string System32() {
 
 void SetWineVersion(const char* version) {
   HKEY key = nullptr;
-  RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\glimra.exe", 0, nullptr, 0, KEY_WRITE, nullptr,
-                  &key, nullptr);
+  RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\glimra.exe", 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                  nullptr);
   RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
                  static_cast<DWORD>(strlen(version) + 1));
   RegCloseKey(key);
@@ -66,8 +66,7 @@ void SetWineVersion(const char* version) {
 // Takes a required file out of the system directory for one test.
 class HiddenFile {
  public:
-  explicit HiddenFile(const std::string& name)
-      : path_(System32() + "\\" + name), aside_(path_ + ".aside") {
+  explicit HiddenFile(const std::string& name) : path_(System32() + "\\" + name), aside_(path_ + ".aside") {
     MoveFileExA(path_.c_str(), aside_.c_str(), MOVEFILE_REPLACE_EXISTING);
   }
   ~HiddenFile() { MoveFileExA(aside_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING); }
