@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "AolClientFixture.h"
+#include "GlimraProcessFixture.h"
 #include "SettingsTestSupport.h"
 #include "WineTestSupport.h"
 #include "aol/RemoteMenu.h"
@@ -18,35 +18,6 @@ using wine_test::WaitUntilFound;
 
 constexpr char kMsgCaption[] = "Glimra - 1.1.9";
 constexpr int kMsgPicture = 100;
-
-struct FoundWindow {
-  DWORD process;
-  const char* className;
-  const char* caption;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM data) {
-  auto* look = reinterpret_cast<FoundWindow*>(data);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  char className[64] = {}, caption[256] = {};
-  GetClassNameA(window, className, sizeof className);
-  GetWindowTextA(window, caption, sizeof caption);
-  if (process == look->process && std::string(className) == look->className &&
-      (!look->caption || std::string(caption) == look->caption)) {
-    look->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// A top-level window of `process`.
-HWND WindowOf(HANDLE process, const char* className, const char* caption) {
-  FoundWindow look{GetProcessId(process), className, caption};
-  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&look));
-  return look.found;
-}
 
 std::string System32() {
   char folder[MAX_PATH] = {};
@@ -75,36 +46,11 @@ class HiddenFile {
   std::string path_, aside_;
 };
 
-class StartupWin : public wine_test::AolClientFixture {
+class StartupWin : public wine_test::GlimraProcessFixture {
  protected:
-  void SetUp() override {
-    wine_test::DeleteGlimraTree();
-    char cwd[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, cwd);
-    bin_ = cwd;
-  }
   void TearDown() override {
-    for (HANDLE process : glimras_) {
-      if (WaitForSingleObject(process, 0) != WAIT_OBJECT_0) TerminateProcess(process, 1);
-      WaitForSingleObject(process, 5000);
-      CloseHandle(process);
-    }
+    GlimraProcessFixture::TearDown();
     SetWineVersion("win98");
-    AolClientFixture::TearDown();
-    wine_test::DeleteGlimraTree();
-  }
-
-  HANDLE StartGlimra(const std::string& arguments = "") {
-    std::string commandLine = "\"" + bin_ + "\\glimra.exe\" " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, bin_.c_str(), &startup,
-                        &process))
-      return nullptr;
-    CloseHandle(process.hThread);
-    glimras_.push_back(process.hProcess);
-    return process.hProcess;
   }
 
   // The text of the formatted message box `glimra` shows.
@@ -127,9 +73,6 @@ class StartupWin : public wine_test::AolClientFixture {
     EXPECT_EQ(MessageOf(glimra, &box), expected);
     ExpectEndsAfterOk(glimra, box);
   }
-
-  std::string bin_;
-  std::vector<HANDLE> glimras_;
 };
 
 TEST_F(StartupWin, WindowsNtIsRefused) {
