@@ -23,8 +23,9 @@ class GlimraChat : public wine_test::GlimraProcessFixture {
     Start("Version=4\r\nScreenNames=Zolster\r\nChatRoom=Town Square\r\n");
     room_ = WaitUntilFound([&] { return FindWindowExA(mdi_, nullptr, "AOL Child", "Town Square"); });
     ASSERT_TRUE(room_);
-    HWND transcript = FindWindowExA(room_, nullptr, "RICHCNTL", nullptr);
-    box_ = FindWindowExA(room_, transcript, "RICHCNTL", nullptr);
+    // The room's controls come a moment after the room itself.
+    box_ = WaitUntilFound(
+        [&] { return FindWindowExA(room_, FindWindowExA(room_, nullptr, "RICHCNTL", nullptr), "RICHCNTL", nullptr); });
     ASSERT_TRUE(box_);
     glimra_ = StartGlimra();
     ASSERT_TRUE(glimra_);
@@ -63,7 +64,7 @@ class GlimraChat : public wine_test::GlimraProcessFixture {
 };
 
 TEST_F(GlimraChat, TypedLinesGoOutFadedAndPlainWithFadingOff) {
-  StartBoth();
+  ASSERT_NO_FATAL_FAILURE(StartBoth());
   Type("hello");
   EXPECT_EQ(LastChatLine(1), Faded("hello"));
   EXPECT_NE(LastChatLine(1).find("<FONT COLOR=#"), std::string::npos);
@@ -76,14 +77,14 @@ TEST_F(GlimraChat, TypedLinesGoOutFadedAndPlainWithFadingOff) {
 }
 
 TEST_F(GlimraChat, ClosingAolEndsGlimraAndThenAol) {
-  StartBoth();
+  ASSERT_NO_FATAL_FAILURE(StartBoth());
   PostMessageA(frame_, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForSingleObject(glimra_, 20000), WAIT_OBJECT_0) << "Glimra ended";
   EXPECT_EQ(WaitForSingleObject(process_, 20000), WAIT_OBJECT_0) << "AOL closed after it";
 }
 
 TEST_F(GlimraChat, ExitGlimraLeavesAolRunningWithoutTheMenu) {
-  StartBoth();
+  ASSERT_NO_FATAL_FAILURE(StartBoth());
   PostMessageA(frame_, WM_COMMAND, 60005, 0);
   EXPECT_EQ(WaitForSingleObject(glimra_, 20000), WAIT_OBJECT_0);
   EXPECT_EQ(WaitForSingleObject(process_, 1000), static_cast<DWORD>(WAIT_TIMEOUT));
