@@ -131,12 +131,52 @@ void frmChatTools::AddControls() {
   SendMessageA(toolTip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+namespace {
+
+// A 7 by 7 glyph in the button's caption colour on its face colour: a bar
+// low down for collapsing and expanding, a cross for hiding.
+HBITMAP TitleButtonGlyph(HostedControl& button, bool cross) {
+  constexpr int kSize = 7;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, kSize, kSize);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT all{0, 0, kSize, kSize};
+  HBRUSH face = CreateSolidBrush(ResolveColour(button.GetLong(L"BackColor")));
+  FillRect(dc, &all, face);
+  DeleteObject(face);
+  const COLORREF ink = ResolveColour(button.GetLong(L"ForeColor"));
+  if (cross) {
+    for (int i = 0; i < kSize; ++i) {
+      SetPixel(dc, i, i, ink);
+      SetPixel(dc, kSize - 1 - i, i, ink);
+    }
+  } else {
+    for (int x = 0; x < kSize; ++x) {
+      SetPixel(dc, x, kSize - 2, ink);
+      SetPixel(dc, x, kSize - 1, ink);
+    }
+  }
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  return bitmap;
+}
+
+}  // namespace
+
+void frmChatTools::DrawTitleButtonPictures() {
+  Button(kCmdMin).SetPicture(L"Picture", TitleButtonGlyph(Button(kCmdMin), false));
+  Button(kCmdExit).SetPicture(L"Picture", TitleButtonGlyph(Button(kCmdExit), true));
+}
+
 void frmChatTools::OnLoad() {
   AddControls();
   FadeSettings& fade = LiveFadeSettings();
   SkipOnError([&] {
     SetFormColor(*this);
-    for (UINT id : {kCmdSave, kCmdEmail, kCmdDel, kCmdRefresh}) SetOptColor(kFalse, Button(id));
+    for (UINT id : {kCmdSave, kCmdEmail, kCmdDel, kCmdRefresh, kCmdMin, kCmdExit}) SetOptColor(kFalse, Button(id));
+    DrawTitleButtonPictures();
   });
   IsLoading = kTrue;
   SkipOnError([&] {

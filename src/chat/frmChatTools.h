@@ -131,6 +131,7 @@ class frmChatTools : public FormWindow {
  private:
   void AddControls();
   void SetColorButton(int k, Colour colour);
+  void DrawTitleButtonPictures();
   void FocusBack();
   void SelectScheme(const std::string& name);
   void SetExpanded(bool expanded);

@@ -1,6 +1,7 @@
 #include "shell/FormWindow.h"
 
 #include <ole2.h>
+#include <olectl.h>
 #include <windows.h>
 
 #include <stdexcept>
@@ -134,6 +135,24 @@ void HostedControl::SetBool(const wchar_t* name, bool value) {
   v.vt = VT_BOOL;
   v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
   PutProperty(dispatch_, name, v);
+}
+
+void HostedControl::SetPicture(const wchar_t* name, HBITMAP bitmap) {
+  PICTDESC description{};
+  description.cbSizeofstruct = sizeof description;
+  description.picType = PICTYPE_BITMAP;
+  description.bmp.hbitmap = bitmap;
+  IDispatch* picture = nullptr;
+  if (FAILED(OleCreatePictureIndirect(&description, IID_IDispatch, TRUE, reinterpret_cast<void**>(&picture)))) {
+    DeleteObject(bitmap);
+    RaiseError(kErrOutOfMemory);
+  }
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_DISPATCH;
+  v.pdispVal = picture;
+  PutProperty(dispatch_, name, v);
+  VariantClear(&v);
 }
 
 long HostedControl::GetLong(const wchar_t* name) const {

@@ -48,6 +48,8 @@ class HostedControl {
   void SetLong(const wchar_t* name, long value);
   void SetText(const wchar_t* name, const std::string& value);
   void SetBool(const wchar_t* name, bool value);
+  // A picture property from a bitmap; the picture takes the bitmap over.
+  void SetPicture(const wchar_t* name, HBITMAP bitmap);
   long GetLong(const wchar_t* name) const;
   std::string GetText(const wchar_t* name) const;
   bool GetBool(const wchar_t* name) const;
