@@ -66,19 +66,6 @@ std::string SchemeNameProblem(SchemeNameCheck check) {
 int Px(int twips) { return TwipsToPixelsX(twips); }
 int Py(int twips) { return TwipsToPixelsY(twips); }
 
-void RegisterPreviewClass(WNDPROC procedure) {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hCursor = LoadCursor(nullptr, IDC_SIZEALL);
-  windowClass.lpszClassName = kPreviewClass;
-  windowClass.lpfnWndProc = procedure;
-  RegisterClassExA(&windowClass);
-  registered = true;
-}
-
 }  // namespace
 
 ChatToolsHooks& ChatToolsExtensions() {
@@ -95,7 +82,7 @@ void frmChatTools::AddControls() {
   const auto flat = [&](UINT id, const TwipRect& place, const std::string& caption) {
     ShowWindow(AddFlatButton(id, place, caption).Window(), SW_SHOW);
   };
-  RegisterPreviewClass(&frmChatTools::PreviewProc);
+  RegisterWindowClass(kPreviewClass, &frmChatTools::PreviewProc, IDC_SIZEALL);
   picPreview_ = AddChild(kPreviewClass, "", WS_VISIBLE, kPicPreview, {0, 0, 6510, 135});
   SetWindowLongPtrA(picPreview_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   flat(kCmdMin, {6510, 0, 135, 135}, "");

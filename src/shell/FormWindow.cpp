@@ -23,20 +23,6 @@ int ScreenDotsPerInch(int index) {
   return dpi > 0 ? dpi : 96;
 }
 
-void RegisterFormClass() {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.style = CS_DBLCLKS;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kFormClass;
-  windowClass.lpfnWndProc = DefWindowProcA;  // replaced per window below
-  RegisterClassExA(&windowClass);
-  registered = true;
-}
-
 void EnsureComForThisThread() {
   static thread_local bool initialised = false;
   if (!initialised) {
@@ -96,6 +82,19 @@ int TwipsToPixelsX(int twips) { return twips / TwipsPerPixelX(); }
 int TwipsToPixelsY(int twips) { return twips / TwipsPerPixelY(); }
 int PixelsToTwipsX(int pixels) { return pixels * TwipsPerPixelX(); }
 int PixelsToTwipsY(int pixels) { return pixels * TwipsPerPixelY(); }
+
+void RegisterWindowClass(const char* className, WNDPROC procedure, LPCSTR cursor, UINT style) {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  if (GetClassInfoExA(instance, className, &windowClass)) return;
+  windowClass.style = style;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursor(nullptr, cursor);
+  windowClass.lpszClassName = className;
+  windowClass.lpfnWndProc = procedure;
+  RegisterClassExA(&windowClass);
+}
 
 COLORREF ResolveColour(Colour colour) {
   const auto value = static_cast<std::uint32_t>(colour);
@@ -198,7 +197,8 @@ FormWindow::~FormWindow() {
 
 void FormWindow::Load() {
   if (IsLoaded()) return;
-  RegisterFormClass();
+  // The procedure is replaced per window once it exists.
+  RegisterWindowClass(kFormClass, DefWindowProcA, IDC_ARROW, CS_DBLCLKS);
   EnsureComForThisThread();
   RECT frame{0, 0, TwipsToPixelsX(clientWidthTwips_), TwipsToPixelsY(clientHeightTwips_)};
   AdjustWindowRectEx(&frame, WindowStyle(), FALSE, WindowExStyle());

@@ -27,6 +27,10 @@ int TwipsToPixelsY(int twips);
 int PixelsToTwipsX(int pixels);
 int PixelsToTwipsY(int pixels);
 
+// Registers one of this program's window classes; a class already
+// registered is left as it is.
+void RegisterWindowClass(const char* className, WNDPROC procedure, LPCSTR cursor = IDC_ARROW, UINT style = 0);
+
 // A colour value to draw with: 0x800000nn is system colour nn.
 COLORREF ResolveColour(Colour colour);
 

@@ -8,24 +8,11 @@ namespace {
 
 constexpr char kPictureClass[] = "GlimraPicture";
 
-void RegisterPictureClass() {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = kPictureClass;
-  windowClass.lpfnWndProc = DefWindowProcA;
-  RegisterClassExA(&windowClass);
-  registered = true;
-}
-
 }  // namespace
 
 PictureBox::PictureBox(HWND parent, UINT id, const TwipRect& place, Colour backColour, double pointSize)
     : pointSize_(pointSize), backColour_(backColour) {
-  RegisterPictureClass();
+  RegisterWindowClass(kPictureClass, DefWindowProcA);
   window_ =
       CreateWindowExA(WS_EX_CLIENTEDGE, kPictureClass, "", WS_CHILD | WS_VISIBLE, TwipsToPixelsX(place.left),
                       TwipsToPixelsY(place.top), TwipsToPixelsX(place.width), TwipsToPixelsY(place.height), parent,
