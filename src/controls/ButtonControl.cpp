@@ -132,36 +132,23 @@ bool PropertyReader::Read(const wchar_t* name, VARTYPE type, VARIANT* value) {
   return false;
 }
 
-OLE_COLOR PropertyReader::Color(const wchar_t* name, OLE_COLOR fallback) {
+template <class T, class Convert>
+T PropertyReader::Converted(const wchar_t* name, const T& fallback, Convert convert) {
   VARIANT value;
-  OLE_COLOR color = fallback;
-  if (Read(name, VT_EMPTY, &value) && FAILED(ToColor(value, &color))) color = fallback;
+  T result = fallback;
+  if (Read(name, VT_EMPTY, &value) && FAILED(convert(value, &result))) result = fallback;
   VariantClear(&value);
-  return color;
+  return result;
 }
 
-bool PropertyReader::Boolean(const wchar_t* name, bool fallback) {
-  VARIANT value;
-  bool flag = fallback;
-  if (Read(name, VT_EMPTY, &value) && FAILED(ToBoolean(value, &flag))) flag = fallback;
-  VariantClear(&value);
-  return flag;
-}
+OLE_COLOR PropertyReader::Color(const wchar_t* name, OLE_COLOR fallback) { return Converted(name, fallback, ToColor); }
 
-LONG PropertyReader::Number(const wchar_t* name, LONG fallback) {
-  VARIANT value;
-  LONG number = fallback;
-  if (Read(name, VT_EMPTY, &value) && FAILED(ToNumber(value, &number))) number = fallback;
-  VariantClear(&value);
-  return number;
-}
+bool PropertyReader::Boolean(const wchar_t* name, bool fallback) { return Converted(name, fallback, ToBoolean); }
+
+LONG PropertyReader::Number(const wchar_t* name, LONG fallback) { return Converted(name, fallback, ToNumber); }
 
 std::wstring PropertyReader::Text(const wchar_t* name, const std::wstring& fallback) {
-  VARIANT value;
-  std::wstring text = fallback;
-  if (Read(name, VT_EMPTY, &value) && FAILED(ToText(value, &text))) text = fallback;
-  VariantClear(&value);
-  return text;
+  return Converted(name, fallback, ToText);
 }
 
 void PropertyWriter::Write(const wchar_t* name, VARIANT& value) {

@@ -48,6 +48,9 @@ class PropertyReader {
 
  private:
   bool Read(const wchar_t* name, VARTYPE type, VARIANT* value);
+  // The stored value converted by `convert`, or `fallback` when it is missing or does not convert.
+  template <class T, class Convert>
+  T Converted(const wchar_t* name, const T& fallback, Convert convert);
   IPropertyBag* bag_;
 };
 
