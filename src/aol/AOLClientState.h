@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/Conversions.h"
+#include "runtime/Conversions.h"
 
 namespace glimra {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "shell/OutsideLibraries.h"
-#include "shell/RuntimeError.h"
+#include "runtime/OutsideLibraries.h"
+#include "runtime/RuntimeError.h"
 
 namespace glimra {
 

@@ -13,9 +13,9 @@
 #include "settings/frmCMDialog.h"
 #include "settings/modFileOp.h"
 #include "settings/modRegKeys.h"
-#include "shell/ErrorReporting.h"
-#include "shell/EventPump.h"
-#include "shell/OutsideLibraries.h"
+#include "runtime/ErrorReporting.h"
+#include "runtime/EventPump.h"
+#include "runtime/OutsideLibraries.h"
 #include "shell/modMsgBox.h"
 
 namespace glimra {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "aol/AOLClientState.h"
-#include "shell/Conversions.h"
+#include "runtime/Conversions.h"
 
 namespace glimra {
 

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "aol/LikePattern.h"
-#include "shell/ErrorReporting.h"
+#include "runtime/ErrorReporting.h"
 
 namespace glimra {
 

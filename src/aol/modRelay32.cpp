@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "shell/RuntimeError.h"
+#include "runtime/RuntimeError.h"
 
 namespace glimra {
 

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "shell/ErrorReporting.h"
-#include "shell/FormWindow.h"
-#include "shell/OutsideLibraries.h"
+#include "runtime/ErrorReporting.h"
+#include "runtime/FormWindow.h"
+#include "runtime/OutsideLibraries.h"
 
 namespace glimra {
 

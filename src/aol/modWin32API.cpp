@@ -6,9 +6,9 @@
 
 #include "aol/modFindChild.h"
 #include "settings/modFileOp.h"
-#include "shell/ErrorReporting.h"
-#include "shell/EventPump.h"
-#include "shell/FormWindow.h"
+#include "runtime/ErrorReporting.h"
+#include "runtime/EventPump.h"
+#include "runtime/FormWindow.h"
 #include "shell/modMsgBox.h"
 
 namespace glimra {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/Conversions.h"
+#include "runtime/Conversions.h"
 
 namespace glimra {
 

@@ -6,8 +6,8 @@
 #include "aol/modAOLFunctions.h"
 #include "chat/ChatInterception.h"
 #include "chat/frmChatTools.h"
-#include "shell/Forms.h"
-#include "shell/OutsideLibraries.h"
+#include "runtime/Forms.h"
+#include "runtime/OutsideLibraries.h"
 
 namespace glimra {
 

@@ -10,9 +10,9 @@
 #include "settings/AppOptions.h"
 #include "settings/modFileOp.h"
 #include "settings/modRegKeys.h"
-#include "shell/ErrorReporting.h"
-#include "shell/EventPump.h"
-#include "shell/FormWindow.h"
+#include "runtime/ErrorReporting.h"
+#include "runtime/EventPump.h"
+#include "runtime/FormWindow.h"
 #include "shell/modMsgBox.h"
 
 namespace glimra {

@@ -17,8 +17,8 @@
 #include <memory>
 #include <string>
 
-#include "shell/Conversions.h"
-#include "shell/SubClassing.h"
+#include "runtime/Conversions.h"
+#include "runtime/SubClassing.h"
 
 namespace glimra {
 

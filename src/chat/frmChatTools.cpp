@@ -15,7 +15,7 @@
 #include "settings/modCmnDlg.h"
 #include "settings/modFileOp.h"
 #include "settings/modRegKeys.h"
-#include "shell/ErrorReporting.h"
+#include "runtime/ErrorReporting.h"
 #include "shell/InputBox.h"
 #include "shell/modMsgBox.h"
 #include "ui/modZolBtns.h"

@@ -26,9 +26,9 @@
 #include <string>
 
 #include "engine/modFade.h"
-#include "shell/Conversions.h"
-#include "shell/FormWindow.h"
-#include "shell/SubClassing.h"
+#include "runtime/Conversions.h"
+#include "runtime/FormWindow.h"
+#include "runtime/SubClassing.h"
 
 namespace glimra {
 

@@ -12,8 +12,8 @@
 #include "settings/modCmnDlg.h"
 #include "settings/modFileOp.h"
 #include "settings/modRegKeys.h"
-#include "shell/ErrorReporting.h"
-#include "shell/EventPump.h"
+#include "runtime/ErrorReporting.h"
+#include "runtime/EventPump.h"
 #include "ui/modZolBtns.h"
 
 namespace glimra {

@@ -1,6 +1,6 @@
 #include "engine/FadePreview.h"
 
-#include "shell/Conversions.h"
+#include "runtime/Conversions.h"
 
 namespace glimra {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "shell/ErrorReporting.h"
+#include "runtime/ErrorReporting.h"
 
 namespace glimra {
 

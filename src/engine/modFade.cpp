@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "shell/ErrorReporting.h"
+#include "runtime/ErrorReporting.h"
 
 namespace glimra {
 

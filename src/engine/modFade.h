@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/Conversions.h"
+#include "runtime/Conversions.h"
 
 namespace glimra {
 

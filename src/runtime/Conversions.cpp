@@ -1,4 +1,4 @@
-#include "shell/Conversions.h"
+#include "runtime/Conversions.h"
 
 #include <cctype>
 #include <cfenv>
@@ -8,7 +8,7 @@
 #include <locale>
 #include <sstream>
 
-#include "shell/RuntimeError.h"
+#include "runtime/RuntimeError.h"
 
 namespace glimra {
 

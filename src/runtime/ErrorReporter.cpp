@@ -1,10 +1,10 @@
-#include "shell/ErrorReporter.h"
+#include "runtime/ErrorReporter.h"
 
 #include <windows.h>
 
 #include <string>
 
-#include "shell/Forms.h"
+#include "runtime/Forms.h"
 
 namespace glimra {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "shell/ErrorReporting.h"
+#include "runtime/ErrorReporting.h"
 
 namespace glimra {
 

@@ -1,4 +1,4 @@
-#include "shell/ErrorReporting.h"
+#include "runtime/ErrorReporting.h"
 
 #include <new>
 #include <stdexcept>

@@ -10,8 +10,8 @@
 #include <string>
 #include <utility>
 
-#include "shell/Conversions.h"
-#include "shell/RuntimeError.h"
+#include "runtime/Conversions.h"
+#include "runtime/RuntimeError.h"
 
 namespace glimra {
 

@@ -1,4 +1,4 @@
-#include "shell/EventPump.h"
+#include "runtime/EventPump.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "shell/FormWindow.h"
+#include "runtime/FormWindow.h"
 
 #include <ole2.h>
 #include <olectl.h>
@@ -7,8 +7,8 @@
 #include <stdexcept>
 
 #include "controls/ZolBtns.h"
-#include "shell/EventPump.h"
-#include "shell/RuntimeError.h"
+#include "runtime/EventPump.h"
+#include "runtime/RuntimeError.h"
 
 namespace glimra {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/Forms.h"
+#include "runtime/Forms.h"
 
 struct IDispatch;
 

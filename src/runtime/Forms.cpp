@@ -1,4 +1,4 @@
-#include "shell/Forms.h"
+#include "runtime/Forms.h"
 
 #include <algorithm>
 

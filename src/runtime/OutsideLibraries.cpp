@@ -1,10 +1,10 @@
-#include "shell/OutsideLibraries.h"
+#include "runtime/OutsideLibraries.h"
 
 #include <windows.h>
 
 #include <utility>
 
-#include "shell/RuntimeError.h"
+#include "runtime/RuntimeError.h"
 
 namespace glimra {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "shell/SubClassing.h"
+#include "runtime/SubClassing.h"
 
 namespace glimra {
 

@@ -1,4 +1,4 @@
-#include "shell/RuntimeError.h"
+#include "runtime/RuntimeError.h"
 
 namespace glimra {
 

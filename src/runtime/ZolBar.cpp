@@ -1,7 +1,7 @@
-#include "shell/ZolBar.h"
+#include "runtime/ZolBar.h"
 
-#include "shell/OutsideLibraries.h"
-#include "shell/RuntimeError.h"
+#include "runtime/OutsideLibraries.h"
+#include "runtime/RuntimeError.h"
 
 namespace glimra {
 

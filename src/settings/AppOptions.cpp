@@ -1,6 +1,6 @@
 #include "settings/AppOptions.h"
 
-#include "shell/ErrorReporting.h"
+#include "runtime/ErrorReporting.h"
 
 namespace glimra {
 

@@ -8,7 +8,7 @@
 
 #include "engine/modFade.h"
 #include "settings/SchemeFile.h"
-#include "shell/Conversions.h"
+#include "runtime/Conversions.h"
 
 namespace glimra {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "shell/ErrorReporting.h"
+#include "runtime/ErrorReporting.h"
 
 namespace glimra {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/modFade.h"
-#include "shell/Conversions.h"
+#include "runtime/Conversions.h"
 
 namespace glimra {
 

@@ -6,7 +6,7 @@
 
 #include "aol/modWin32API.h"
 #include "settings/modFileOp.h"
-#include "shell/ErrorReporting.h"
+#include "runtime/ErrorReporting.h"
 #include "shell/modMsgBox.h"
 #include "ui/modZolBtns.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/FormWindow.h"
+#include "runtime/FormWindow.h"
 
 namespace glimra {
 

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "settings/modRegKeys.h"
-#include "shell/Conversions.h"
-#include "shell/ErrorReporting.h"
+#include "runtime/Conversions.h"
+#include "runtime/ErrorReporting.h"
 
 namespace glimra {
 

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include "shell/ErrorReporting.h"
-#include "shell/EventPump.h"
-#include "shell/FormWindow.h"
+#include "runtime/ErrorReporting.h"
+#include "runtime/EventPump.h"
+#include "runtime/FormWindow.h"
 
 namespace glimra {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "shell/Conversions.h"
+#include "runtime/Conversions.h"
 
 namespace glimra {
 

@@ -1,7 +1,7 @@
 #include "shell/InputBox.h"
 
 #include "aol/modWin32API.h"
-#include "shell/FormWindow.h"
+#include "runtime/FormWindow.h"
 #include "ui/modZolBtns.h"
 
 namespace glimra {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "shell/FormWindow.h"
+#include "runtime/FormWindow.h"
 #include "shell/MsgBoxLayout.h"
 
 namespace glimra {

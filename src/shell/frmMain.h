@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "shell/FormWindow.h"
-#include "shell/ZolBar.h"
+#include "runtime/FormWindow.h"
+#include "runtime/ZolBar.h"
 
 namespace glimra {
 

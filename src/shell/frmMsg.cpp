@@ -1,7 +1,7 @@
 #include "shell/frmMsg.h"
 
 #include "aol/modWin32API.h"
-#include "shell/ErrorReporting.h"
+#include "runtime/ErrorReporting.h"
 #include "ui/modZolBtns.h"
 
 namespace glimra {

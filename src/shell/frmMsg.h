@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "shell/FormWindow.h"
+#include "runtime/FormWindow.h"
 #include "shell/MsgBoxLayout.h"
 #include "shell/PictureBox.h"
 

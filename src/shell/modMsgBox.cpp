@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "shell/Conversions.h"
-#include "shell/EventPump.h"
+#include "runtime/Conversions.h"
+#include "runtime/EventPump.h"
 #include "shell/frmMsg.h"
 
 namespace glimra {

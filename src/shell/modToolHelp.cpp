@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "shell/ErrorReporting.h"
+#include "runtime/ErrorReporting.h"
 #include "shell/modMsgBox.h"
 
 namespace glimra {

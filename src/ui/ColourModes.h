@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "settings/AppOptions.h"
-#include "shell/Conversions.h"
+#include "runtime/Conversions.h"
 
 namespace glimra {
 

@@ -4,8 +4,8 @@
 
 #include "aol/AOLClientState.h"
 #include "aol/modWin32API.h"
-#include "shell/ErrorReporting.h"
-#include "shell/FormWindow.h"
+#include "runtime/ErrorReporting.h"
+#include "runtime/FormWindow.h"
 
 namespace glimra {
 

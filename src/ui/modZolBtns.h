@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "shell/Conversions.h"
+#include "runtime/Conversions.h"
 #include "ui/ColourModes.h"
 
 namespace glimra {

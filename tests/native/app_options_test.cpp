@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "settings/AppOptions.h"
-#include "shell/ErrorReporting.h"
+#include "runtime/ErrorReporting.h"
 
 namespace glimra {
 namespace {

@@ -1,8 +1,8 @@
-#include "shell/Conversions.h"
+#include "runtime/Conversions.h"
 
 #include <gtest/gtest.h>
 
-#include "shell/RuntimeError.h"
+#include "runtime/RuntimeError.h"
 
 namespace glimra {
 namespace {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/ErrorReporting.h"
-#include "shell/Forms.h"
+#include "runtime/ErrorReporting.h"
+#include "runtime/Forms.h"
 
 namespace glimra {
 namespace {

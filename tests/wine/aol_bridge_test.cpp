@@ -17,9 +17,9 @@
 #include "aol/modWin32API.h"
 #include "settings/AppOptions.h"
 #include "settings/modRegKeys.h"
-#include "shell/ErrorReporting.h"
-#include "shell/FormWindow.h"
-#include "shell/Forms.h"
+#include "runtime/ErrorReporting.h"
+#include "runtime/FormWindow.h"
+#include "runtime/Forms.h"
 
 namespace glimra {
 namespace {

@@ -21,11 +21,11 @@
 #include "engine/modFade.h"
 #include "settings/AppOptions.h"
 #include "settings/modRegKeys.h"
-#include "shell/ErrorReporting.h"
-#include "shell/EventPump.h"
-#include "shell/FormWindow.h"
-#include "shell/Forms.h"
-#include "shell/OutsideLibraries.h"
+#include "runtime/ErrorReporting.h"
+#include "runtime/EventPump.h"
+#include "runtime/FormWindow.h"
+#include "runtime/Forms.h"
+#include "runtime/OutsideLibraries.h"
 
 namespace glimra {
 namespace {

@@ -15,8 +15,8 @@
 #include "engine/PreviewDrawing.h"
 #include "settings/AppOptions.h"
 #include "settings/modRegKeys.h"
-#include "shell/ErrorReporting.h"
-#include "shell/EventPump.h"
+#include "runtime/ErrorReporting.h"
+#include "runtime/EventPump.h"
 
 namespace glimra {
 namespace {

@@ -8,8 +8,8 @@
 #include "SettingsTestSupport.h"
 #include "WineTestSupport.h"
 #include "settings/frmCMDialog.h"
-#include "shell/ErrorReporting.h"
-#include "shell/EventPump.h"
+#include "runtime/ErrorReporting.h"
+#include "runtime/EventPump.h"
 
 namespace glimra {
 namespace {

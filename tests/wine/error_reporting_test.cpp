@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "WineTestSupport.h"
-#include "shell/ErrorReporter.h"
-#include "shell/ErrorReporting.h"
-#include "shell/Forms.h"
+#include "runtime/ErrorReporter.h"
+#include "runtime/ErrorReporting.h"
+#include "runtime/Forms.h"
 
 namespace glimra {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "WineTestSupport.h"
 #include "settings/modFileOp.h"
-#include "shell/FormWindow.h"
+#include "runtime/FormWindow.h"
 
 namespace glimra {
 namespace {

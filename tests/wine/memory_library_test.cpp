@@ -7,7 +7,7 @@
 #include <string>
 
 #include "TargetProgram.h"
-#include "shell/OutsideLibraries.h"
+#include "runtime/OutsideLibraries.h"
 
 namespace glimra {
 namespace {

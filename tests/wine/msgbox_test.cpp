@@ -6,8 +6,8 @@
 #include <string>
 
 #include "WineTestSupport.h"
-#include "shell/ErrorReporting.h"
-#include "shell/FormWindow.h"
+#include "runtime/ErrorReporting.h"
+#include "runtime/FormWindow.h"
 #include "shell/modMsgBox.h"
 
 namespace glimra {

@@ -8,7 +8,7 @@
 
 #include "TargetProgram.h"
 #include "aol/RemoteMenu.h"
-#include "shell/OutsideLibraries.h"
+#include "runtime/OutsideLibraries.h"
 
 namespace glimra {
 namespace {

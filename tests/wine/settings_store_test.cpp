@@ -11,7 +11,7 @@
 #include "settings/modCmnDlg.h"
 #include "settings/modFileOp.h"
 #include "settings/modRegKeys.h"
-#include "shell/ErrorReporting.h"
+#include "runtime/ErrorReporting.h"
 
 namespace glimra {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "TargetProgram.h"
-#include "shell/OutsideLibraries.h"
+#include "runtime/OutsideLibraries.h"
 
 namespace glimra {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "aol/modFindChild.h"
 #include "aol/modWin32API.h"
-#include "shell/FormWindow.h"
+#include "runtime/FormWindow.h"
 
 namespace glimra {
 namespace {

@@ -1,5 +1,5 @@
 // The ZolBar progress bar of zolbar.ocx: its properties, and what it paints.
-#include "shell/ZolBar.h"
+#include "runtime/ZolBar.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
