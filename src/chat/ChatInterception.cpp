@@ -7,12 +7,12 @@
 #include "chat/ChatCommands.h"
 #include "chat/frmMultiline.h"
 #include "engine/modFade.h"
-#include "settings/AppOptions.h"
-#include "settings/modFileOp.h"
-#include "settings/modRegKeys.h"
 #include "runtime/ErrorReporting.h"
 #include "runtime/EventPump.h"
 #include "runtime/FormWindow.h"
+#include "settings/AppOptions.h"
+#include "settings/modFileOp.h"
+#include "settings/modRegKeys.h"
 #include "shell/modMsgBox.h"
 
 namespace glimra {
@@ -406,16 +406,24 @@ void ChatInterception::Advertise() {
   });
 }
 
-// ---- windows still to be built ----
+// ---- the menu's windows ----
 
-// The options dialog does not exist yet.
-void ChatInterception::ShowOptionsDialog() {}
-// The import/export wizard does not exist yet.
-void ChatInterception::ShowWizard() {}
-// The about box does not exist yet.
-void ChatInterception::ShowAboutBox() {}
-// The upgrade check window does not exist yet.
-void ChatInterception::RunUpdateCheck() {}
+MenuWindowHooks& MenuWindows() {
+  static MenuWindowHooks hooks;
+  return hooks;
+}
+
+namespace {
+void RunHook(const std::function<void()>& hook) {
+  if (hook) hook();
+}
+}  // namespace
+
+void ChatInterception::ShowOptionsDialog() { RunHook(MenuWindows().ShowOptions); }
+void ChatInterception::ShowWizard() { RunHook(MenuWindows().ShowWizard); }
+void ChatInterception::ShowAboutBox() { RunHook(MenuWindows().ShowAbout); }
+void ChatInterception::RunUpdateCheck() { RunHook(MenuWindows().CheckUpdates); }
+
 // The e-mail fader toolbar does not exist yet.
 void ChatInterception::ShowMailToolbar(HWND) {}
 void ChatInterception::UnloadMailToolbar() {}

@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -42,6 +43,16 @@ class ChatToolsHost {
   // Unloads every Glimra window without ending the program.
   virtual void UnloadAll() = 0;
 };
+
+// The windows that only Glimra's menu and the chat commands open sit above
+// the chat fader; start-up fills these in. One left empty does nothing.
+struct MenuWindowHooks {
+  std::function<void()> ShowOptions;
+  std::function<void()> ShowWizard;
+  std::function<void()> ShowAbout;
+  std::function<void()> CheckUpdates;
+};
+MenuWindowHooks& MenuWindows();
 
 // Program-wide values shared by the chat tools window, its timer and the e-mail fader.
 HWND& ChatRoomWindow();    // the room that gets the keyboard focus back
@@ -110,7 +121,7 @@ class ChatInterception {
   void RunMenuCommand(std::int32_t value);
   void ExitGlimra();
 
-  // Windows still to be built: until then these do nothing.
+  // The menu's windows, through MenuWindows(); the mail toolbar is still to be built.
   void ShowOptionsDialog();
   void ShowWizard();
   void ShowAboutBox();
