@@ -9,13 +9,13 @@
 #include "aol/modFindChild.h"
 #include "aol/modRelay32.h"
 #include "aol/modWin32API.h"
+#include "runtime/ErrorReporting.h"
+#include "runtime/EventPump.h"
+#include "runtime/OutsideLibraries.h"
 #include "settings/AppOptions.h"
 #include "settings/frmCMDialog.h"
 #include "settings/modFileOp.h"
 #include "settings/modRegKeys.h"
-#include "runtime/ErrorReporting.h"
-#include "runtime/EventPump.h"
-#include "runtime/OutsideLibraries.h"
 #include "shell/modMsgBox.h"
 
 namespace glimra {

@@ -5,10 +5,10 @@
 #include <functional>
 
 #include "aol/modFindChild.h"
-#include "settings/modFileOp.h"
 #include "runtime/ErrorReporting.h"
 #include "runtime/EventPump.h"
 #include "runtime/FormWindow.h"
+#include "settings/modFileOp.h"
 #include "shell/modMsgBox.h"
 
 namespace glimra {

@@ -8,12 +8,12 @@
 #include "chat/ChatInterception.h"
 #include "chat/MultilineText.h"
 #include "engine/modFade.h"
+#include "runtime/ErrorReporting.h"
+#include "runtime/EventPump.h"
 #include "settings/AppOptions.h"
 #include "settings/modCmnDlg.h"
 #include "settings/modFileOp.h"
 #include "settings/modRegKeys.h"
-#include "runtime/ErrorReporting.h"
-#include "runtime/EventPump.h"
 #include "ui/modZolBtns.h"
 
 namespace glimra {

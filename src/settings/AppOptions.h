@@ -7,8 +7,8 @@
 #include <string>
 
 #include "engine/modFade.h"
-#include "settings/SchemeFile.h"
 #include "runtime/Conversions.h"
+#include "settings/SchemeFile.h"
 
 namespace glimra {
 

@@ -5,8 +5,8 @@
 #include <algorithm>
 
 #include "aol/modWin32API.h"
-#include "settings/modFileOp.h"
 #include "runtime/ErrorReporting.h"
+#include "settings/modFileOp.h"
 #include "shell/modMsgBox.h"
 #include "ui/modZolBtns.h"
 

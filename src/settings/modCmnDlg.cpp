@@ -9,9 +9,9 @@
 #include <cstring>
 #include <string>
 
-#include "settings/modRegKeys.h"
 #include "runtime/Conversions.h"
 #include "runtime/ErrorReporting.h"
+#include "settings/modRegKeys.h"
 
 namespace glimra {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "settings/AppOptions.h"
 #include "runtime/Conversions.h"
+#include "settings/AppOptions.h"
 
 namespace glimra {
 

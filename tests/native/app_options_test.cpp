@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "settings/AppOptions.h"
 #include "runtime/ErrorReporting.h"
+#include "settings/AppOptions.h"
 
 namespace glimra {
 namespace {

@@ -15,11 +15,11 @@
 #include "aol/modFindChild.h"
 #include "aol/modRichText.h"
 #include "aol/modWin32API.h"
-#include "settings/AppOptions.h"
-#include "settings/modRegKeys.h"
 #include "runtime/ErrorReporting.h"
 #include "runtime/FormWindow.h"
 #include "runtime/Forms.h"
+#include "settings/AppOptions.h"
+#include "settings/modRegKeys.h"
 
 namespace glimra {
 namespace {

@@ -19,13 +19,13 @@
 #include "chat/ChatInterception.h"
 #include "chat/frmMultiline.h"
 #include "engine/modFade.h"
-#include "settings/AppOptions.h"
-#include "settings/modRegKeys.h"
 #include "runtime/ErrorReporting.h"
 #include "runtime/EventPump.h"
 #include "runtime/FormWindow.h"
 #include "runtime/Forms.h"
 #include "runtime/OutsideLibraries.h"
+#include "settings/AppOptions.h"
+#include "settings/modRegKeys.h"
 
 namespace glimra {
 namespace {

@@ -13,10 +13,10 @@
 #include "chat/ChatInterception.h"
 #include "chat/frmChatTools.h"
 #include "engine/PreviewDrawing.h"
-#include "settings/AppOptions.h"
-#include "settings/modRegKeys.h"
 #include "runtime/ErrorReporting.h"
 #include "runtime/EventPump.h"
+#include "settings/AppOptions.h"
+#include "settings/modRegKeys.h"
 
 namespace glimra {
 namespace {

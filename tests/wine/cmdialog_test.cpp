@@ -7,9 +7,9 @@
 
 #include "SettingsTestSupport.h"
 #include "WineTestSupport.h"
-#include "settings/frmCMDialog.h"
 #include "runtime/ErrorReporting.h"
 #include "runtime/EventPump.h"
+#include "settings/frmCMDialog.h"
 
 namespace glimra {
 namespace {

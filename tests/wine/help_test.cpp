@@ -7,8 +7,8 @@
 #include <string>
 
 #include "WineTestSupport.h"
-#include "settings/modFileOp.h"
 #include "runtime/FormWindow.h"
+#include "settings/modFileOp.h"
 
 namespace glimra {
 namespace {

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "SettingsTestSupport.h"
+#include "runtime/ErrorReporting.h"
 #include "settings/AppOptions.h"
 #include "settings/modCmnDlg.h"
 #include "settings/modFileOp.h"
 #include "settings/modRegKeys.h"
-#include "runtime/ErrorReporting.h"
 
 namespace glimra {
 namespace {
