@@ -39,6 +39,23 @@ constexpr char kHelp[] =
     "unchanged; --format html needs UTF-8 text without control characters.\n"
     "Exit status: 0; 1 when the page cannot be written; 2 for bad arguments or input.\n";
 
+// What the member typed, fit for a one-line message: control characters as
+// \xNN, and no more than 60 bytes.
+std::string Quoted(std::string_view text) {
+  std::string quoted;
+  for (char c : text.substr(0, 60)) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      quoted += escaped;
+    } else {
+      quoted += c;
+    }
+  }
+  return "'" + quoted + (text.size() > 60 ? "...'" : "'");
+}
+
 bool IsHexDigit(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
 
 std::optional<std::vector<Colour>> ParseColourList(std::string_view list, std::string& error) {
@@ -49,8 +66,8 @@ std::optional<std::vector<Colour>> ParseColourList(std::string_view list, std::s
     const std::string_view item = list.substr(start, comma == std::string_view::npos ? list.npos : comma - start);
     const std::optional<Colour> colour = ParseColourArgument(item);
     if (!colour) {
-      error = "glimra-fade: bad colour '" + std::string(item) +
-              "' (use #RRGGBB, a CSS colour name or a decimal 0 to 16777215)";
+      error =
+          "glimra-fade: bad colour " + Quoted(item) + " (use #RRGGBB, a CSS colour name or a decimal 0 to 16777215)";
       return std::nullopt;
     }
     colours.push_back(*colour);
@@ -127,18 +144,18 @@ auto Converted(const std::string& text, Convert convert) -> std::optional<declty
 std::optional<std::string> ReadSchemeFile(const std::string& path, std::string& error) {
   std::ifstream file(path, std::ios::binary);
   if (!file) {
-    error = "glimra-fade: cannot read the scheme file " + path;
+    error = "glimra-fade: cannot read the scheme file " + Quoted(path);
     return std::nullopt;
   }
   std::string text(kLargestSchemeFile + 1, '\0');
   file.read(text.data(), static_cast<std::streamsize>(text.size()));
   if (file.bad()) {
-    error = "glimra-fade: cannot read the scheme file " + path;
+    error = "glimra-fade: cannot read the scheme file " + Quoted(path);
     return std::nullopt;
   }
   text.resize(static_cast<std::size_t>(file.gcount()));
   if (text.size() > kLargestSchemeFile) {
-    error = "glimra-fade: " + path + " is far larger than a scheme file";
+    error = "glimra-fade: " + Quoted(path) + " is far larger than a scheme file";
     return std::nullopt;
   }
   return text;
@@ -202,7 +219,7 @@ ParsedArguments ParseFadeArguments(const std::vector<std::string>& arguments) {
     } else if (argument == "--format") {
       const std::optional<OutputFormat> format = ParseFormat(arguments[++i]);
       if (!format) {
-        parsed.error = "glimra-fade: unknown format '" + arguments[i] + "' (use aol, ansi or html)";
+        parsed.error = "glimra-fade: unknown format " + Quoted(arguments[i]) + " (use aol, ansi or html)";
         return parsed;
       }
       options.format = *format;
@@ -221,7 +238,7 @@ ParsedArguments ParseFadeArguments(const std::vector<std::string>& arguments) {
     } else if (argument == "--wavy") {
       options.wavy = true;
     } else {
-      parsed.error = "glimra-fade: unknown option '" + argument + "'";
+      parsed.error = "glimra-fade: unknown option " + Quoted(argument);
       return parsed;
     }
   }
@@ -427,7 +444,7 @@ int RunFadeCommand(const std::vector<std::string>& arguments, std::istream& in, 
   if (options.htmlFile) {
     std::ofstream page(*options.htmlFile, std::ios::binary);
     if (!(page << PreviewPage(markup))) {
-      err << "glimra-fade: cannot write " << *options.htmlFile << "\n";
+      err << "glimra-fade: cannot write " << Quoted(*options.htmlFile) << "\n";
       return 1;
     }
   }

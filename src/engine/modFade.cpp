@@ -1,6 +1,7 @@
 #include "engine/modFade.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <type_traits>
@@ -132,6 +133,13 @@ struct FontColour {
   char tag[kFontTagSize];
 };
 
+// A stretch of a gradient run whose characters share one colour: it ends
+// after character number `end` of the run.
+struct Stretch {
+  std::size_t end;
+  FontColour colour;
+};
+
 FontColour MakeFontColour(Rgb rgb) {
   FontColour colour{rgb, {}};
   std::memcpy(colour.tag, "<FONT COLOR=#", 13);
@@ -161,43 +169,37 @@ int RoundComponent(double value) {
 int ClampComponent(int value) { return std::clamp(value, 0, 255); }
 
 // One colour component along a gradient run of `length` characters:
-// s + (e - s) / L * i, in that grouping, rounded half to even. Monotonic in
-// i, so the positions where it changes can be searched for.
+// s + (e - s) / L * i, in that grouping, rounded half to even. It is
+// monotonic in i, so where it next changes can be estimated and then made
+// exact by evaluating the same expression on either side.
 class ComponentRamp {
  public:
-  ComponentRamp(int start, int end, double length) : start_(start), step_((end - start) / length) {}
+  ComponentRamp(int start, int end, double length)
+      : start_(start), step_((end - start) / length), inverse_(step_ != 0 ? 1 / step_ : 0) {}
 
   int At(std::size_t position) const { return RoundComponent(step_ * static_cast<double>(position) + start_); }
 
-  // The first position after `position` whose value differs, or last + 1.
-  std::size_t NextChange(std::size_t position, std::size_t last) const {
+  // The first position after `position` whose value differs from `value`
+  // (the value at `position`), or last + 1. The estimate may be off by one
+  // or two; the evaluations on either side make it exact.
+  std::size_t NextChange(std::size_t position, int value, std::size_t last) const {
     if (step_ == 0) return last + 1;
-    const int value = At(position);
-    std::size_t same = position, stride = 1, differs;
-    for (;;) {  // gallop, then halve
-      if (stride > last - same) {
-        differs = last + 1;
-        break;
-      }
-      differs = same + stride;
-      if (At(differs) != value) break;
-      same = differs;
-      stride *= 2;
+    const double estimate = (value + (step_ > 0 ? 0.5 : -0.5) - start_) * inverse_;
+    std::size_t next = last + 1;
+    if (!(estimate > static_cast<double>(position + 1))) {
+      next = position + 1;
+    } else if (estimate < static_cast<double>(last)) {
+      next = static_cast<std::size_t>(estimate);
     }
-    std::size_t low = same + 1;
-    while (low < differs) {
-      const std::size_t middle = low + (differs - low) / 2;
-      if (At(middle) != value)
-        differs = middle;
-      else
-        low = middle + 1;
-    }
-    return differs;
+    while (next > position + 1 && At(next - 1) != value) --next;
+    while (next <= last && At(next) == value) ++next;
+    return next;
   }
 
  private:
   double start_;
   double step_;
+  double inverse_;
 };
 
 // ---- the wave ----
@@ -237,56 +239,55 @@ std::uint8_t WaveStep(std::int16_t& phase, bool wavy) {
 
 // ---- writing markup ----
 
-// Markup is written straight into the result. The exact size is known
-// beforehand, so the string is allocated once; each character still checks
-// its room, so a wrong size would cost a reallocation, never a write past the
-// end.
+// Markup is put together in a small buffer that stays in the cache and goes
+// into the result a few kilobytes at a time. The result is reserved at its
+// exact size beforehand, so it is allocated once and its bytes are written
+// once (growing or zero-filling it first would cost more than the rendering).
+// The hot loops check their room before every character.
 class MarkupWriter {
  public:
-  MarkupWriter(std::string& out, std::size_t expected) : out_(out) {
-    const std::size_t start = out_.size();
-    out_.resize(start + expected + kMostPerCharacter);
-    cursor_ = out_.data() + start;
-    limit_ = out_.data() + out_.size();
-  }
-  ~MarkupWriter() { out_.resize(Written()); }
+  MarkupWriter(std::string& out, std::size_t expected) : out_(out) { out_.reserve(out_.size() + expected); }
+  ~MarkupWriter() { Flush(); }
   MarkupWriter(const MarkupWriter&) = delete;
   MarkupWriter& operator=(const MarkupWriter&) = delete;
 
-  std::size_t Written() const { return static_cast<std::size_t>(cursor_ - out_.data()); }
-
   void Add(const char* bytes, std::size_t size) {
-    EnsureRoom(static_cast<std::ptrdiff_t>(size));
+    if (size > kChunk / 2) {  // large enough to go straight in, after what is waiting
+      Flush();
+      out_.append(bytes, size);
+      return;
+    }
+    if (static_cast<std::size_t>(kLimit - cursor_) < size) Flush();
     std::memcpy(cursor_, bytes, size);
     cursor_ += size;
   }
-  void Add(std::string_view text) { Add(text.data(), text.size()); }
 
   // The hot loops keep the cursor in a local and hand it back.
   char* Cursor() const { return cursor_; }
-  char* Limit() const { return limit_; }
+  const char* Limit() const { return kLimit; }
   char* Commit(char* cursor, std::ptrdiff_t room) {
     cursor_ = cursor;
-    EnsureRoom(room);
+    if (kLimit - cursor_ < room) Flush();
     return cursor_;
   }
 
  private:
-  void EnsureRoom(std::ptrdiff_t room) {
-    if (limit_ - cursor_ >= room) return;
-    const std::size_t written = Written();
-    out_.resize(std::max(out_.size() * 2, written + static_cast<std::size_t>(room)));
-    cursor_ = out_.data() + written;
-    limit_ = out_.data() + out_.size();
+  static constexpr std::size_t kChunk = 8192;
+
+  void Flush() {
+    out_.append(chunk_, static_cast<std::size_t>(cursor_ - chunk_));
+    cursor_ = chunk_;
   }
 
   std::string& out_;
-  char* cursor_;
-  char* limit_;
+  char chunk_[kChunk + kMostPerCharacter];
+  char* cursor_ = chunk_;
+  const char* const kLimit = chunk_ + sizeof chunk_;
 };
 
 // Writes AOL markup: each non-blank character gets its font tag and its wave
-// step, blanks only themselves.
+// step, blanks only themselves. Without the wave the phase is left to the
+// caller, which knows how far it moves.
 template <class Characters>
 class MarkupSink {
  public:
@@ -295,17 +296,132 @@ class MarkupSink {
   void LeadingTag(const FontColour& colour) { writer_.Add(colour.tag, kFontTagSize); }
 
   // Every non-blank character of [p, end) gets the tag of `colour`.
-  void Tagged(const FontColour& colour, const char* p, const char* end) { Write<true>(&colour, p, end); }
+  void Tagged(const FontColour& colour, const char* p, const char* end) {
+    if constexpr (std::is_same_v<Characters, ByteCharacters>) {
+      const Stretch whole{static_cast<std::size_t>(-1), colour};
+      wavy_ ? WriteBytes<kStretches, true>(&whole, 0, p, end) : WriteBytes<kStretches, false>(&whole, 0, p, end);
+    } else {
+      Write<true>(&colour, 1, p, end);
+    }
+  }
+  // The stretches of a gradient run, one after the other from `p`.
+  void Stretches(const std::vector<Stretch>& stretches, const char* p, const char* end) {
+    if constexpr (std::is_same_v<Characters, ByteCharacters>) {
+      wavy_ ? WriteBytes<kStretches, true>(stretches.data(), 0, p, end)
+            : WriteBytes<kStretches, false>(stretches.data(), 0, p, end);
+    } else {
+      std::size_t done = 0;
+      for (const Stretch& stretch : stretches) {
+        const char* stretchEnd = AdvanceCharacters<Characters>(p, end, stretch.end - done);
+        Write<true>(&stretch.colour, 1, p, stretchEnd);
+        p = stretchEnd;
+        done = stretch.end;
+      }
+    }
+  }
+  // The non-blank characters of [p, end) take the tags of `colours` in turn.
+  void Cycle(const std::vector<Stretch>& colours, const char* p, const char* end) {
+    if constexpr (std::is_same_v<Characters, ByteCharacters>) {
+      wavy_ ? WriteBytes<kCycle, true>(colours.data(), colours.size(), p, end)
+            : WriteBytes<kCycle, false>(colours.data(), colours.size(), p, end);
+    } else {
+      std::vector<FontColour> tags;
+      for (const Stretch& colour : colours) tags.push_back(colour.colour);
+      Write<true>(tags.data(), tags.size(), p, end);
+    }
+  }
   // The characters of [p, end) without font tags (after a one-colour rendering's leading tag).
-  void Untagged(const char* p, const char* end) { Write<false>(nullptr, p, end); }
+  void Untagged(const char* p, const char* end) {
+    if constexpr (std::is_same_v<Characters, ByteCharacters>) {
+      if (wavy_)
+        WriteBytes<kUntagged, true>(nullptr, 0, p, end);
+      else
+        writer_.Add(p, static_cast<std::size_t>(end - p));  // the text as it is
+    } else {
+      Write<false>(nullptr, 0, p, end);
+    }
+  }
 
  private:
-  template <bool kTagged>
-  void Write(const FontColour* colour, const char* p, const char* end) {
+  enum TagSource { kStretches, kCycle, kUntagged };
+
+  // One byte a character. The blank is not branched on (its mispredictions
+  // cost more than the stores): every character stores a tag, and a blank's
+  // cursor moves by one, so what follows overwrites it. The tag in use is
+  // held in locals, so the stores cannot make the compiler load it again.
+  template <TagSource kSource, bool kWavy>
+  void WriteBytes(const Stretch* tags, std::size_t tagCount, const char* p, const char* end) {
+    char head[16] = {};
+    std::uint32_t tail = 0;
+    const auto load = [&](const Stretch& tag) {
+      std::memcpy(head, tag.colour.tag, 16);
+      std::memcpy(&tail, tag.colour.tag + 16, 4);
+    };
+    std::size_t next = 0, index = 0, stretchEnd = 0;
+    if constexpr (kSource == kStretches) {
+      load(*tags);
+      stretchEnd = tags->end;
+    }
     char* out = writer_.Cursor();
-    char* limit = writer_.Limit();
+    const char* limit = writer_.Limit();
     std::int16_t phase = phase_;
-    std::size_t steps = 0;
+    for (; p < end; ++p) {
+      if (limit - out < kMostPerCharacter) {
+        out = writer_.Commit(out, kMostPerCharacter);
+        limit = writer_.Limit();
+      }
+      const char c = *p;
+      const bool blank = c == ' ';
+      std::size_t at = 0;
+      if constexpr (kSource == kStretches) {
+        if (index == stretchEnd) {
+          ++tags;
+          load(*tags);
+          stretchEnd = tags->end;
+        }
+        ++index;
+      }
+      if constexpr (kSource == kCycle) {
+        load(tags[next]);
+        const std::size_t following = next + 1 == tagCount ? 0 : next + 1;
+        next = blank ? next : following;
+      }
+      if constexpr (kSource != kUntagged) {
+        std::memcpy(out, head, 16);
+        std::memcpy(out + 16, &tail, 4);
+        at = kFontTagSize;
+      }
+      if constexpr (kWavy) {
+        const std::int16_t current = phase == 5 ? 1 : phase;
+        const std::size_t tag = current >= 1 && current <= 4 ? static_cast<std::size_t>(current) : 0;
+        std::memcpy(out + at, kWaveTags[tag].bytes, 8);
+        at += kWaveTags[tag].size;
+        phase = blank ? phase : static_cast<std::int16_t>(current + 1);
+      }
+      at = blank ? 0 : at;
+      out[at] = c;
+      out += at + 1;
+    }
+    phase_ = phase;
+    writer_.Commit(out, 0);
+  }
+
+  // The hot loop: the tags are held in locals (16 bytes and 4 more, stored
+  // eight wide), so the stores of markup cannot make the compiler load them
+  // again; the room check guards every character.
+  template <bool kTagged>
+  void Write(const FontColour* colours, std::size_t colourCount, const char* p, const char* end) {
+    char head[16] = {}, tail[8] = {};
+    std::size_t next = 0;
+    const auto load = [&](std::size_t k) {
+      std::memcpy(head, colours[k].tag, 16);
+      std::memcpy(tail, colours[k].tag + 16, 4);
+    };
+    if constexpr (kTagged) load(0);
+    const bool wavy = wavy_;
+    char* out = writer_.Cursor();
+    const char* limit = writer_.Limit();
+    std::int16_t phase = phase_;
     while (p < end) {
       if (limit - out < kMostPerCharacter) {
         out = writer_.Commit(out, kMostPerCharacter);
@@ -315,18 +431,21 @@ class MarkupSink {
       const std::size_t length = Characters::Length(p, end);
       if (c != ' ') {
         if constexpr (kTagged) {
-          std::memcpy(out, colour->tag, kFontTagSize);
+          if (colourCount > 1) {
+            load(next);
+            next = next + 1 == colourCount ? 0 : next + 1;
+          }
+          std::memcpy(out, head, 16);
+          std::memcpy(out + 16, tail, 8);  // the last four are overwritten by what follows
           out += kFontTagSize;
         }
-        if (wavy_) {
+        if (wavy) {
           if (phase == 5) phase = 1;
           if (phase >= 1 && phase <= 4) {
             std::memcpy(out, kWaveTags[phase].bytes, 8);
             out += kWaveTags[phase].size;
           }
           phase = static_cast<std::int16_t>(phase + 1);
-        } else {
-          ++steps;
         }
       }
       if (length == 1) {
@@ -337,7 +456,7 @@ class MarkupSink {
       }
       p += length;
     }
-    phase_ = wavy_ ? phase : PhaseAfter(phase, steps);
+    phase_ = phase;
     writer_.Commit(out, 0);
   }
 
@@ -359,6 +478,27 @@ class LayoutSink {
     rgb_ = *line_.leadingColour;
   }
   void Tagged(const FontColour& colour, const char* p, const char* end) { Record(&colour, p, end, true); }
+  void Stretches(const std::vector<Stretch>& stretches, const char* p, const char* end) {
+    std::size_t done = 0;
+    for (const Stretch& stretch : stretches) {
+      const char* stretchEnd = AdvanceCharacters<Characters>(p, end, stretch.end - done);
+      Record(&stretch.colour, p, stretchEnd, true);
+      p = stretchEnd;
+      done = stretch.end;
+    }
+  }
+  void Cycle(const std::vector<Stretch>& colours, const char* p, const char* end) {
+    while (p < end) {
+      const char* characterEnd = p + Characters::Length(p, end);
+      if (*p != ' ') {
+        Record(&colours[next_].colour, p, characterEnd, true);
+        next_ = next_ + 1 == colours.size() ? 0 : next_ + 1;
+      } else {
+        Record(nullptr, p, characterEnd, false);
+      }
+      p = characterEnd;
+    }
+  }
   void Untagged(const char* p, const char* end) { Record(nullptr, p, end, true); }
   // Text the engine leaves as it was: no tags, and the wave stands still.
   void Unchanged(const char* p, const char* end) { Record(nullptr, p, end, false); }
@@ -393,28 +533,41 @@ class LayoutSink {
   bool coloured_ = false;
   std::uint32_t rgb_ = 0;
   int wave_ = 0;
+  std::size_t next_ = 0;
 };
 
 // ---- the renderings, for any sink ----
 
-// One gradient run over `length` characters: the colour is searched for once
-// per stretch of characters that share it.
+// One gradient run over `length` characters: the colour is worked out once
+// per stretch of characters that share it, and the stretches are written in
+// one go.
 template <class Characters, class Sink>
 void WalkGradientRun(Sink& sink, const char* p, const char* end, std::size_t length, const Rgb& start,
                      const Rgb& finish) {
   if (length == 0) return;
   const double runLength = static_cast<double>(length);
-  const ComponentRamp red(ClampComponent(start.red), ClampComponent(finish.red), runLength);
-  const ComponentRamp green(ClampComponent(start.green), ClampComponent(finish.green), runLength);
-  const ComponentRamp blue(ClampComponent(start.blue), ClampComponent(finish.blue), runLength);
-  for (std::size_t position = 1; p < end && position <= length;) {
-    const std::size_t next = std::min(
-        {red.NextChange(position, length), green.NextChange(position, length), blue.NextChange(position, length)});
-    const char* stretchEnd = AdvanceCharacters<Characters>(p, end, next - position);
-    sink.Tagged(MakeFontColour({red.At(position), green.At(position), blue.At(position)}), p, stretchEnd);
-    p = stretchEnd;
-    position = next;
+  const ComponentRamp ramps[3] = {{ClampComponent(start.red), ClampComponent(finish.red), runLength},
+                                  {ClampComponent(start.green), ClampComponent(finish.green), runLength},
+                                  {ClampComponent(start.blue), ClampComponent(finish.blue), runLength}};
+  int values[3];
+  std::size_t changes[3];
+  for (int k = 0; k < 3; ++k) {
+    values[k] = ramps[k].At(1);
+    changes[k] = ramps[k].NextChange(1, values[k], length);
   }
+  std::vector<Stretch> stretches;
+  for (std::size_t position = 1; position <= length;) {
+    const std::size_t next = std::min({changes[0], changes[1], changes[2]});
+    stretches.push_back({next - 1, MakeFontColour({values[0], values[1], values[2]})});
+    position = next;
+    if (position > length) break;
+    for (int k = 0; k < 3; ++k) {
+      if (changes[k] != position) continue;
+      values[k] = ramps[k].At(position);
+      changes[k] = ramps[k].NextChange(position, values[k], length);
+    }
+  }
+  sink.Stretches(stretches, p, end);
 }
 
 template <class Characters, class Sink>
@@ -442,21 +595,9 @@ void WalkSolid(Sink& sink, const std::vector<Colour>& colours, std::string_view 
     sink.Untagged(p, end);
     return;
   }
-  std::vector<FontColour> tags;
-  for (Colour colour : colours) tags.push_back(MakeFontColour(ComponentsOf(colour)));
-  std::size_t next = 0;
-  while (p < end) {
-    // A non-blank character and the blanks after it share one call.
-    const char* groupEnd = p + Characters::Length(p, end);
-    while (groupEnd < end && *groupEnd == ' ') ++groupEnd;
-    if (*p == ' ') {
-      sink.Tagged(tags[0], p, groupEnd);  // leading blanks: no tag is written
-    } else {
-      if (next == tags.size()) next = 0;
-      sink.Tagged(tags[next++], p, groupEnd);
-    }
-    p = groupEnd;
-  }
+  std::vector<Stretch> tags;
+  for (Colour colour : colours) tags.push_back({0, MakeFontColour(ComponentsOf(colour))});
+  sink.Cycle(tags, p, end);
 }
 
 // ---- sizes ----
@@ -474,46 +615,52 @@ std::size_t SolidMarkupSize(std::string_view text, const TextFacts& facts, std::
 
 // ---- the operations ----
 
-void AppendGradient(std::string& out, const std::vector<Colour>& colours, std::string_view text, VBBool wavy) {
+// Renders with the sink for the text's kind of characters into `out`, which
+// is reserved for `size` more bytes. Without the wave, the phase moves on by
+// the number of non-blank characters.
+template <class Walk>
+void AppendMarkup(std::string& out, const TextFacts& facts, std::size_t size, bool wavy, Walk walk) {
+  std::int16_t& phase = WavePhase();
+  const std::int16_t start = phase;
+  {
+    MarkupWriter writer(out, size);
+    if (facts.byteCharacters) {
+      MarkupSink<ByteCharacters> sink(writer, wavy, phase);
+      walk(sink, ByteCharacters{});
+    } else {
+      MarkupSink<Utf8Characters> sink(writer, wavy, phase);
+      walk(sink, Utf8Characters{});
+    }
+  }
+  if (!wavy) phase = PhaseAfter(start, facts.NonBlanks());
+}
+
+// `extra`: bytes the caller adds after the rendering, reserved with it.
+void AppendGradient(std::string& out, const std::vector<Colour>& colours, std::string_view text, VBBool wavy,
+                    std::size_t extra = 0) {
   const TextFacts facts = ExamineText(text);
   const std::vector<std::size_t> lengths = GradientRunLengths(colours.size(), facts.characters);
-  std::int16_t& phase = WavePhase();
-  phase = 2;
-  MarkupWriter writer(out, TaggedMarkupSize(text, facts, IsTrue(wavy), phase));
-  if (facts.byteCharacters) {
-    MarkupSink<ByteCharacters> sink(writer, IsTrue(wavy), phase);
-    WalkGradient<ByteCharacters>(sink, colours, lengths, text);
-  } else {
-    MarkupSink<Utf8Characters> sink(writer, IsTrue(wavy), phase);
-    WalkGradient<Utf8Characters>(sink, colours, lengths, text);
-  }
+  WavePhase() = 2;
+  AppendMarkup(out, facts, TaggedMarkupSize(text, facts, IsTrue(wavy), 2) + extra, IsTrue(wavy),
+               [&](auto& sink, auto characters) { WalkGradient<decltype(characters)>(sink, colours, lengths, text); });
 }
 
 void AppendGradientRun(std::string& out, std::string_view text, const Rgb& start, const Rgb& finish, VBBool wavy) {
   const TextFacts facts = ExamineText(text);
-  std::int16_t& phase = WavePhase();
-  MarkupWriter writer(out, TaggedMarkupSize(text, facts, IsTrue(wavy), phase));
-  const char* end = text.data() + text.size();
-  if (facts.byteCharacters) {
-    MarkupSink<ByteCharacters> sink(writer, IsTrue(wavy), phase);
-    WalkGradientRun<ByteCharacters>(sink, text.data(), end, facts.characters, start, finish);
-  } else {
-    MarkupSink<Utf8Characters> sink(writer, IsTrue(wavy), phase);
-    WalkGradientRun<Utf8Characters>(sink, text.data(), end, facts.characters, start, finish);
-  }
+  AppendMarkup(out, facts, TaggedMarkupSize(text, facts, IsTrue(wavy), WavePhase()), IsTrue(wavy),
+               [&](auto& sink, auto characters) {
+                 WalkGradientRun<decltype(characters)>(sink, text.data(), text.data() + text.size(), facts.characters,
+                                                       start, finish);
+               });
 }
 
-void AppendSolid(std::string& out, std::string_view text, const std::vector<Colour>& colours, VBBool wavy) {
+void AppendSolid(std::string& out, std::string_view text, const std::vector<Colour>& colours, VBBool wavy,
+                 std::size_t extra = 0) {
+  if (colours.empty()) return;
   const TextFacts facts = ExamineText(text);
-  std::int16_t& phase = WavePhase();
-  MarkupWriter writer(out, SolidMarkupSize(text, facts, colours.size(), IsTrue(wavy), phase));
-  if (facts.byteCharacters) {
-    MarkupSink<ByteCharacters> sink(writer, IsTrue(wavy), phase);
-    WalkSolid<ByteCharacters>(sink, colours, text);
-  } else {
-    MarkupSink<Utf8Characters> sink(writer, IsTrue(wavy), phase);
-    WalkSolid<Utf8Characters>(sink, colours, text);
-  }
+  AppendMarkup(out, facts, SolidMarkupSize(text, facts, colours.size(), IsTrue(wavy), WavePhase()) + extra,
+               IsTrue(wavy),
+               [&](auto& sink, auto characters) { WalkSolid<decltype(characters)>(sink, colours, text); });
 }
 
 std::string GradientOver(const std::vector<Colour>& colours, std::string_view text, VBBool wavy) {
@@ -662,10 +809,11 @@ const std::string& FadeEngine(std::string& text) {
     if (InUseRange(settings)) {
       const std::vector<Colour> colours = ColoursInUse(settings);
       if (RendersSolid(settings)) {
-        if (!SkipOnError([&] { AppendSolid(out, text, colours, settings.Wavy); })) out.resize(styles.open.size());
+        if (!SkipOnError([&] { AppendSolid(out, text, colours, settings.Wavy, styles.close.size()); }))
+          out.resize(styles.open.size());
       } else {
         RunProcedure({kModule, kGradientNames[colours.size() - 2]},
-                     [&] { AppendGradient(out, colours, text, settings.Wavy); });
+                     [&] { AppendGradient(out, colours, text, settings.Wavy, styles.close.size()); });
       }
     } else {
       out += text;

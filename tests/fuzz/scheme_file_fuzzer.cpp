@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ReadFadeScheme(read, "fuzz", scheme);
   // Written out and read back, the scheme's values come back the same.
   std::map<std::string, std::string> again;
-  for (std::string_view line : SplitTextLines(SchemeFileText(read("", "Fade Number"), scheme)))
+  const std::string written = SchemeFileText(read("", "Fade Number"), scheme);
+  for (std::string_view line : SplitTextLines(written))
     if (const auto value = ParseSchemeLine(line)) again[value->valueName] = value->value;
   const SettingReader readAgain = [&again](const std::string&, const std::string& name) {
     const auto found = again.find(name);

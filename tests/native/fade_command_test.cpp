@@ -68,6 +68,9 @@ TEST(FadeCommand, BadInputIsOneLineOnStderrAndStatusTwo) {
                                              {"--colors", "redd", "x"},
                                              {"--format", "pdf", "x"},
                                              {"--scheme", "/nonexistent/x.fde", "x"},
+                                             {"--bo\r\nld", "x"},
+                                             {"--colors", "#12\n34", "x"},
+                                             {"--format", "a\nb", "x"},
                                              {"--sparkle", "x"},
                                              {"x", "--colors"}}) {
     SCOPED_TRACE(arguments[0] + " " + arguments[1]);
