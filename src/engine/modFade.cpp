@@ -357,58 +357,61 @@ class MarkupSink {
       std::memcpy(head, tag.colour.tag, 16);
       std::memcpy(&tail, tag.colour.tag + 16, 4);
     };
-    std::size_t next = 0, index = 0, stretchEnd = 0;
-    if constexpr (kSource == kStretches) {
-      load(*tags);
-      stretchEnd = tags->end;
-    }
+    const char* const start = p;
+    std::size_t next = 0;
     char* out = writer_.Cursor();
     const char* limit = writer_.Limit();
     std::int16_t phase = phase_;
-    for (; p < end; ++p) {
-      if (limit - out < kMostPerCharacter) {
-        out = writer_.Commit(out, kMostPerCharacter);
-        limit = writer_.Limit();
-      }
-      const char c = *p;
-      const bool blank = c == ' ';
-      std::size_t at = 0;
+    while (p < end) {
+      // One stretch's tag at a time (the whole text for the other sources).
+      const char* stretchEnd = end;
       if constexpr (kSource == kStretches) {
-        if (index == stretchEnd) {
-          ++tags;
-          load(*tags);
-          stretchEnd = tags->end;
+        load(*tags);
+        stretchEnd = start + std::min(tags->end, static_cast<std::size_t>(end - start));
+        ++tags;
+      }
+      while (p < stretchEnd) {
+        // As many characters as surely fit in the buffer, without a check each.
+        const auto fit = static_cast<std::size_t>((limit - out) / kMostPerCharacter);
+        if (fit < 2) {
+          out = writer_.Commit(out, 2 * kMostPerCharacter);
+          limit = writer_.Limit();
+          continue;
         }
-        ++index;
+        const char* stop = p + std::min(fit - 1, static_cast<std::size_t>(stretchEnd - p));
+        for (; p < stop; ++p) {
+          const char c = *p;
+          const bool blank = c == ' ';
+          std::size_t at = 0;
+          if constexpr (kSource == kCycle) {
+            load(tags[next]);
+            const std::size_t following = next + 1 == tagCount ? 0 : next + 1;
+            next = blank ? next : following;
+          }
+          if constexpr (kSource != kUntagged) {
+            std::memcpy(out, head, 16);
+            std::memcpy(out + 16, &tail, 4);
+            at = kFontTagSize;
+          }
+          if constexpr (kWavy) {
+            const std::int16_t current = phase == 5 ? 1 : phase;
+            const std::size_t tag = current >= 1 && current <= 4 ? static_cast<std::size_t>(current) : 0;
+            std::memcpy(out + at, kWaveTags[tag].bytes, 8);
+            at += kWaveTags[tag].size;
+            phase = blank ? phase : static_cast<std::int16_t>(current + 1);
+          }
+          at = blank ? 0 : at;
+          out[at] = c;
+          out += at + 1;
+        }
       }
-      if constexpr (kSource == kCycle) {
-        load(tags[next]);
-        const std::size_t following = next + 1 == tagCount ? 0 : next + 1;
-        next = blank ? next : following;
-      }
-      if constexpr (kSource != kUntagged) {
-        std::memcpy(out, head, 16);
-        std::memcpy(out + 16, &tail, 4);
-        at = kFontTagSize;
-      }
-      if constexpr (kWavy) {
-        const std::int16_t current = phase == 5 ? 1 : phase;
-        const std::size_t tag = current >= 1 && current <= 4 ? static_cast<std::size_t>(current) : 0;
-        std::memcpy(out + at, kWaveTags[tag].bytes, 8);
-        at += kWaveTags[tag].size;
-        phase = blank ? phase : static_cast<std::int16_t>(current + 1);
-      }
-      at = blank ? 0 : at;
-      out[at] = c;
-      out += at + 1;
     }
     phase_ = phase;
     writer_.Commit(out, 0);
   }
 
-  // The hot loop: the tags are held in locals (16 bytes and 4 more, stored
-  // eight wide), so the stores of markup cannot make the compiler load them
-  // again; the room check guards every character.
+  // Characters of one to four bytes (UTF-8 text that is not plain ASCII),
+  // the tags again held in locals and the room checked for every character.
   template <bool kTagged>
   void Write(const FontColour* colours, std::size_t colourCount, const char* p, const char* end) {
     char head[16] = {}, tail[8] = {};
@@ -556,6 +559,7 @@ void WalkGradientRun(Sink& sink, const char* p, const char* end, std::size_t len
     changes[k] = ramps[k].NextChange(1, values[k], length);
   }
   std::vector<Stretch> stretches;
+  stretches.reserve(std::min<std::size_t>(length, 3 * 256 + 1));  // each component changes at most 255 times
   for (std::size_t position = 1; position <= length;) {
     const std::size_t next = std::min({changes[0], changes[1], changes[2]});
     stretches.push_back({next - 1, MakeFontColour({values[0], values[1], values[2]})});
