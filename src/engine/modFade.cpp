@@ -299,7 +299,7 @@ class MarkupSink {
   void Tagged(const FontColour& colour, const char* p, const char* end) {
     if constexpr (std::is_same_v<Characters, ByteCharacters>) {
       const Stretch whole{static_cast<std::size_t>(-1), colour};
-      wavy_ ? WriteBytes<kStretches, true>(&whole, 0, p, end) : WriteBytes<kStretches, false>(&whole, 0, p, end);
+      WriteBytesWaved<kStretches>(&whole, 0, p, end);
     } else {
       Write<true>(&colour, 1, p, end);
     }
@@ -307,8 +307,7 @@ class MarkupSink {
   // The stretches of a gradient run, one after the other from `p`.
   void Stretches(const std::vector<Stretch>& stretches, const char* p, const char* end) {
     if constexpr (std::is_same_v<Characters, ByteCharacters>) {
-      wavy_ ? WriteBytes<kStretches, true>(stretches.data(), 0, p, end)
-            : WriteBytes<kStretches, false>(stretches.data(), 0, p, end);
+      WriteBytesWaved<kStretches>(stretches.data(), 0, p, end);
     } else {
       std::size_t done = 0;
       for (const Stretch& stretch : stretches) {
@@ -322,8 +321,7 @@ class MarkupSink {
   // The non-blank characters of [p, end) take the tags of `colours` in turn.
   void Cycle(const std::vector<Stretch>& colours, const char* p, const char* end) {
     if constexpr (std::is_same_v<Characters, ByteCharacters>) {
-      wavy_ ? WriteBytes<kCycle, true>(colours.data(), colours.size(), p, end)
-            : WriteBytes<kCycle, false>(colours.data(), colours.size(), p, end);
+      WriteBytesWaved<kCycle>(colours.data(), colours.size(), p, end);
     } else {
       std::vector<FontColour> tags;
       for (const Stretch& colour : colours) tags.push_back(colour.colour);
@@ -334,7 +332,7 @@ class MarkupSink {
   void Untagged(const char* p, const char* end) {
     if constexpr (std::is_same_v<Characters, ByteCharacters>) {
       if (wavy_)
-        WriteBytes<kUntagged, true>(nullptr, 0, p, end);
+        WriteBytesWaved<kUntagged>(nullptr, 0, p, end);
       else
         writer_.Add(p, static_cast<std::size_t>(end - p));  // the text as it is
     } else {
@@ -344,12 +342,25 @@ class MarkupSink {
 
  private:
   enum TagSource { kStretches, kCycle, kUntagged };
+  // No wave; the wave in its cycle of four (phase 1 to 5, 5 counting as 1);
+  // the wave from any phase (0 before the first step after start-up).
+  enum WaveKind { kFlat, kCycleOfFour, kAnyPhase };
+
+  template <TagSource kSource>
+  void WriteBytesWaved(const Stretch* tags, std::size_t tagCount, const char* p, const char* end) {
+    if (!wavy_)
+      WriteBytes<kSource, kFlat>(tags, tagCount, p, end);
+    else if (phase_ >= 1 && phase_ <= 5)
+      WriteBytes<kSource, kCycleOfFour>(tags, tagCount, p, end);
+    else
+      WriteBytes<kSource, kAnyPhase>(tags, tagCount, p, end);
+  }
 
   // One byte a character. The blank is not branched on (its mispredictions
   // cost more than the stores): every character stores a tag, and a blank's
   // cursor moves by one, so what follows overwrites it. The tag in use is
   // held in locals, so the stores cannot make the compiler load it again.
-  template <TagSource kSource, bool kWavy>
+  template <TagSource kSource, WaveKind kWave>
   void WriteBytes(const Stretch* tags, std::size_t tagCount, const char* p, const char* end) {
     char head[16] = {};
     std::uint32_t tail = 0;
@@ -362,6 +373,10 @@ class MarkupSink {
     char* out = writer_.Cursor();
     const char* limit = writer_.Limit();
     std::int16_t phase = phase_;
+    // In the cycle of four the tag follows from the count of steps, so no
+    // character waits for the phase the one before it left.
+    const std::size_t cycle = static_cast<std::size_t>(phase == 5 ? 1 : phase) - 1;
+    std::size_t steps = 0;
     while (p < end) {
       // One stretch's tag at a time (the whole text for the other sources).
       const char* stretchEnd = end;
@@ -393,7 +408,13 @@ class MarkupSink {
             std::memcpy(out + 16, &tail, 4);
             at = kFontTagSize;
           }
-          if constexpr (kWavy) {
+          if constexpr (kWave == kCycleOfFour) {
+            const std::size_t tag = 1 + ((cycle + steps) & 3);
+            std::memcpy(out + at, kWaveTags[tag].bytes, 8);
+            at += kWaveTags[tag].size;
+            steps += blank ? 0 : 1;
+          }
+          if constexpr (kWave == kAnyPhase) {
             const std::int16_t current = phase == 5 ? 1 : phase;
             const std::size_t tag = current >= 1 && current <= 4 ? static_cast<std::size_t>(current) : 0;
             std::memcpy(out + at, kWaveTags[tag].bytes, 8);
@@ -405,6 +426,9 @@ class MarkupSink {
           out += at + 1;
         }
       }
+    }
+    if constexpr (kWave == kCycleOfFour) {
+      if (steps > 0) phase = static_cast<std::int16_t>(2 + ((cycle + steps - 1) & 3));
     }
     phase_ = phase;
     writer_.Commit(out, 0);
