@@ -7,7 +7,7 @@ namespace glimra {
 
 namespace {
 
-constexpr int kWidth = 4200, kHeight = 1140;
+constexpr int kWidth = 4200, kHeight = 1290;
 
 HFONT NoticeFont(bool bold) {
   static HFONT fonts[2] = {};
@@ -29,8 +29,8 @@ void frmFadeMsg::OnLoad() {
     SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(NoticeFont(bold)), FALSE);
   };
   label(kLabel3, "Glimra E-Mail Fader", {120, 90, kWidth - 240, 255}, true);
-  label(kLblMsg, "", {120, 390, kWidth - 240, 420}, false);
-  label(kLabel2, "This may take a minute...", {120, 810, kWidth - 240, 240}, false);
+  label(kLblMsg, "", {120, 420, kWidth - 240, 450}, false);
+  label(kLabel2, "This may take a minute...", {120, 930, kWidth - 240, 240}, false);
   PrepareForm(*this);
   DrawFormEdge(*this);
   SetDlgItemTextA(hWnd(), kLblMsg, kMailFadeNotice);

@@ -226,9 +226,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "member: no Write Mail window\n");
         return 1;
       }
-    } else if (step == "mail-type" || step == "mail-newline") {
+    } else if (step == "mail-type") {
       HWND body = FindWindowExA(WriteMailWindow(), nullptr, "RICHCNTL", nullptr);
-      for (char c : step == "mail-type" ? argument : std::string("\r")) Key(body, c);
+      for (char c : argument) Key(body, c);
+    } else if (step == "mail-newline") {
+      // The rich control starts a new paragraph on the key, not on its character.
+      HWND body = FindWindowExA(WriteMailWindow(), nullptr, "RICHCNTL", nullptr);
+      SendMessageTimeoutA(body, WM_KEYDOWN, VK_RETURN, 0x001C0001, SMTO_NORMAL, 30000, nullptr);
+      Key(body, '\r');
+      SendMessageTimeoutA(body, WM_KEYUP, VK_RETURN, 0xC01C0001, SMTO_NORMAL, 30000, nullptr);
     } else if (step == "mail-select") {
       HWND body = FindWindowExA(WriteMailWindow(), nullptr, "RICHCNTL", nullptr);
       const std::string text = TextOf(body);
