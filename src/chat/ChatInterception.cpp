@@ -7,6 +7,7 @@
 #include "chat/ChatCommands.h"
 #include "chat/frmMultiline.h"
 #include "engine/modFade.h"
+#include "mail/frmEFade.h"
 #include "runtime/ErrorReporting.h"
 #include "runtime/EventPump.h"
 #include "runtime/FormWindow.h"
@@ -424,8 +425,7 @@ void ChatInterception::ShowWizard() { RunHook(MenuWindows().ShowWizard); }
 void ChatInterception::ShowAboutBox() { RunHook(MenuWindows().ShowAbout); }
 void ChatInterception::RunUpdateCheck() { RunHook(MenuWindows().CheckUpdates); }
 
-// The e-mail fader toolbar does not exist yet.
-void ChatInterception::ShowMailToolbar(HWND) {}
-void ChatInterception::UnloadMailToolbar() {}
+void ChatInterception::ShowMailToolbar(HWND) { ShowEFadeToolbar(); }
+void ChatInterception::UnloadMailToolbar() { UnloadEFadeToolbar(); }
 
 }  // namespace glimra

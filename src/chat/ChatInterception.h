@@ -121,7 +121,7 @@ class ChatInterception {
   void RunMenuCommand(std::int32_t value);
   void ExitGlimra();
 
-  // The menu's windows, through MenuWindows(); the mail toolbar is still to be built.
+  // The menu's windows, through MenuWindows(), and the mail toolbar.
   void ShowOptionsDialog();
   void ShowWizard();
   void ShowAboutBox();
