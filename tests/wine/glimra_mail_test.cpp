@@ -89,7 +89,7 @@ TEST_F(GlimraMail, HighlightedSentenceIsFadedAndUndoneWithTheToolbar) {
   wine_test::ClickCentre(body_);
   wine_test::TypeText("Dear Zol, " + sentence + ending);
   ASSERT_EQ(wine_test::WindowText(body_), "Dear Zol, " + sentence + ending) << "typed into the mail";
-  wine_test::PressKey(VK_LEFT, static_cast<int>(ending.size()));
+  wine_test::PressKeyRepeatedly(VK_LEFT, static_cast<int>(ending.size()));
   wine_test::ShiftPress(VK_LEFT, static_cast<int>(sentence.size()));
   const std::string plain = BodyMarkup();
 
