@@ -6,6 +6,10 @@
 #include <cstring>
 #include <type_traits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "runtime/ErrorReporting.h"
 
 namespace glimra {
@@ -90,13 +94,47 @@ struct TextFacts {
   std::size_t NonBlanks() const { return characters - blanks; }
 };
 
+// The blanks of `text`, and all its bytes or-ed together (the high bit tells
+// whether any byte is not ASCII). A byte at a time this pass cost a quarter
+// of a long line's rendering; sixteen at a time it is a small part.
+struct ByteCensus {
+  std::size_t blanks = 0;
+  unsigned char high = 0;
+};
+
+ByteCensus CountBlanks(std::string_view text) {
+  ByteCensus census;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+#if defined(__SSE2__)
+  const __m128i blank = _mm_set1_epi8(' ');
+  __m128i ored = _mm_setzero_si128();
+  while (end - p >= 16) {
+    // Counted in byte lanes, which hold up to 255 blocks, then summed.
+    const std::size_t blocks = std::min<std::size_t>(static_cast<std::size_t>(end - p) / 16, 255);
+    __m128i counts = _mm_setzero_si128();
+    for (std::size_t i = 0; i < blocks; ++i, p += 16) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      counts = _mm_sub_epi8(counts, _mm_cmpeq_epi8(bytes, blank));
+      ored = _mm_or_si128(ored, bytes);
+    }
+    const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());
+    census.blanks += static_cast<std::size_t>(_mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
+  }
+  if (_mm_movemask_epi8(ored) != 0) census.high = 0x80;
+#endif
+  for (; p < end; ++p) {
+    census.blanks += *p == ' ';
+    census.high |= static_cast<unsigned char>(*p);
+  }
+  return census;
+}
+
 TextFacts ExamineText(std::string_view text) {
   TextFacts facts;
-  unsigned char high = 0;
-  for (char c : text) {
-    facts.blanks += c == ' ';
-    high |= static_cast<unsigned char>(c);
-  }
+  const ByteCensus census = CountBlanks(text);
+  facts.blanks = census.blanks;
+  const unsigned char high = census.high;
   facts.characters = text.size();
   if (gEncoding == TextEncoding::Utf8 && (high & 0x80)) {
     facts.byteCharacters = false;
@@ -239,50 +277,82 @@ std::uint8_t WaveStep(std::int16_t& phase, bool wavy) {
 
 // ---- writing markup ----
 
-// Markup is put together in a small buffer that stays in the cache and goes
-// into the result a few kilobytes at a time. The result is reserved at its
-// exact size beforehand, so it is allocated once and its bytes are written
-// once (growing or zero-filling it first would cost more than the rendering).
-// The hot loops check their room before every character.
+// Where the standard library lets a string be sized without being filled
+// first, markup is written straight into the result, reserved at its exact
+// size (with room for the stores that run past a character's end). Else, and
+// should the room ever run out, it is put together in a small buffer that
+// stays in the cache and goes into the result a few kilobytes at a time:
+// growing or zero-filling the result first would cost more than rendering
+// it. The hot loops check their room once per block of characters.
 class MarkupWriter {
  public:
-  MarkupWriter(std::string& out, std::size_t expected) : out_(out) { out_.reserve(out_.size() + expected); }
-  ~MarkupWriter() { Flush(); }
+  // Through the buffer into `out`, reserved for `expected` more bytes.
+  MarkupWriter(std::string& out, std::size_t expected) : spill_(out) {
+    out.reserve(out.size() + expected);
+    UseChunk();
+  }
+  // Straight into [begin, end); what does not fit goes to `spill`.
+  MarkupWriter(char* begin, char* end, std::string& spill)
+      : spill_(spill), begin_(begin), cursor_(begin), limit_(end) {}
+  ~MarkupWriter() {
+    if (chunked_) Flush();
+  }
   MarkupWriter(const MarkupWriter&) = delete;
   MarkupWriter& operator=(const MarkupWriter&) = delete;
 
+  // The bytes written straight in.
+  std::size_t Direct() const { return static_cast<std::size_t>((chunked_ ? directEnd_ : cursor_) - begin_); }
+
   void Add(const char* bytes, std::size_t size) {
-    if (size > kChunk / 2) {  // large enough to go straight in, after what is waiting
-      Flush();
-      out_.append(bytes, size);
-      return;
+    if (static_cast<std::size_t>(limit_ - cursor_) < size) {
+      MakeRoom();
+      if (size > kChunk / 2) {  // large enough to go straight in, after what is waiting
+        Flush();
+        spill_.append(bytes, size);
+        return;
+      }
     }
-    if (static_cast<std::size_t>(kLimit - cursor_) < size) Flush();
     std::memcpy(cursor_, bytes, size);
     cursor_ += size;
   }
 
   // The hot loops keep the cursor in a local and hand it back.
   char* Cursor() const { return cursor_; }
-  const char* Limit() const { return kLimit; }
+  const char* Limit() const { return limit_; }
   char* Commit(char* cursor, std::ptrdiff_t room) {
     cursor_ = cursor;
-    if (kLimit - cursor_ < room) Flush();
+    if (limit_ - cursor_ < room) MakeRoom();
     return cursor_;
   }
 
  private:
   static constexpr std::size_t kChunk = 8192;
 
+  void UseChunk() {
+    chunked_ = true;
+    cursor_ = chunk_;
+    limit_ = chunk_ + sizeof chunk_;
+  }
+  void MakeRoom() {
+    if (chunked_) {
+      Flush();
+    } else {
+      directEnd_ = cursor_;
+      UseChunk();
+    }
+  }
   void Flush() {
-    out_.append(chunk_, static_cast<std::size_t>(cursor_ - chunk_));
+    spill_.append(chunk_, static_cast<std::size_t>(cursor_ - chunk_));
     cursor_ = chunk_;
   }
 
-  std::string& out_;
+  std::string& spill_;
+  char* begin_ = nullptr;
+  char* directEnd_ = nullptr;
+  bool chunked_ = false;
+  char* cursor_;
+  const char* limit_;
   char chunk_[kChunk + kMostPerCharacter];
-  char* cursor_ = chunk_;
-  const char* const kLimit = chunk_ + sizeof chunk_;
 };
 
 // Writes AOL markup: each non-blank character gets its font tag and its wave
@@ -396,12 +466,14 @@ class MarkupSink {
         const char* stop = p + std::min(fit - 1, static_cast<std::size_t>(stretchEnd - p));
         for (; p < stop; ++p) {
           const char c = *p;
-          const bool blank = c == ' ';
+          // 1 for a character that takes tags, 0 for a blank; multiplied in
+          // rather than tested, so the compiler has nothing to branch on.
+          const std::size_t tagged = c != ' ';
           std::size_t at = 0;
           if constexpr (kSource == kCycle) {
             load(tags[next]);
-            const std::size_t following = next + 1 == tagCount ? 0 : next + 1;
-            next = blank ? next : following;
+            next += tagged;
+            next = next == tagCount ? 0 : next;
           }
           if constexpr (kSource != kUntagged) {
             std::memcpy(out, head, 16);
@@ -412,16 +484,16 @@ class MarkupSink {
             const std::size_t tag = 1 + ((cycle + steps) & 3);
             std::memcpy(out + at, kWaveTags[tag].bytes, 8);
             at += kWaveTags[tag].size;
-            steps += blank ? 0 : 1;
+            steps += tagged;
           }
           if constexpr (kWave == kAnyPhase) {
             const std::int16_t current = phase == 5 ? 1 : phase;
             const std::size_t tag = current >= 1 && current <= 4 ? static_cast<std::size_t>(current) : 0;
             std::memcpy(out + at, kWaveTags[tag].bytes, 8);
             at += kWaveTags[tag].size;
-            phase = blank ? phase : static_cast<std::int16_t>(current + 1);
+            phase = tagged ? static_cast<std::int16_t>(current + 1) : phase;
           }
-          at = blank ? 0 : at;
+          at *= tagged;
           out[at] = c;
           out += at + 1;
         }
@@ -650,8 +722,7 @@ template <class Walk>
 void AppendMarkup(std::string& out, const TextFacts& facts, std::size_t size, bool wavy, Walk walk) {
   std::int16_t& phase = WavePhase();
   const std::int16_t start = phase;
-  {
-    MarkupWriter writer(out, size);
+  const auto render = [&](MarkupWriter& writer) {
     if (facts.byteCharacters) {
       MarkupSink<ByteCharacters> sink(writer, wavy, phase);
       walk(sink, ByteCharacters{});
@@ -659,7 +730,23 @@ void AppendMarkup(std::string& out, const TextFacts& facts, std::size_t size, bo
       MarkupSink<Utf8Characters> sink(writer, wavy, phase);
       walk(sink, Utf8Characters{});
     }
+  };
+#if defined(__cpp_lib_string_resize_and_overwrite)
+  // The stores of the last character may run up to a character's most past it.
+  std::string spill;
+  const std::size_t base = out.size();
+  out.resize_and_overwrite(base + size + 2 * kMostPerCharacter, [&](char* data, std::size_t room) {
+    MarkupWriter writer(data + base, data + room, spill);
+    render(writer);
+    return base + writer.Direct();
+  });
+  out += spill;
+#else
+  {
+    MarkupWriter writer(out, size);
+    render(writer);
   }
+#endif
   if (!wavy) phase = PhaseAfter(start, facts.NonBlanks());
 }
 
