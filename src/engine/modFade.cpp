@@ -178,8 +178,10 @@ struct Stretch {
   FontColour colour;
 };
 
-FontColour MakeFontColour(Rgb rgb) {
-  FontColour colour{rgb, {}};
+// Writes the tag in place: a tag put together on the stack and copied at once
+// would wait for its byte stores to land (a stall per gradient stretch).
+void SetFontColour(FontColour& colour, Rgb rgb) {
+  colour.rgb = rgb;
   std::memcpy(colour.tag, "<FONT COLOR=#", 13);
   if (rgb.red == 0xFF && rgb.green == 0xFF && rgb.blue == 0xFF) {
     std::memcpy(colour.tag + 13, "FBFBFB", 6);
@@ -189,6 +191,11 @@ FontColour MakeFontColour(Rgb rgb) {
     std::memcpy(colour.tag + 17, kHex.pairs[rgb.blue], 2);
   }
   colour.tag[19] = '>';
+}
+
+FontColour MakeFontColour(Rgb rgb) {
+  FontColour colour;
+  SetFontColour(colour, rgb);
   return colour;
 }
 
@@ -215,23 +222,34 @@ class ComponentRamp {
   ComponentRamp(int start, int end, double length)
       : start_(start), step_((end - start) / length), inverse_(step_ != 0 ? 1 / step_ : 0) {}
 
-  int At(std::size_t position) const { return RoundComponent(step_ * static_cast<double>(position) + start_); }
+  // (Positions fit a signed integer, whose conversion is one instruction.)
+  int At(std::size_t position) const {
+    return RoundComponent(step_ * static_cast<double>(static_cast<std::int64_t>(position)) + start_);
+  }
 
-  // The first position after `position` whose value differs from `value`
-  // (the value at `position`), or last + 1. The estimate may be off by one
-  // or two; the evaluations on either side make it exact.
-  std::size_t NextChange(std::size_t position, int value, std::size_t last) const {
-    if (step_ == 0) return last + 1;
+  // Where the value next changes after `position` (where it is `value`), or
+  // last + 1.
+  struct Change {
+    std::size_t position;
+    int value;  // the value there
+  };
+
+  // The estimate may be off by one or two; the evaluations on either side of
+  // the position it gives make it exact. Starting just past the estimate, the
+  // usual case takes one evaluation each side, and the second is the new value.
+  Change NextChange(std::size_t position, int value, std::size_t last) const {
+    if (step_ == 0) return {last + 1, value};
     const double estimate = (value + (step_ > 0 ? 0.5 : -0.5) - start_) * inverse_;
     std::size_t next = last + 1;
     if (!(estimate > static_cast<double>(position + 1))) {
       next = position + 1;
     } else if (estimate < static_cast<double>(last)) {
-      next = static_cast<std::size_t>(estimate);
+      next = static_cast<std::size_t>(estimate) + 1;
     }
     while (next > position + 1 && At(next - 1) != value) --next;
-    while (next <= last && At(next) == value) ++next;
-    return next;
+    int after = value;
+    while (next <= last && (after = At(next)) == value) ++next;
+    return {next, after};
   }
 
  private:
@@ -650,22 +668,25 @@ void WalkGradientRun(Sink& sink, const char* p, const char* end, std::size_t len
                                   {ClampComponent(start.blue), ClampComponent(finish.blue), runLength}};
   int values[3];
   std::size_t changes[3];
-  for (int k = 0; k < 3; ++k) {
-    values[k] = ramps[k].At(1);
-    changes[k] = ramps[k].NextChange(1, values[k], length);
-  }
+  const auto track = [&](int k, std::size_t position, int value) {
+    const ComponentRamp::Change change = ramps[k].NextChange(position, value, length);
+    values[k] = value;
+    changes[k] = change.position;
+    return change.value;
+  };
+  int coming[3];  // each component's value where it next changes
+  for (int k = 0; k < 3; ++k) coming[k] = track(k, 1, ramps[k].At(1));
   std::vector<Stretch> stretches;
   stretches.reserve(std::min<std::size_t>(length, 3 * 256 + 1));  // each component changes at most 255 times
   for (std::size_t position = 1; position <= length;) {
     const std::size_t next = std::min({changes[0], changes[1], changes[2]});
-    stretches.push_back({next - 1, MakeFontColour({values[0], values[1], values[2]})});
+    Stretch& stretch = stretches.emplace_back();
+    stretch.end = next - 1;
+    SetFontColour(stretch.colour, {values[0], values[1], values[2]});
     position = next;
     if (position > length) break;
-    for (int k = 0; k < 3; ++k) {
-      if (changes[k] != position) continue;
-      values[k] = ramps[k].At(position);
-      changes[k] = ramps[k].NextChange(position, values[k], length);
-    }
+    for (int k = 0; k < 3; ++k)
+      if (changes[k] == position) coming[k] = track(k, position, coming[k]);
   }
   sink.Stretches(stretches, p, end);
 }
