@@ -258,6 +258,47 @@ class ComponentRamp {
   double inverse_;
 };
 
+// The stretches of one gradient run of `length` characters, one at a time,
+// so that each is worked out while the one before it is written: the
+// evaluations that find where a component changes wait on one another, and
+// so their time hides behind the writing's stores.
+class GradientStretches {
+ public:
+  GradientStretches(std::size_t length, const Rgb& start, const Rgb& finish)
+      : length_(static_cast<double>(length)),
+        ramps_{{ClampComponent(start.red), ClampComponent(finish.red), length_},
+               {ClampComponent(start.green), ClampComponent(finish.green), length_},
+               {ClampComponent(start.blue), ClampComponent(finish.blue), length_}},
+        last_(length) {
+    for (int k = 0; k < 3; ++k) Track(k, 1, ramps_[k].At(1));
+  }
+
+  // The next stretch into `stretch`; past the last, the last again.
+  void Next(Stretch& stretch) {
+    const std::size_t next = std::min({changes_[0], changes_[1], changes_[2]});
+    stretch.end = next - 1;
+    SetFontColour(stretch.colour, {values_[0], values_[1], values_[2]});
+    if (next > last_) return;
+    for (int k = 0; k < 3; ++k)
+      if (changes_[k] == next) Track(k, next, coming_[k]);
+  }
+
+ private:
+  void Track(int k, std::size_t position, int value) {
+    const ComponentRamp::Change change = ramps_[k].NextChange(position, value, last_);
+    values_[k] = value;
+    changes_[k] = change.position;
+    coming_[k] = change.value;
+  }
+
+  double length_;
+  ComponentRamp ramps_[3];
+  std::size_t last_;
+  int values_[3] = {};           // each component's value now
+  std::size_t changes_[3] = {};  // where it next changes
+  int coming_[3] = {};           // and its value there
+};
+
 // ---- the wave ----
 
 std::int16_t StepPhase(std::int16_t phase) { return static_cast<std::int16_t>((phase == 5 ? 1 : phase) + 1); }
@@ -383,33 +424,25 @@ class MarkupSink {
 
   void LeadingTag(const FontColour& colour) { writer_.Add(colour.tag, kFontTagSize); }
 
-  // Every non-blank character of [p, end) gets the tag of `colour`.
-  void Tagged(const FontColour& colour, const char* p, const char* end) {
+  // The stretches of a gradient run of `length` characters, one after the
+  // other from `p`.
+  void Stretches(GradientStretches& stretches, std::size_t length, const char* p, const char* end) {
     if constexpr (std::is_same_v<Characters, ByteCharacters>) {
-      const Stretch whole{static_cast<std::size_t>(-1), colour};
-      WriteBytesWaved<kStretches>(&whole, 0, p, end);
+      WriteBytesWaved<kStretches>(&stretches, nullptr, 0, p, end);
     } else {
-      Write<true>(&colour, 1, p, end);
-    }
-  }
-  // The stretches of a gradient run, one after the other from `p`.
-  void Stretches(const std::vector<Stretch>& stretches, const char* p, const char* end) {
-    if constexpr (std::is_same_v<Characters, ByteCharacters>) {
-      WriteBytesWaved<kStretches>(stretches.data(), 0, p, end);
-    } else {
-      std::size_t done = 0;
-      for (const Stretch& stretch : stretches) {
+      Stretch stretch;
+      for (std::size_t done = 0; done < length; done = stretch.end) {
+        stretches.Next(stretch);
         const char* stretchEnd = AdvanceCharacters<Characters>(p, end, stretch.end - done);
         Write<true>(&stretch.colour, 1, p, stretchEnd);
         p = stretchEnd;
-        done = stretch.end;
       }
     }
   }
   // The non-blank characters of [p, end) take the tags of `colours` in turn.
   void Cycle(const std::vector<Stretch>& colours, const char* p, const char* end) {
     if constexpr (std::is_same_v<Characters, ByteCharacters>) {
-      WriteBytesWaved<kCycle>(colours.data(), colours.size(), p, end);
+      WriteBytesWaved<kCycle>(nullptr, colours.data(), colours.size(), p, end);
     } else {
       std::vector<FontColour> tags;
       for (const Stretch& colour : colours) tags.push_back(colour.colour);
@@ -420,7 +453,7 @@ class MarkupSink {
   void Untagged(const char* p, const char* end) {
     if constexpr (std::is_same_v<Characters, ByteCharacters>) {
       if (wavy_)
-        WriteBytesWaved<kUntagged>(nullptr, 0, p, end);
+        WriteBytesWaved<kUntagged>(nullptr, nullptr, 0, p, end);
       else
         writer_.Add(p, static_cast<std::size_t>(end - p));  // the text as it is
     } else {
@@ -434,14 +467,16 @@ class MarkupSink {
   // the wave from any phase (0 before the first step after start-up).
   enum WaveKind { kFlat, kCycleOfFour, kAnyPhase };
 
+  // The tags come from `stretches` (kStretches) or `tags` in turn (kCycle).
   template <TagSource kSource>
-  void WriteBytesWaved(const Stretch* tags, std::size_t tagCount, const char* p, const char* end) {
+  void WriteBytesWaved(GradientStretches* stretches, const Stretch* tags, std::size_t tagCount, const char* p,
+                       const char* end) {
     if (!wavy_)
-      WriteBytes<kSource, kFlat>(tags, tagCount, p, end);
+      WriteBytes<kSource, kFlat>(stretches, tags, tagCount, p, end);
     else if (phase_ >= 1 && phase_ <= 5)
-      WriteBytes<kSource, kCycleOfFour>(tags, tagCount, p, end);
+      WriteBytes<kSource, kCycleOfFour>(stretches, tags, tagCount, p, end);
     else
-      WriteBytes<kSource, kAnyPhase>(tags, tagCount, p, end);
+      WriteBytes<kSource, kAnyPhase>(stretches, tags, tagCount, p, end);
   }
 
   // One byte a character. The blank is not branched on (its mispredictions
@@ -449,7 +484,8 @@ class MarkupSink {
   // cursor moves by one, so what follows overwrites it. The tag in use is
   // held in locals, so the stores cannot make the compiler load it again.
   template <TagSource kSource, WaveKind kWave>
-  void WriteBytes(const Stretch* tags, std::size_t tagCount, const char* p, const char* end) {
+  void WriteBytes(GradientStretches* stretches, const Stretch* tags, std::size_t tagCount, const char* p,
+                  const char* end) {
     char head[16] = {};
     std::uint32_t tail = 0;
     const auto load = [&](const Stretch& tag) {
@@ -465,13 +501,16 @@ class MarkupSink {
     // character waits for the phase the one before it left.
     const std::size_t cycle = static_cast<std::size_t>(phase == 5 ? 1 : phase) - 1;
     std::size_t steps = 0;
+    // A stretch is worked out one ahead of its writing, into `coming`.
+    Stretch coming;
+    if constexpr (kSource == kStretches) stretches->Next(coming);
     while (p < end) {
       // One stretch's tag at a time (the whole text for the other sources).
       const char* stretchEnd = end;
       if constexpr (kSource == kStretches) {
-        load(*tags);
-        stretchEnd = start + std::min(tags->end, static_cast<std::size_t>(end - start));
-        ++tags;
+        load(coming);
+        stretchEnd = start + std::min(coming.end, static_cast<std::size_t>(end - start));
+        stretches->Next(coming);
       }
       while (p < stretchEnd) {
         // As many characters as surely fit in the buffer, without a check each.
@@ -594,14 +633,13 @@ class LayoutSink {
     coloured_ = true;
     rgb_ = *line_.leadingColour;
   }
-  void Tagged(const FontColour& colour, const char* p, const char* end) { Record(&colour, p, end, true); }
-  void Stretches(const std::vector<Stretch>& stretches, const char* p, const char* end) {
-    std::size_t done = 0;
-    for (const Stretch& stretch : stretches) {
+  void Stretches(GradientStretches& stretches, std::size_t length, const char* p, const char* end) {
+    Stretch stretch;
+    for (std::size_t done = 0; done < length; done = stretch.end) {
+      stretches.Next(stretch);
       const char* stretchEnd = AdvanceCharacters<Characters>(p, end, stretch.end - done);
       Record(&stretch.colour, p, stretchEnd, true);
       p = stretchEnd;
-      done = stretch.end;
     }
   }
   void Cycle(const std::vector<Stretch>& colours, const char* p, const char* end) {
@@ -656,39 +694,13 @@ class LayoutSink {
 // ---- the renderings, for any sink ----
 
 // One gradient run over `length` characters: the colour is worked out once
-// per stretch of characters that share it, and the stretches are written in
-// one go.
+// per stretch of characters that share it.
 template <class Characters, class Sink>
 void WalkGradientRun(Sink& sink, const char* p, const char* end, std::size_t length, const Rgb& start,
                      const Rgb& finish) {
   if (length == 0) return;
-  const double runLength = static_cast<double>(length);
-  const ComponentRamp ramps[3] = {{ClampComponent(start.red), ClampComponent(finish.red), runLength},
-                                  {ClampComponent(start.green), ClampComponent(finish.green), runLength},
-                                  {ClampComponent(start.blue), ClampComponent(finish.blue), runLength}};
-  int values[3];
-  std::size_t changes[3];
-  const auto track = [&](int k, std::size_t position, int value) {
-    const ComponentRamp::Change change = ramps[k].NextChange(position, value, length);
-    values[k] = value;
-    changes[k] = change.position;
-    return change.value;
-  };
-  int coming[3];  // each component's value where it next changes
-  for (int k = 0; k < 3; ++k) coming[k] = track(k, 1, ramps[k].At(1));
-  std::vector<Stretch> stretches;
-  stretches.reserve(std::min<std::size_t>(length, 3 * 256 + 1));  // each component changes at most 255 times
-  for (std::size_t position = 1; position <= length;) {
-    const std::size_t next = std::min({changes[0], changes[1], changes[2]});
-    Stretch& stretch = stretches.emplace_back();
-    stretch.end = next - 1;
-    SetFontColour(stretch.colour, {values[0], values[1], values[2]});
-    position = next;
-    if (position > length) break;
-    for (int k = 0; k < 3; ++k)
-      if (changes[k] == position) coming[k] = track(k, position, coming[k]);
-  }
-  sink.Stretches(stretches, p, end);
+  GradientStretches stretches(length, start, finish);
+  sink.Stretches(stretches, length, p, end);
 }
 
 template <class Characters, class Sink>
