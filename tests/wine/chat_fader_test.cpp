@@ -296,9 +296,12 @@ TEST_F(ChatFader, TimerDetachesWhenTheRoomClosesAndEndsWhenAolIsGone) {
 
 TEST_F(ChatFader, AdvertiseSendsItsLinesUnfadedAndRestoresFading) {
   Attach();
+  // The links name the web server the settings give.
+  WriteSetting("", kWebServerSetting, "127.0.0.1:9");
   chat->Advertise();
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Zol Software\\Glimra", kWebServerSetting);
   // The client sends nothing for the blank third line.
-  std::vector<std::string> expected = AdvertiseLines();
+  std::vector<std::string> expected = AdvertiseLines(MakerSiteFor("127.0.0.1:9"));
   expected.erase(expected.begin() + 2);
   ASSERT_TRUE(Until([&] { return ChatLines().size() == 4; }));
   EXPECT_EQ(ChatLines(), expected);
