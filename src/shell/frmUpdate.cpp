@@ -21,10 +21,10 @@ void frmUpdate::AddControls() {
   plain_ = std::make_unique<LabelFont>(8, false);
   bold_ = std::make_unique<LabelFont>(8, true);
   AddLogo(*this, kPicture1, {180, 180, 600, 600});
-  AddLabel(*this, kLabel1, "Your version of Glimra:", {960, 210, 2160, 255}, *plain_);
-  AddLabel(*this, kLblCurVer, "", {3180, 210, 2040, 255}, *bold_);
-  AddLabel(*this, kLabel2, "Posted version of Glimra:", {960, 510, 2160, 255}, *plain_);
-  AddLabel(*this, kLblReport, "", {3180, 510, 2040, 255}, *bold_);
+  AddLabel(*this, kLabel1, "Your version of Glimra:", {960, 210, 2520, 255}, *plain_);
+  AddLabel(*this, kLblCurVer, "", {3540, 210, 1680, 255}, *bold_);
+  AddLabel(*this, kLabel2, "Posted version of Glimra:", {960, 510, 2520, 255}, *plain_);
+  AddLabel(*this, kLblReport, "", {3540, 510, 1680, 255}, *bold_);
   AddChild("STATIC", "", WS_VISIBLE | SS_ETCHEDHORZ, kLine1, {180, 915, 5040, 30});
   AddLabel(*this, kLblMsg, "", {180, 1035, 5040, 690}, *plain_);
   ShowWindow(AddZolButton(kCmdYes, {2745, 1815, 1215, 330}, "Yes").Window(), SW_SHOW);

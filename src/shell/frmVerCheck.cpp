@@ -18,16 +18,16 @@ constexpr double kPaintPause = 50;
 
 }  // namespace
 
-frmVerCheck::frmVerCheck() : FormWindow("frmVerCheck", 5040, 1350) {}
+frmVerCheck::frmVerCheck() : FormWindow("frmVerCheck", 6240, 1350) {}
 
 void frmVerCheck::AddControls(const std::string& host) {
   SetCaption("");
-  bold_ = std::make_unique<LabelFont>(9, true);
+  bold_ = std::make_unique<LabelFont>(8, true);
   plain_ = std::make_unique<LabelFont>(8, false);
   AddLogo(*this, kPicture1, {180, 180, 600, 600});
-  AddLabel(*this, kLabel1, kWaitText, {960, 210, 3900, 255}, *bold_);
-  AddLabel(*this, kLblServer, "Polling the web server " + host, {960, 510, 3900, 255}, *plain_);
-  ShowWindow(AddZolButton(kCmdCancel, {3645, 870, 1215, 330}, "Cancel").Window(), SW_SHOW);
+  AddLabel(*this, kLabel1, kWaitText, {960, 210, 5100, 255}, *bold_);
+  AddLabel(*this, kLblServer, "Polling the web server " + host, {960, 510, 5100, 255}, *plain_);
+  ShowWindow(AddZolButton(kCmdCancel, {4845, 870, 1215, 330}, "Cancel").Window(), SW_SHOW);
 }
 
 void frmVerCheck::OnLoad() {
