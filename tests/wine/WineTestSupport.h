@@ -67,56 +67,6 @@ inline void ClickMiddle(HWND window) {
   PostMessageA(target, WM_LBUTTONUP, 0, at);
 }
 
-// ---- The member's own mouse and keyboard (real input, SendInput) ----
-
-// Moves the pointer to `point` (screen coordinates) and clicks the left
-// button there: the click goes to whatever the screen shows at that point.
-inline void MemberClickAt(POINT point) {
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT inputs[3] = {};
-  for (INPUT& input : inputs) input.type = INPUT_MOUSE;
-  inputs[0].mi.dx = point.x * 65535 / (width - 1);
-  inputs[0].mi.dy = point.y * 65535 / (height - 1);
-  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(3, inputs, sizeof(INPUT));
-  Sleep(50);
-}
-
-// Clicks the middle of `window` as it shows on the screen.
-inline void MemberClick(HWND window) {
-  RECT r;
-  GetWindowRect(window, &r);
-  MemberClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-}
-
-// Presses and releases `key`, with the modifier `modifier` (0 for none) held.
-inline void MemberPresses(WORD key, WORD modifier = 0) {
-  INPUT inputs[4] = {};
-  int count = 0;
-  const auto add = [&](WORD vk, bool up) {
-    inputs[count].type = INPUT_KEYBOARD;
-    inputs[count].ki.wVk = vk;
-    inputs[count].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    ++count;
-  };
-  if (modifier) add(modifier, false);
-  add(key, false);
-  add(key, true);
-  if (modifier) add(modifier, true);
-  SendInput(static_cast<UINT>(count), inputs, sizeof(INPUT));
-  Sleep(30);
-}
-
-// Types `text` key by key into the window that has the keyboard focus.
-inline void MemberTypes(const std::string& text) {
-  for (char c : text) {
-    const SHORT scan = VkKeyScanA(c);
-    MemberPresses(LOBYTE(scan), (HIBYTE(scan) & 1) ? VK_SHIFT : 0);
-  }
-}
-
 // Path of the running test program.
 inline std::string ThisProgram() {
   char path[MAX_PATH] = {};
@@ -124,9 +74,9 @@ inline std::string ThisProgram() {
   return path;
 }
 
-// Starts this program again with `arguments`; returns the process handle.
-inline HANDLE StartSelf(const std::string& arguments) {
-  std::string commandLine = "\"" + ThisProgram() + "\" " + arguments;
+// Starts `program` with `arguments`; returns the process handle.
+inline HANDLE StartProgram(const std::string& program, const std::string& arguments) {
+  std::string commandLine = "\"" + program + "\" " + arguments;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -135,5 +85,8 @@ inline HANDLE StartSelf(const std::string& arguments) {
   CloseHandle(process.hThread);
   return process.hProcess;
 }
+
+// Starts this program again with `arguments`; returns the process handle.
+inline HANDLE StartSelf(const std::string& arguments) { return StartProgram(ThisProgram(), arguments); }
 
 }  // namespace wine_test

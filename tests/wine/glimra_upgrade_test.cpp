@@ -9,6 +9,7 @@
 
 #include "GlimraProcessFixture.h"
 #include "LoopbackWeb.h"
+#include "MemberInput.h"
 #include "WineTestSupport.h"
 #include "aol/RemoteMenu.h"
 #include "settings/MakerSite.h"
@@ -26,11 +27,6 @@ using wine_test::WindowText;
 constexpr char kMsgCaption[] = "Glimra - 1.1.9";
 constexpr UINT kMsgText = 100;
 constexpr UINT kMsgOK = 200;
-
-bool RectsMeet(const RECT& a, const RECT& b) {
-  RECT both;
-  return IntersectRect(&both, &a, &b) != FALSE;
-}
 
 class GlimraUpgrade : public wine_test::GlimraProcessFixture {
  protected:
@@ -92,15 +88,12 @@ TEST_F(GlimraUpgrade, UpdateTypedInTheRoomLeadsToTheDownloadPage) {
   ASSERT_TRUE(tools) << "Glimra did not attach to the room";
   Sleep(2000);
 
-  // Into the input box where the chat tools window does not cover it.
-  RECT boxRect, toolsRect;
-  GetWindowRect(box, &boxRect);
-  GetWindowRect(tools, &toolsRect);
-  POINT into{boxRect.left + 8, (boxRect.top + boxRect.bottom) / 2};
-  if (RectsMeet(boxRect, toolsRect)) into.x = boxRect.right - 8;
-  wine_test::MemberClickAt(into);
-  wine_test::MemberTypes("/update");
-  wine_test::MemberPresses(VK_RETURN);
+  // Into the input box, near its left end: the chat tools window may cover its middle.
+  RECT inside;
+  GetClientRect(box, &inside);
+  wine_test::ClickAt(box, {8, inside.bottom / 2});
+  wine_test::TypeText("/update");
+  wine_test::PressEnter();
 
   HWND update = VisibleWindowOf(glimra::frmUpdate::kCaption);
   ASSERT_TRUE(update) << "no result window";
@@ -112,7 +105,7 @@ TEST_F(GlimraUpgrade, UpdateTypedInTheRoomLeadsToTheDownloadPage) {
   EXPECT_EQ(WindowText(box), "") << "the command left the room";
   EXPECT_TRUE(Events("chat").empty());
 
-  wine_test::MemberClick(GetDlgItem(update, glimra::frmUpdate::kCmdYes));
+  EXPECT_TRUE(wine_test::ClickInto(GetDlgItem(update, glimra::frmUpdate::kCmdYes)));
   const std::string page = glimra::MakerSiteFor(web_.Host()).DownloadPage();
   ASSERT_TRUE(WaitUntilFound([&] { return !Events("keyword").empty(); }));
   EXPECT_EQ(Events("keyword")[0][1], page);
@@ -137,10 +130,16 @@ TEST_F(GlimraUpgrade, AboutBoxFromTheMenuRefusesTheCheckWhileSignedOff) {
   RECT frame;
   GetWindowRect(frame_, &frame);
   POINT caption{frame.left + 60, frame.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
-  wine_test::MemberClickAt(caption);
-  wine_test::MemberPresses('A', VK_MENU);
-  for (int step = 0; step < 6; ++step) wine_test::MemberPresses(VK_DOWN);
-  wine_test::MemberPresses(VK_RETURN);
+  wine_test::MovePointerTo(caption);
+  wine_test::MouseButton(MOUSEEVENTF_LEFTDOWN);
+  wine_test::MouseButton(MOUSEEVENTF_LEFTUP);
+  wine_test::Key(VK_MENU, false);
+  wine_test::Key('A', false);
+  wine_test::Key('A', true);
+  wine_test::Key(VK_MENU, true);
+  Sleep(300);
+  wine_test::PressKeyRepeatedly(VK_DOWN, 6);
+  wine_test::PressEnter();
 
   HWND about = VisibleWindowOf(glimra::frmAbout::kCaption);
   ASSERT_TRUE(about) << "no about box";
@@ -148,14 +147,14 @@ TEST_F(GlimraUpgrade, AboutBoxFromTheMenuRefusesTheCheckWhileSignedOff) {
   EXPECT_EQ(WindowText(GetDlgItem(about, glimra::frmAbout::kLblVersion)), "1.1.9");
   EXPECT_EQ(WindowText(GetDlgItem(about, glimra::frmAbout::kLblRelease)), "July 06, 1999");
 
-  wine_test::MemberClick(GetDlgItem(about, glimra::frmAbout::kCmdUpdates));
+  EXPECT_TRUE(wine_test::ClickInto(GetDlgItem(about, glimra::frmAbout::kCmdUpdates)));
   HWND box = VisibleWindowOf(kMsgCaption);
   ASSERT_TRUE(box);
   Sleep(400);
   EXPECT_EQ(WindowText(GetDlgItem(box, kMsgText)),
             "~B~CRYou are not currently signed on!~B~CN~N ~NYou must be online to use this feature!");
   EXPECT_FALSE(GlimraShows(glimra::frmVerCheck::kWaitText));
-  wine_test::MemberClick(GetDlgItem(box, kMsgOK));
+  EXPECT_TRUE(wine_test::ClickInto(GetDlgItem(box, kMsgOK)));
   EXPECT_TRUE(WaitUntilFound([&] { return !IsWindow(box); }));
   // The about box stays loaded and hidden.
   EXPECT_TRUE(IsWindow(about));

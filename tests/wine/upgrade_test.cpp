@@ -12,6 +12,7 @@
 
 #include "AolClientFixture.h"
 #include "LoopbackWeb.h"
+#include "MemberInput.h"
 #include "SettingsTestSupport.h"
 #include "WineTestSupport.h"
 #include "aol/AOLClientState.h"
@@ -121,7 +122,7 @@ class UpgradeCheckWin : public wine_test::AolClientFixture {
     Sleep(400);  // painted
     if (WindowText(window) == messageCaption) {
       seen.message = WindowText(GetDlgItem(window, kMsgText));
-      wine_test::MemberClick(GetDlgItem(window, kMsgOK));
+      wine_test::ClickInto(GetDlgItem(window, kMsgOK));
       return seen;
     }
     seen.updateWindow = true;
@@ -131,7 +132,7 @@ class UpgradeCheckWin : public wine_test::AolClientFixture {
     seen.yesShown = IsWindowVisible(GetDlgItem(window, frmUpdate::kCmdYes));
     seen.okCaption = WindowText(GetDlgItem(window, frmUpdate::kCmdOK));
     seen.redPixels = PixelsOfColour(GetDlgItem(window, frmUpdate::kLblReport), RGB(255, 0, 0));
-    wine_test::MemberClick(GetDlgItem(window, press));
+    wine_test::ClickInto(GetDlgItem(window, press));
     return seen;
   }
 
@@ -241,7 +242,7 @@ TEST_F(UpgradeCheckWin, ServerThatNeverAnswersEndsTheCheckWithTheWinInetText) {
   EXPECT_TRUE(message == CheckFailedMessage(WinInetErrorText(12002)) ||
               message == CheckFailedMessage(WinInetErrorText(12030)))
       << message;
-  wine_test::MemberClick(GetDlgItem(box, kMsgOK));
+  EXPECT_TRUE(wine_test::ClickInto(GetDlgItem(box, kMsgOK)));
   EXPECT_EQ(WaitForSingleObject(check, 10000), WAIT_OBJECT_0);
   EXPECT_TRUE(ended);
   CloseHandle(check);
@@ -317,7 +318,7 @@ TEST_F(UpgradeCheckWin, AboutBoxShowsItsVersionRepaintsItsStripAndComesFreshAfte
     EXPECT_LE(GetBValue(PixelAt(strip, static_cast<int>(x), r.bottom - 1)), 2);
   }
 
-  wine_test::MemberClick(GetDlgItem(window, frmAbout::kCmdOK));
+  EXPECT_TRUE(wine_test::ClickInto(GetDlgItem(window, frmAbout::kCmdOK)));
   PumpUntil([&] { return !IsWindow(window); }, 5000);
   EXPECT_FALSE(IsWindow(window));
   frmAbout& again = AboutBox();
@@ -335,7 +336,7 @@ TEST_F(UpgradeCheckWin, AboutBoxHelpOpensTheTableOfContentsAndGoes) {
   about.Show();
   HWND window = about.hWnd();
   WaitWithEvents(300);
-  wine_test::MemberClick(GetDlgItem(window, frmAbout::kCmdHelp));
+  EXPECT_TRUE(wine_test::ClickInto(GetDlgItem(window, frmAbout::kCmdHelp)));
   PumpUntil([&] { return !IsWindow(window); }, 15000);
   HWND help = FindWindowA("MS_WINHELP", "Glimra!");
   ASSERT_TRUE(help);
