@@ -10,6 +10,7 @@
 #include "aol/modAOLFunctions.h"
 #include "aol/modWin32API.h"
 #include "chat/ChatFader.h"
+#include "chat/ChatInterception.h"
 #include "chat/frmChatTools.h"
 #include "engine/modFade.h"
 #include "runtime/ErrorReporter.h"
@@ -18,6 +19,7 @@
 #include "runtime/Forms.h"
 #include "settings/AppOptions.h"
 #include "settings/SchemeStore.h"
+#include "settings/frmWizard.h"
 #include "settings/modFileOp.h"
 #include "settings/modRegKeys.h"
 #include "shell/frmMain.h"
@@ -191,6 +193,7 @@ void StartGlimra(const std::string& commandLine) {
   PumpUntil([] { return !MainSplash().Visible(); });
   MainSplash().Unload();
   AddMenuToAOL();
+  MenuWindows().ShowWizard = ShowWizard;
   InstallChatFader();
   ChatTools().Load();
 }

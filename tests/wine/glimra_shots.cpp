@@ -14,6 +14,7 @@
 #include "runtime/FormWindow.h"
 #include "settings/AppOptions.h"
 #include "settings/frmCMDialog.h"
+#include "settings/frmWizard.h"
 #include "settings/modRegKeys.h"
 #include "shell/frmMain.h"
 #include "shell/modMsgBox.h"
@@ -167,6 +168,40 @@ void ShowChatToolsScene(const std::string& scene) {
   tools.Unload();
 }
 
+// wizard-PAGE: the export/import wizard on one of its pages, reached the way
+// a member's clicks reach it.
+void ShowWizardScene(const std::string& scene) {
+  CurrentLook().UIMode = kAolStyle;
+  for (const char* name : {"Bold Three", "Sea Breeze", "Sunset", "Rainbow"})
+    WriteSetting(std::string("Schemes\\") + name, "Fade Number", "3");
+  frmWizard& wizard = Wizard();
+  wizard.Show();
+  const auto item = [&](UINT id) { return GetDlgItem(wizard.hWnd(), static_cast<int>(id)); };
+  if (scene == "wizard-import") {
+    wizard.optImport_Click();
+    wizard.cmdNext_Click();
+    SetWindowTextA(item(frmWizard::kLblImport), "a:\\glimra schemes\\");
+  } else if (scene != "wizard-welcome") {
+    wizard.optExport_Click();
+    wizard.cmdNext_Click();
+    wizard.SubFolder = "Glimra Schemes\\";
+    wizard.optDrive_Click(scene == "wizard-finish" ? 1 : 0);
+    if (scene != "wizard-drives") wizard.cmdNext_Click();
+    if (scene != "wizard-drives" && scene != "wizard-list") wizard.cmdNext_Click();
+    if (scene == "wizard-progress") {
+      for (UINT id : {frmWizard::kFraBackup, frmWizard::kPrgStatus, frmWizard::kCmdCancelProgress})
+        ShowWindow(item(id), SW_SHOW);
+      SetWindowTextA(item(frmWizard::kPrgStatus), "Copying Sea Breeze");
+      SendMessageA(item(frmWizard::kPrgStatus), WM_USER + 100, 50, 0);
+    }
+    if (scene == "wizard-finish") wizard.cmdNext_Click();
+  }
+  WaitWithEvents(700);
+  AnnounceAndHold(wizard.hWnd());
+  PumpUntil(ReadyFileGone, 30000, 50);
+  wizard.Unload();
+}
+
 }  // namespace
 }  // namespace glimra
 
@@ -180,5 +215,6 @@ int main(int argc, char** argv) {
   if (scene == "picker") glimra::ShowPickerScene();
   if (scene == "splash") glimra::ShowSplashScene();
   if (scene.rfind("chat-", 0) == 0) glimra::ShowChatToolsScene(scene);
+  if (scene.rfind("wizard-", 0) == 0) glimra::ShowWizardScene(scene);
   return 0;
 }
