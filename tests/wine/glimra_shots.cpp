@@ -200,6 +200,15 @@ void ShowWizardScene(const std::string& scene) {
   AnnounceAndHold(wizard.hWnd());
   PumpUntil(ReadyFileGone, 30000, 50);
   wizard.Unload();
+  // The finish scene backed up to the hard disk; leave no trace.
+  WIN32_FIND_DATAA found;
+  const HANDLE written = FindFirstFileA("C:\\Glimra Schemes\\*.*", &found);
+  if (written != INVALID_HANDLE_VALUE) {
+    do DeleteFileA((std::string("C:\\Glimra Schemes\\") + found.cFileName).c_str());
+    while (FindNextFileA(written, &found));
+    FindClose(written);
+  }
+  RemoveDirectoryA("C:\\Glimra Schemes");
 }
 
 }  // namespace
