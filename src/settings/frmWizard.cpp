@@ -354,31 +354,37 @@ std::string frmWizard::GetDriveFormat(HWND option) {
 }
 
 void frmWizard::optDrive_Click(int index) {
-  const UINT id = kOptOne + static_cast<UINT>(index);
-  CheckRadioButton(hWnd(), kOptOne, kOptOne + kMaxDriveOptions - 1, id);
-  HWND option = GetDlgItem(hWnd(), static_cast<int>(id));
-  SetText(kLblPath, TrimDriveLetter(option) + SubFolder);
-  SetText(kLblDrvFormat, GetDriveFormat(option));
-  SetShown(Control(kCmdSubFolder)->Window(), true);
+  RunProcedure({kModule, "optDrive_Click"}, [&] {
+    const UINT id = kOptOne + static_cast<UINT>(index);
+    CheckRadioButton(hWnd(), kOptOne, kOptOne + kMaxDriveOptions - 1, id);
+    HWND option = GetDlgItem(hWnd(), static_cast<int>(id));
+    SetText(kLblPath, TrimDriveLetter(option) + SubFolder);
+    SetText(kLblDrvFormat, GetDriveFormat(option));
+    SetShown(Control(kCmdSubFolder)->Window(), true);
+  });
 }
 
 void frmWizard::cmdSubFolder_Click() {
-  NotOnTop(*this);
-  const std::string answer = InputBox(kSubFolderPrompt, "Glimra", "Glimra Schemes");
-  StayOnTop(*this);
-  if (const std::optional<std::string> folder = SubFolderFromAnswer(answer)) {
-    SetText(kLblPath, DriveRoot + *folder);
-    SubFolder = *folder;
-  }
+  RunProcedure({kModule, "cmdSubFolder_Click"}, [&] {
+    NotOnTop(*this);
+    const std::string answer = InputBox(kSubFolderPrompt, "Glimra", "Glimra Schemes");
+    StayOnTop(*this);
+    if (const std::optional<std::string> folder = SubFolderFromAnswer(answer)) {
+      SetText(kLblPath, DriveRoot + *folder);
+      SubFolder = *folder;
+    }
+  });
 }
 
 // ---- Page 3: the import folder ----
 
 void frmWizard::cmdLocateKey_Click() {
-  NotOnTop(*this);
-  const std::string folder = OpenDialog("Glimra Import Key", kMarkerFile, kOpenFolder);
-  StayOnTop(*this);
-  if (!folder.empty()) SetText(kLblImport, folder);
+  RunProcedure({kModule, "cmdLocateKey_Click"}, [&] {
+    NotOnTop(*this);
+    const std::string folder = OpenDialog("Glimra Import Key", kMarkerFile, kOpenFolder);
+    StayOnTop(*this);
+    if (!folder.empty()) SetText(kLblImport, folder);
+  });
 }
 
 // ---- Page 4: what will be copied ----

@@ -472,6 +472,7 @@ TEST_F(WizardWin, ExportToAFloppySubFolderThenImportIntoAFreshTree) {
     ASSERT_TRUE(m.WaitFor(frmWizard::kLblAction));
     EXPECT_EQ(m.Text(frmWizard::kLblAction), "Glimra is ready to Export your settings!");
     EXPECT_EQ(m.Text(frmWizard::kLblSaveTo), "a:\\my schemes\\");
+    EXPECT_EQ(m.Text(frmWizard::kLblSave), "Exporting to:");
     EXPECT_EQ(m.Text(frmWizard::kLblDrvType), "Floppy Drive");
     EXPECT_EQ(m.Text(frmWizard::kLblMsg),
               "Please insert a floppy diskette into the Floppy Drive \"A:\\\" and click \"Next\" to continue.");
@@ -575,7 +576,7 @@ TEST_F(WizardWin, ImportFromAFolderWithoutSchemesListsNothingAndCompletes) {
   EXPECT_EQ(SchemeKeys(), std::vector<std::string>{"Kept"});
 }
 
-TEST_F(WizardWin, CancelDuringALongExportStopsAfterTheCurrentScheme) {
+TEST_F(WizardWin, CancelDuringALongCopyStopsAfterTheCurrentScheme) {
   constexpr int kMany = 60;
   for (int i = 0; i < kMany; ++i) WriteSetting(SchemeKey("Scheme " + std::to_string(100 + i)), "Fade Number", "2");
   Run([&](Member& m) {
@@ -600,6 +601,25 @@ TEST_F(WizardWin, CancelDuringALongExportStopsAfterTheCurrentScheme) {
   EXPECT_LT(written.size(), static_cast<std::size_t>(kMany) - 10);
   EXPECT_EQ(FileBytes(floppy_ + "importfde.key"), "<missing>");
   EXPECT_FALSE(wizard_.IsLoaded());
+
+  // An import stops between schemes too; closing the window while it copies cancels.
+  wine_test::DeleteGlimraTree();
+  const std::string source = Folder("many");
+  for (int i = 0; i < kMany; ++i)
+    wine_test::PutFile(source + "Scheme " + std::to_string(100 + i) + ".fde", "One=1\r\n");
+  wine_test::PutFile(source + "importfde.key", kMarkerBytes);
+  Run([&](Member& m) {
+    ASSERT_TRUE(m.WalkToImportReady(source));
+    ASSERT_TRUE(m.Click(frmWizard::kCmdNext));
+    ASSERT_TRUE(WaitUntil([&] { return m.BarValue() >= 5; }));
+    PressKey(VK_F4, VK_MENU);
+    ASSERT_TRUE(m.WaitForButtonsBack());
+    EXPECT_EQ(m.BarCaption(), "Import Canceled");
+    EXPECT_TRUE(IsWindowVisible(GetAncestor(m.Item(frmWizard::kLblAction), GA_ROOT)));
+    ASSERT_TRUE(m.Click(frmWizard::kCmdCancel));
+  });
+  EXPECT_GE(SchemeKeys().size(), 3u);
+  EXPECT_LT(SchemeKeys().size(), static_cast<std::size_t>(kMany) - 10);
 }
 
 // ---- every file error of the export ----
@@ -768,6 +788,15 @@ TEST_F(WizardWin, UnsafeNamesAreLeftOutAndReportedAndNoMarkerClaimsAWholeBackup)
   WizardFiles() = files.Operations();
   Run([&](Member& m) {
     ASSERT_TRUE(m.WalkToImportReady(source));
+    // Back to the folder and forward again lists the folder afresh.
+    ASSERT_TRUE(m.Click(frmWizard::kCmdBack));
+    ASSERT_TRUE(m.Click(frmWizard::kCmdBack));
+    ASSERT_TRUE(m.WaitFor(frmWizard::kCmdLocateKey));
+    ASSERT_TRUE(m.Click(frmWizard::kCmdNext));
+    ASSERT_TRUE(m.WaitFor(frmWizard::kLstSchemes));
+    EXPECT_EQ(ListItems(m.Item(frmWizard::kLstSchemes)).size(), 5u);
+    ASSERT_TRUE(m.Click(frmWizard::kCmdNext));
+    ASSERT_TRUE(m.WaitFor(frmWizard::kLblAction));
     ASSERT_TRUE(m.Click(frmWizard::kCmdNext));
     const std::string leftOut = Member::Answer();
     EXPECT_NE(leftOut.find("~BCON~N..~NLPT1.txt~NBell\a~B"), std::string::npos) << leftOut;
