@@ -35,7 +35,9 @@ using wine_test::ClickOn;
 using wine_test::FileBytes;
 using wine_test::FilesIn;
 using wine_test::PressKey;
-using wine_test::TypeText;
+using wine_test::PressKeyWith;
+using wine_test::ShiftPress;
+using wine_test::TypeOnKeyboard;
 using wine_test::WaitUntil;
 using wine_test::WindowText;
 
@@ -216,7 +218,7 @@ class Member {
     HWND dialog = nullptr;
     if (!WaitUntil([&] { return (dialog = FindWindowA("#32770", "Open")) && IsWindowVisible(dialog); })) return false;
     Sleep(500);
-    TypeText(folder + "importfde.key");
+    TypeOnKeyboard(folder + "importfde.key");
     PressKey(VK_RETURN);
     return WaitUntil([&] { return !IsWindow(dialog); }) &&
            WaitUntil([&] { return Text(frmWizard::kLblImport) == folder; });
@@ -454,8 +456,8 @@ TEST_F(WizardWin, ExportToAFloppySubFolderThenImportIntoAFreshTree) {
     EXPECT_EQ(WindowText(GetDlgItem(input, 1)), "Glimra Schemes");
     ASSERT_TRUE(ClickOn(GetDlgItem(input, 1)));
     PressKey(VK_HOME);
-    PressKey(VK_END, VK_SHIFT);
-    TypeText("\\My Schemes");
+    ShiftPress(VK_END, 1);
+    TypeOnKeyboard("\\My Schemes");
     ASSERT_TRUE(ClickOn(GetDlgItem(input, 2)));
     ASSERT_TRUE(WaitUntil([&] { return m.Text(frmWizard::kLblPath) == "a:\\My Schemes\\"; }))
         << m.Text(frmWizard::kLblPath);
@@ -612,7 +614,7 @@ TEST_F(WizardWin, CancelDuringALongCopyStopsAfterTheCurrentScheme) {
     ASSERT_TRUE(m.WalkToImportReady(source));
     ASSERT_TRUE(m.Click(frmWizard::kCmdNext));
     ASSERT_TRUE(WaitUntil([&] { return m.BarValue() >= 5; }));
-    PressKey(VK_F4, VK_MENU);
+    PressKeyWith(VK_F4, VK_MENU);
     ASSERT_TRUE(m.WaitForButtonsBack());
     EXPECT_EQ(m.BarCaption(), "Import Canceled");
     EXPECT_TRUE(IsWindowVisible(GetAncestor(m.Item(frmWizard::kLblAction), GA_ROOT)));
@@ -859,9 +861,9 @@ TEST_F(GlimraWizard, TheMenuCommandOpensTheWizardThatBacksUpToTheFloppy) {
   // The member brings AOL to the front and picks the command from Glimra's menu with the keyboard.
   RECT frame{};
   GetWindowRect(frame_, &frame);
-  wine_test::ClickAt({(frame.left + frame.right) / 2, frame.top + 8});
+  wine_test::ClickAtScreen({(frame.left + frame.right) / 2, frame.top + 8});
   Sleep(300);
-  PressKey('A', VK_MENU);
+  PressKeyWith('A', VK_MENU);
   Sleep(300);
   PressKey('I');
   HWND wizard = wine_test::WaitUntilFound(
