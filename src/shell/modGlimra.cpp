@@ -19,6 +19,7 @@
 #include "runtime/Forms.h"
 #include "settings/AppOptions.h"
 #include "settings/SchemeStore.h"
+#include "settings/frmWizard.h"
 #include "settings/modFileOp.h"
 #include "settings/modRegKeys.h"
 #include "shell/UpgradeNotify.h"
@@ -112,6 +113,7 @@ std::string EditionText() {
 // The windows only the menu and the chat commands open.
 void InstallMenuWindows() {
   MenuWindowHooks& hooks = MenuWindows();
+  hooks.ShowWizard = ShowWizard;
   hooks.ShowAbout = [] { AboutBox().Show(); };
   hooks.CheckUpdates = RunUpgradeCheck;
 }

@@ -17,6 +17,7 @@
 #include "settings/AppOptions.h"
 #include "settings/frmCMDialog.h"
 #include "settings/frmEMailFade.h"
+#include "settings/frmWizard.h"
 #include "settings/modRegKeys.h"
 #include "shell/UpgradeNotify.h"
 #include "shell/frmAbout.h"
@@ -198,6 +199,49 @@ void ShowUpdateScene(const std::string& scene) {
   UpgradeNotify();
 }
 
+// wizard-PAGE: the export/import wizard on one of its pages, reached the way
+// a member's clicks reach it.
+void ShowWizardScene(const std::string& scene) {
+  CurrentLook().UIMode = kAolStyle;
+  for (const char* name : {"Bold Three", "Sea Breeze", "Sunset", "Rainbow"})
+    WriteSetting(std::string("Schemes\\") + name, "Fade Number", "3");
+  frmWizard& wizard = Wizard();
+  wizard.Show();
+  const auto item = [&](UINT id) { return GetDlgItem(wizard.hWnd(), static_cast<int>(id)); };
+  if (scene == "wizard-import") {
+    wizard.optImport_Click();
+    wizard.cmdNext_Click();
+    SetWindowTextA(item(frmWizard::kLblImport), "a:\\glimra schemes\\");
+  } else if (scene != "wizard-welcome") {
+    wizard.optExport_Click();
+    wizard.cmdNext_Click();
+    wizard.SubFolder = "Glimra Schemes\\";
+    wizard.optDrive_Click(scene == "wizard-finish" ? 1 : 0);
+    if (scene != "wizard-drives") wizard.cmdNext_Click();
+    if (scene != "wizard-drives" && scene != "wizard-list") wizard.cmdNext_Click();
+    if (scene == "wizard-progress") {
+      for (UINT id : {frmWizard::kFraBackup, frmWizard::kPrgStatus, frmWizard::kCmdCancelProgress})
+        ShowWindow(item(id), SW_SHOW);
+      SetWindowTextA(item(frmWizard::kPrgStatus), "Copying Sea Breeze");
+      SendMessageA(item(frmWizard::kPrgStatus), WM_USER + 100, 50, 0);
+    }
+    if (scene == "wizard-finish") wizard.cmdNext_Click();
+  }
+  WaitWithEvents(700);
+  AnnounceAndHold(wizard.hWnd());
+  PumpUntil(ReadyFileGone, 30000, 50);
+  wizard.Unload();
+  // The finish scene backed up to the hard disk; leave no trace.
+  WIN32_FIND_DATAA found;
+  const HANDLE written = FindFirstFileA("C:\\Glimra Schemes\\*.*", &found);
+  if (written != INVALID_HANDLE_VALUE) {
+    do DeleteFileA((std::string("C:\\Glimra Schemes\\") + found.cFileName).c_str());
+    while (FindNextFileA(written, &found));
+    FindClose(written);
+  }
+  RemoveDirectoryA("C:\\Glimra Schemes");
+}
+
 // efade-MODE, fadenotice-MODE, emailfade-MODE: the e-mail fader's toolbar,
 // its fade notice and the scheme sharing window in colour mode MODE.
 void ShowMailScene(const std::string& scene) {
@@ -241,5 +285,6 @@ int main(int argc, char** argv) {
     if (scene.rfind(mail, 0) == 0) glimra::ShowMailScene(scene);
   if (scene == "about") glimra::ShowAboutScene();
   if (scene.rfind("update-", 0) == 0) glimra::ShowUpdateScene(scene);
+  if (scene.rfind("wizard-", 0) == 0) glimra::ShowWizardScene(scene);
   return 0;
 }
