@@ -24,6 +24,7 @@ struct ClientConfig {
   int menuCount = 5;                               // top-level pop-ups, 5 to 8
   std::vector<std::string> chatRooms;              // rooms open at start, the last one in front
   bool goodbye = false;                            // signed off: the sign-off window, not Sign On
+  int onlineAnswer = 0;                            // what AOLIsOnline answers while signed on (never 1)
   std::string logPath;
   std::string keyword;  // -s<word> on the command line
   std::map<std::string, std::string> overrides;
