@@ -16,6 +16,7 @@ namespace glimra {
 class frmMsg : public FormWindow {
  public:
   frmMsg();
+  ~frmMsg() override;
 
   PictureBox& Picture1() { return *picture_; }
   HostedControl& Command1(int index) { return *buttons_[static_cast<std::size_t>(index)]; }
@@ -29,6 +30,7 @@ class frmMsg : public FormWindow {
   void OnUnload() override;
   void OnCommand(UINT id, UINT code, HWND control) override;
   bool OnClose() override;
+  bool OnMessage(UINT message, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
   void Command1_Click(int index);
@@ -37,6 +39,7 @@ class frmMsg : public FormWindow {
 
   std::unique_ptr<PictureBox> picture_;
   std::array<HostedControl*, 3> buttons_{};
+  HFONT buttonFont_ = nullptr;  // Arial 9 pt, the font the buttons take from the window
 };
 
 }  // namespace glimra
