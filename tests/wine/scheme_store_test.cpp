@@ -364,7 +364,6 @@ TEST_F(SchemeStoreTest, AReadOnlySchemeFileIsImportedOnceAndNeverAgainOverNewerD
   ImportSchemeFiles(incoming, kTrue);
   EXPECT_EQ(ReadSetting(SchemeKey("Shared"), "One"), "3");
   EXPECT_EQ(messages_.size(), 2u);
-  SetReadOnly(download + "Shared.fde", false);
   LiveAppOptions().AOLPath.clear();
 }
 
