@@ -393,7 +393,9 @@ TEST_F(AolBridge, AMenuBarStillBeingBuiltGetsTheWholeGlimraMenuAfterItsFifthPopu
   Start("Version=4\r\nMenuCount=8\r\nMenuDelay=700\r\n");
   ClientState().AOLFrame = reinterpret_cast<std::uintptr_t>(frame_);
   ASSERT_LT(MenuBarCaptions(frame_).size(), 5u) << "the client is still building its menu bar";
+  MessageWatcher watcher;
   AddMenuToAOL();
+  EXPECT_TRUE(watcher.Stop().empty());
   ASSERT_TRUE(WaitUntilFound([&] { return !Events("menubar").empty(); }, 20000));
   const std::vector<std::string> captions = MenuBarCaptions(frame_);
   EXPECT_EQ(captions, (std::vector<std::string>{"&File", "&Edit", "&Print", "&Mail", "P&eople", "Glimr&a", "&Window",
