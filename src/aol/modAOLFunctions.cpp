@@ -449,7 +449,7 @@ void TextToChat(const std::string& text, std::int16_t mode) {
       ShowMsg("You must be in a ~B~CRchat room~B~CN to use this feature!", kStyleInfo);
       return;
     }
-    HWND box = ChildOfClassAfter(room, ChildOfClassAfter(room, nullptr, "RICHCNTL"), "RICHCNTL");
+    HWND box = ChatInputBox(room);
     SetFocus(box);
     switch (mode) {
       case 0: SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str())); break;
@@ -466,6 +466,29 @@ void TextToChat(const std::string& text, std::int16_t mode) {
       default: break;
     }
   });
+}
+
+HWND ChatInputBox(HWND room) {
+  if (!room) return nullptr;
+  HWND transcript = ChildOfClassAfter(room, nullptr, "RICHCNTL");
+  return transcript ? ChildOfClassAfter(room, transcript, "RICHCNTL") : nullptr;
+}
+
+void ShowChatBox(HWND box) {
+  if (!IsWindow(box)) return;
+  ShowWindow(box, SW_SHOW);
+  HWND top = GetAncestor(box, GA_ROOT);
+  if (GetForegroundWindow() != top) {
+    // AOL's thread activates its window when it next looks at its messages,
+    // and activating puts its own focus back: let that happen first.
+    SetForegroundWindow(top);
+    SendMessageTimeoutA(top, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr);
+  }
+  const DWORD boxThread = GetWindowThreadProcessId(box, nullptr);
+  const DWORD ownThread = GetCurrentThreadId();
+  const bool joined = boxThread != ownThread && AttachThreadInput(ownThread, boxThread, TRUE);
+  SetFocus(box);
+  if (joined) AttachThreadInput(ownThread, boxThread, FALSE);
 }
 
 HWND IsEMail(HWND window) {

@@ -47,6 +47,13 @@ std::string GetCurrentScreenName();
 // Chat and mail windows.
 HWND FindChatRoom(HWND parent, const std::string& childClass);
 void TextToChat(const std::string& text, std::int16_t mode);
+// The room's chat input box: its second "RICHCNTL" child; 0 without one.
+HWND ChatInputBox(HWND room);
+// After Glimra's own send: shows the chat input box again (it was hidden while
+// the markup went out) and gives it the keyboard focus, so that the member's
+// next keys go into it. The box lives in AOL's thread: its focus is set with
+// that thread's input joined for the call.
+void ShowChatBox(HWND box);
 HWND IsEMail(HWND window);
 HWND OpenEMail();
 

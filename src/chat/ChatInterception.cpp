@@ -7,6 +7,7 @@
 #include "chat/ChatCommands.h"
 #include "chat/frmMultiline.h"
 #include "engine/modFade.h"
+#include "mail/frmEFade.h"
 #include "runtime/ErrorReporting.h"
 #include "runtime/EventPump.h"
 #include "runtime/FormWindow.h"
@@ -86,6 +87,7 @@ ChatInterception::ChatInterception(ChatToolsHost& host, const SubClassFactory& f
   sbcSendIcon->OnWndMessageX(std::bind(&ChatInterception::sbcSendIcon_WndMessageX, this, _1, _2, _3, _4, _5, _6));
   sbcMenu->OnWndMessageX(std::bind(&ChatInterception::sbcMenu_WndMessageX, this, _1, _2, _3, _4, _5, _6));
   sbcMenu->OnDelayedEvent([this](std::int32_t value) { sbcMenu_DelayedEvent(value); });
+  sbcSendIcon->OnDelayedEvent([this](std::int32_t value) { sbcSendIcon_DelayedEvent(value); });
 }
 
 ChatInterception::~ChatInterception() = default;
@@ -93,11 +95,26 @@ ChatInterception::~ChatInterception() = default;
 void ChatInterception::AttachMenu(HWND aolFrame) { sbcMenu->SetHWnd(ToHandle(aolFrame)); }
 
 WindowHandle ChatInterception::ChatEditWindow() const { return sbcChatEdit->GetHWnd(); }
-void ChatInterception::SetChatEditWindow(WindowHandle box) { sbcChatEdit->SetHWnd(box); }
+
+WindowHandle ChatInterception::BeginLineSend() {
+  WindowHandle box = 0;
+  SkipOnError([&] { box = sbcChatEdit->GetHWnd(); });
+  linesSending_ = true;
+  SkipOnError([&] { sbcChatEdit->SetHWnd(0); });
+  return box;
+}
+
+void ChatInterception::EndLineSend() {
+  linesSending_ = false;
+  if (IsTrue(Hooked) && ChatBox != 0) SkipOnError([&] { sbcChatEdit->SetHWnd(ChatBox); });
+}
 
 // ---- the timer ----
 
 void ChatInterception::Timer1_Timer() {
+  // Held while an error report waits for the member's answer.
+  if (ErrorReportShowing()) return;
+  RunHeldMenuCommands();
   HWND room = nullptr, box = nullptr;
   SkipOnError([&] { room = FindChatRoom(AOLMDIClient(), kChildClass); });
   if (room) box = FindWindowExA(room, FindWindowExA(room, nullptr, "RICHCNTL", nullptr), "RICHCNTL", nullptr);
@@ -133,7 +150,8 @@ void ChatInterception::AttachToRoom(HWND room, HWND box) {
     SkipOnError([&] { host_.ShowChatTools(); });
     ChatRoomWindow() = room;
   }
-  SkipOnError([&] { sbcChatEdit->SetHWnd(ToHandle(box)); });
+  // Lines of the multi-line sender are on their way: its end hooks this box.
+  if (!linesSending_) SkipOnError([&] { sbcChatEdit->SetHWnd(ToHandle(box)); });
   SkipOnError([&] { sbcSendIcon->SetHWnd(ToHandle(icon)); });
   Hooked = kTrue;
 }
@@ -169,8 +187,9 @@ void ChatInterception::NoticeSignOn() {
 
 void ChatInterception::sbcChatEdit_WndMessageX(WindowHandle hwnd, std::uint32_t msg, std::intptr_t wp, std::intptr_t,
                                                std::intptr_t& retval, std::int32_t& nodef) {
-  // Glimra's own Enter key passes untouched.
-  if (msg != WM_CHAR || IsTrue(Sending)) return;
+  // Glimra's own Enter keys pass untouched, and so does everything while an
+  // error report waits for its answer.
+  if (msg != WM_CHAR || IsTrue(Sending) || linesSending_ || ErrorReportShowing()) return;
   HWND box = ToHwnd(hwnd);
   const AppOptions& options = LiveAppOptions();
   FadeSettings& fade = LiveFadeSettings();
@@ -212,6 +231,8 @@ void ChatInterception::sbcChatEdit_WndMessageX(WindowHandle hwnd, std::uint32_t 
       SendMessageA(box, WM_CHAR, 13, 0);
       Sending = kFalse;
       retval = 0;
+      // The line has gone: the member types the next one into the box.
+      SkipOnError([&] { ShowChatBox(box); });
       return;
   }
 }
@@ -220,6 +241,7 @@ void ChatInterception::sbcChatEdit_WndMessageX(WindowHandle hwnd, std::uint32_t 
 
 void ChatInterception::sbcSendIcon_WndMessageX(WindowHandle, std::uint32_t msg, std::intptr_t, std::intptr_t,
                                                std::intptr_t&, std::int32_t&) {
+  if (ErrorReportShowing()) return;
   const ErrorSite site{kModule, "sbcSendIcon_WndMessageX"};
   RunProcedure(site, [&] {
     HWND box = ToHwnd(sbcChatEdit->GetHWnd());
@@ -238,14 +260,25 @@ void ChatInterception::sbcSendIcon_WndMessageX(WindowHandle, std::uint32_t msg, 
           EmptyBox(box);
           Guard(site, [&] { FadeEngine(text); });
           ShowWindow(box, SW_HIDE);
+          boxHiddenForIcon_ = box;
           Guard(site, [&] { TextToChat(text, 0); });
           break;
       }
-    } else if (msg == WM_LBUTTONUP && IsTrue(CommandPending)) {
-      Guard(site, [&] { ActivateCommand(PendingCommand); });
-      CommandPending = kFalse;
+    } else if (msg == WM_LBUTTONUP) {
+      // The icon sends on the button-up: the box comes back once it has.
+      if (boxHiddenForIcon_) sbcSendIcon->SetDelayedEvent(WM_LBUTTONUP);
+      if (IsTrue(CommandPending)) {
+        Guard(site, [&] { ActivateCommand(PendingCommand); });
+        CommandPending = kFalse;
+      }
     }
   });
+}
+
+void ChatInterception::sbcSendIcon_DelayedEvent(std::int32_t) {
+  HWND box = boxHiddenForIcon_;
+  boxHiddenForIcon_ = nullptr;
+  SkipOnError([&] { ShowChatBox(box); });
 }
 
 // ---- the AOL main window ----
@@ -273,7 +306,17 @@ void ChatInterception::sbcMenu_WndMessageX(WindowHandle, std::uint32_t msg, std:
 }
 
 void ChatInterception::sbcMenu_DelayedEvent(std::int32_t value) {
+  if (ErrorReportShowing()) {
+    heldMenuCommands_.push_back(value);
+    return;
+  }
   RunProcedure({kModule, "sbcMenu_DelayedEvent"}, [&] { RunMenuCommand(value); });
+}
+
+void ChatInterception::RunHeldMenuCommands() {
+  std::vector<std::int32_t> held;
+  held.swap(heldMenuCommands_);
+  for (std::int32_t value : held) sbcMenu_DelayedEvent(value);
 }
 
 void ChatInterception::RunMenuCommand(std::int32_t value) {
@@ -403,6 +446,7 @@ void ChatInterception::Advertise() {
       FaderWasOn = kFalse;
       fade.FaderOn = kTrue;
     }
+    Guard(site, [&] { ShowChatBox(ChatInputBox(FindChatRoom(AOLMDIClient(), kChildClass))); });
   });
 }
 
@@ -424,8 +468,7 @@ void ChatInterception::ShowWizard() { RunHook(MenuWindows().ShowWizard); }
 void ChatInterception::ShowAboutBox() { RunHook(MenuWindows().ShowAbout); }
 void ChatInterception::RunUpdateCheck() { RunHook(MenuWindows().CheckUpdates); }
 
-// The e-mail fader toolbar does not exist yet.
-void ChatInterception::ShowMailToolbar(HWND) {}
-void ChatInterception::UnloadMailToolbar() {}
+void ChatInterception::ShowMailToolbar(HWND) { ShowEFadeToolbar(); }
+void ChatInterception::UnloadMailToolbar() { UnloadEFadeToolbar(); }
 
 }  // namespace glimra

@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "runtime/Conversions.h"
 #include "runtime/SubClassing.h"
@@ -74,7 +75,10 @@ class ChatInterception {
   // The one-second tick; failing statements are skipped.
   void Timer1_Timer();
 
-  // The three controls' message events and sbcMenu's delayed event.
+  // The three controls' message events and their delayed events. While an
+  // error report waits for its answer they hold: keys and clicks pass to AOL
+  // untouched, and menu commands wait for the first timer tick after it
+  // (ticks do nothing while a report is up).
   void sbcChatEdit_WndMessageX(WindowHandle hwnd, std::uint32_t msg, std::intptr_t wp, std::intptr_t lp,
                                std::intptr_t& retval, std::int32_t& nodef);
   void sbcSendIcon_WndMessageX(WindowHandle hwnd, std::uint32_t msg, std::intptr_t wp, std::intptr_t lp,
@@ -82,6 +86,7 @@ class ChatInterception {
   void sbcMenu_WndMessageX(WindowHandle hwnd, std::uint32_t msg, std::intptr_t wp, std::intptr_t lp,
                            std::intptr_t& retval, std::int32_t& nodef);
   void sbcMenu_DelayedEvent(std::int32_t value);
+  void sbcSendIcon_DelayedEvent(std::int32_t value);
 
   // Runs one chat command; `command` receives its normalized form.
   void ActivateCommand(std::string& command);
@@ -91,10 +96,17 @@ class ChatInterception {
   void UnhookGlimra();
   void Advertise();
 
-  // The chat box sbcChatEdit watches (0 when detached); the multi-line
-  // sender takes it away while it sends its own Enter keys.
+  // The chat box sbcChatEdit watches (0 when detached).
   WindowHandle ChatEditWindow() const;
-  void SetChatEditWindow(WindowHandle box);
+
+  // The multi-line sender's lines go out with the chat box hook off, so that
+  // Glimra's own Enter keys are not faded again. BeginLineSend detaches the
+  // hook and returns the box it watched; until EndLineSend no hook is put on
+  // any chat box, even when the member changes rooms meanwhile. EndLineSend
+  // hooks the box the attachment holds then: the one taken away, or the new
+  // room's box the timer found during the send.
+  WindowHandle BeginLineSend();
+  void EndLineSend();
 
   // The multi-line window, made on first use; null until then.
   frmMultiline* Multiline() { return multiline_.get(); }
@@ -119,9 +131,10 @@ class ChatInterception {
   void WatchMailWindows();
   void NoticeSignOn();
   void RunMenuCommand(std::int32_t value);
+  void RunHeldMenuCommands();
   void ExitGlimra();
 
-  // The menu's windows, through MenuWindows(); the mail toolbar is still to be built.
+  // The menu's windows, through MenuWindows(), and the mail toolbar.
   void ShowOptionsDialog();
   void ShowWizard();
   void ShowAboutBox();
@@ -131,6 +144,13 @@ class ChatInterception {
 
   ChatToolsHost& host_;
   std::unique_ptr<frmMultiline> multiline_;
+  bool linesSending_ = false;
+  // The box the Send icon's button-down hid with the faded line in it; shown
+  // again once the icon has sent.
+  HWND boxHiddenForIcon_ = nullptr;
+  // Menu commands that arrived while an error report was up; the first tick
+  // after it runs them.
+  std::vector<std::int32_t> heldMenuCommands_;
 };
 
 // The whole text of a window through WM_GETTEXTLENGTH and WM_GETTEXT.

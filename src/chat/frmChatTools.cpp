@@ -13,6 +13,7 @@
 #include "settings/AppOptions.h"
 #include "settings/SchemeFile.h"
 #include "settings/SchemeStore.h"
+#include "settings/frmEMailFade.h"
 #include "settings/modCmnDlg.h"
 #include "settings/modFileOp.h"
 #include "settings/modRegKeys.h"
@@ -548,8 +549,7 @@ void frmChatTools::cmdRefresh_Click() {
   SkipOnError([&] { SelectScheme(remembered); });
 }
 
-// The scheme mailing window comes with the e-mail sharing; until then the button does nothing.
-void frmChatTools::cmdEmail_Click() {}
+void frmChatTools::cmdEmail_Click() { EMailFade().Show(); }
 
 void frmChatTools::cmdMin_Click() {
   const bool expanding = Height() != kMaxHeight;

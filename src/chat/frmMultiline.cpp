@@ -163,6 +163,9 @@ void frmMultiline::SetInsertVisible(bool visible) {
 }
 
 void frmMultiline::cmdSend_Click() {
+  // Enter or Send again while the lines go out (the burst wait lets them
+  // through) must not start a second send.
+  if (sending_) return;
   SendMultiline(ChatText());
   Unload();
 }
@@ -235,14 +238,18 @@ void frmMultiline::SendLine(std::string line, HWND chatBox) {
 }
 
 void frmMultiline::SendMultiline(const std::string&) {
+  if (sending_) return;
+  sending_ = true;
   // Glimra's own Enter keys must pass the chat box unseen while the lines go out.
   WindowHandle chatBox = 0;
-  SkipOnError([&] { chatBox = chat_.ChatEditWindow(); });
-  SkipOnError([&] { chat_.SetChatEditWindow(0); });
-  double burst = 0;
-  SkipOnError([&] { burst = static_cast<double>(static_cast<float>(LiveAppOptions().MultilineBurst * 1000.0f)); });
+  SkipOnError([&] { chatBox = chat_.BeginLineSend(); });
+  unsigned burst = 0;
+  SkipOnError([&] { burst = BurstMilliseconds(LiveAppOptions().MultilineBurst); });
+  // What the member types meanwhile would be emptied with the sent text.
+  SendMessageA(txtChat_, EM_SETREADONLY, TRUE, 0);
   SetWindowTextA(txtHidden_, ChatText().c_str());
   const int width = HiddenWidth();
+  bool sentAny = false;
   if (GetWindowTextLengthA(txtChat_) > 0) {
     SkipOnError([&] { SSPanel1_->SetColor(ZolBar::kBackColor, RGB(255, 255, 255)); });
     SkipOnError([&] { WrapHiddenText(); });
@@ -251,20 +258,25 @@ void frmMultiline::SendMultiline(const std::string&) {
       SkipOnError([&] { SSPanel1_->SetValue(LineProgress(i, count)); });
       const std::string line = HiddenLine(i);
       if (line.empty()) continue;
-      if (burst > 0) WaitWithEvents(static_cast<unsigned>(burst));
+      if (burst > 0) WaitWithEvents(burst);
       // The member may have closed the window while the wait let events run.
       if (!IsLoaded()) break;
       SkipOnError([&] { SendLine(line, ToHwnd(chatBox)); });
+      sentAny = true;
     }
   }
   if (IsLoaded()) {
     SetHiddenWidth(width);
     SetWindowTextA(txtHidden_, "");
     SetWindowTextA(txtChat_, "");
+    SendMessageA(txtChat_, EM_SETREADONLY, FALSE, 0);
     SkipOnError([&] { SSPanel1_->SetValue(100); });
     SkipOnError([&] { Pause(250); });
   }
-  SkipOnError([&] { chat_.SetChatEditWindow(chatBox); });
+  SkipOnError([&] { chat_.EndLineSend(); });
+  // The lines went out through a hidden box; the member goes on typing in it.
+  if (sentAny) SkipOnError([&] { ShowChatBox(ChatInputBox(FindChatRoom(AOLMDIClient(), "AOL Child"))); });
+  sending_ = false;
 }
 
 }  // namespace glimra

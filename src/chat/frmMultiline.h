@@ -22,8 +22,11 @@ class frmMultiline : public FormWindow {
   ~frmMultiline() override;
 
   // Wraps and sends the text of txtChat (`text` is not read: callers put
-  // their text into txtChat first). Afterwards both text boxes are empty.
+  // their text into txtChat first). Afterwards both text boxes are empty and
+  // the chat box is shown with the focus. A send started while one is
+  // running does nothing.
   void SendMultiline(const std::string& text);
+  bool Sending() const { return sending_; }
 
   HWND txtChat() const { return txtChat_; }
   HWND txtHidden() const { return txtHidden_; }
@@ -68,6 +71,7 @@ class frmMultiline : public FormWindow {
   HostedControl* cmdSend_ = nullptr;
   HostedControl* cmdClose_ = nullptr;
   WNDPROC txtChatOriginal_ = nullptr;
+  bool sending_ = false;  // one send at a time
 };
 
 }  // namespace glimra

@@ -30,16 +30,26 @@ ErrorEnvironment& CurrentErrorEnvironment() {
   return environment;
 }
 
+namespace {
+bool gReportShowing = false;
+}  // namespace
+
+bool ErrorReportShowing() { return gReportShowing; }
+
 std::int16_t ReportError(const ErrorSite& site, long line, long number, const std::string& description) {
   const ErrorEnvironment& environment = CurrentErrorEnvironment();
-  if (!environment.report) return 0;
+  if (!environment.report || gReportShowing) return 0;
   ErrorReport report{"Glimra", VersionText(),          site.module, site.procedure,
                      line,     std::to_string(number), description, LowColorFlag()};
+  gReportShowing = true;
+  std::int16_t answer = 0;
   try {
-    return environment.report(report);
+    answer = environment.report(report);
   } catch (...) {
-    return 0;  // a failing report is not reported again
+    answer = 0;  // a failing report is not reported again
   }
+  gReportShowing = false;
+  return answer;
 }
 
 std::pair<long, std::string> DescribeException(std::exception_ptr error) {

@@ -68,8 +68,15 @@ struct EndProgramNow {};
 [[noreturn]] void EndProgram();
 
 // Sends one error to the report component and returns the answer; a failure
-// of the report itself counts as no answer (0).
+// of the report itself counts as no answer (0). The report is modal but its
+// loop still runs timers and messages from other programs: an error raised
+// by one of them while a report is up gets no report of its own and no
+// answer (0), so its procedure is left.
 std::int16_t ReportError(const ErrorSite& site, long line, long number, const std::string& description);
+
+// True while a report waits for the member's answer; event handlers that
+// must be held until then (the chat tools timer, the chat box) look here.
+bool ErrorReportShowing();
 
 // Maps any exception to a run-time error number and description.
 std::pair<long, std::string> DescribeException(std::exception_ptr error);

@@ -85,6 +85,46 @@ bool AskHelpProgram(HWND owner, const std::string& keyword) {
   return WinHelpA(owner, HelpFile().c_str(), HELP_PARTIALKEY, reinterpret_cast<ULONG_PTR>(keyword.c_str())) != FALSE;
 }
 
+// A caller that must not wait still gets its keyword when the help program
+// was slow to make its window: a timer looks for it now and then and asks
+// again once, giving up after the usual ten seconds.
+constexpr UINT kLateAskEveryMs = 250;
+struct LateHelpAsk {
+  HWND owner = nullptr;
+  std::string keyword;
+  unsigned ticksLeft = 0;
+  UINT_PTR timer = 0;
+};
+LateHelpAsk& LateAsk() {
+  static LateHelpAsk late;
+  return late;
+}
+
+void CALLBACK AskHelpProgramLate(HWND, UINT, UINT_PTR, DWORD) {
+  LateHelpAsk& late = LateAsk();
+  const bool windowThere = FindWindowA(kHelpWindowClass, nullptr) != nullptr;
+  if (windowThere) AskHelpProgram(late.owner, late.keyword);
+  if (windowThere || --late.ticksLeft == 0) {
+    KillTimer(nullptr, late.timer);
+    late.timer = 0;
+  }
+}
+
+// A newer request replaces one still waiting.
+void ForgetLateAsk() {
+  LateHelpAsk& late = LateAsk();
+  if (late.timer) KillTimer(nullptr, late.timer);
+  late.timer = 0;
+}
+
+void AskHelpProgramLater(HWND owner, const std::string& keyword) {
+  LateHelpAsk& late = LateAsk();
+  late.owner = owner;
+  late.keyword = keyword;
+  late.ticksLeft = kHelpWindowWaitMs / kLateAskEveryMs;
+  late.timer = SetTimer(nullptr, 0, kLateAskEveryMs, &AskHelpProgramLate);
+}
+
 }  // namespace
 
 std::string& HelpFile() {
@@ -94,13 +134,18 @@ std::string& HelpFile() {
 
 void RunWinHelp(FormWindow& form, const std::string& keyword, VBBool noWait) {
   RunProcedure({"modFileOp", "RunWinHelp"}, [&] {
-    if (!AskHelpProgram(form.hWnd(), keyword)) {
+    ForgetLateAsk();
+    const bool asked = AskHelpProgram(form.hWnd(), keyword);
+    if (noWait == kTrue) {
+      if (!asked) AskHelpProgramLater(form.hWnd(), keyword);
+      return;
+    }
+    if (!asked) {
       // WinHelpA may give up before the help program it started has made its
       // window; ask again once that window is there.
       PumpUntil([] { return FindWindowA(kHelpWindowClass, nullptr) != nullptr; }, kHelpWindowWaitMs, 50);
       AskHelpProgram(form.hWnd(), keyword);
     }
-    if (noWait == kTrue) return;
     // The help program runs apart from us, so its window is looked for on a
     // short poll; the deadline is on a monotonic clock, so a wait that spans
     // midnight still ends.

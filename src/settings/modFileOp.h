@@ -44,7 +44,8 @@ constexpr unsigned kHelpWindowWaitMs = 10000;
 // Opens the help file at `keyword` (a partial key) for `form`. Unless
 // `noWait` is True, waits up to ten seconds, letting events run, for the
 // help window and puts it above all other windows; a window that does not
-// come is not reported.
+// come is not reported. With `noWait` True it returns at once, even when the
+// help program cannot start, and lets no events run.
 void RunWinHelp(FormWindow& form, const std::string& keyword, VBBool noWait);
 
 }  // namespace glimra

@@ -130,6 +130,7 @@ ClientConfig LoadConfig(const std::string& commandLine) {
     if (Lower(config.screenNames[i]) == Lower(current)) config.current = static_cast<int>(i);
   config.moduleName = source.Get("ModuleName", "");
   config.menuDelayMs = std::clamp(source.Int("MenuDelay", 0), 0, 60000);
+  config.mailDelayMs = std::clamp(source.Int("MailDelay", 0), 0, 120000);
   config.menuCount = std::clamp(source.Int("MenuCount", 5), 5, 8);
   config.chatRooms = Split(source.Get("ChatRoom", ""), '|');
   config.goodbye = source.Int("Goodbye", 0) != 0;

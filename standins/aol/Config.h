@@ -22,6 +22,7 @@ struct ClientConfig {
   std::string moduleName;                          // run under this file name (the 16-bit case)
   int menuDelayMs = 0;                             // pause before each menu bar pop-up is added
   int menuCount = 5;                               // top-level pop-ups, 5 to 8
+  int mailDelayMs = 0;                             // pause before the Write icon's mail window appears
   std::vector<std::string> chatRooms;              // rooms open at start, the last one in front
   bool goodbye = false;                            // signed off: the sign-off window, not Sign On
   int onlineAnswer = 0;                            // what AOLIsOnline answers while signed on (never 1)

@@ -5,6 +5,8 @@
 #include <map>
 #include <vector>
 
+#include "EventLog.h"
+
 namespace waol {
 
 namespace {
@@ -239,6 +241,11 @@ LRESULT RichCommand(HWND rich, WORD command) {
 }
 
 LRESULT CALLBACK RichProc(HWND rich, UINT message, WPARAM wParam, LPARAM lParam) {
+  static const UINT logMarkup = RegisterWindowMessageA(kLogMarkupMessage);
+  if (message == logMarkup) {
+    LogEvent({"markup", WindowString(GetParent(rich)), RichMarkup(rich)});
+    return 1;
+  }
   switch (message) {
     case WM_CHAR:
       if (Role(rich) == RichRole::ChatInput && wParam == '\r') {

@@ -29,6 +29,10 @@ enum RichCommandId : WORD {
 
 enum class RichRole { Transcript, ChatInput, MailBody };
 
+// Sent to a rich control, this registered message logs its content as markup
+// ("markup" event): how a test sees the colours a member sees.
+constexpr char kLogMarkupMessage[] = "WaolLogMarkup";
+
 bool RegisterControlClasses(HINSTANCE instance);
 
 HWND CreateControl(const char* className, const char* caption, DWORD style, HWND parent, int id);

@@ -5,6 +5,8 @@
 //   menu <command id>                 keyword <word>
 //   chat <room> <markup>              signon <name>   signoff <name>
 //   mailpaste <caption> <markup>      attach <caption> <file>
+//   attachdialog <dialog caption> <chosen file, empty when cancelled>
+//   markup <caption of the control's window> <the rich control's content as markup>
 //   mail <sent|later|closed> <caption> <to> <subject> <body markup> <files joined by |>
 //   room <name>                       close
 #pragma once

@@ -14,6 +14,7 @@ namespace waol {
 namespace {
 
 constexpr UINT_PTR kMenuTimer = 1;
+constexpr UINT_PTR kMailTimer = 2;
 constexpr int kToolbarHeight = 52;
 constexpr int kFirstToolbarIcon = 9001;
 constexpr UINT kFirstMdiChild = 0xFF00;
@@ -150,6 +151,10 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
     }
     case WM_TIMER:
       if (wParam == kMenuTimer && !AddNextPopup(frame)) KillTimer(frame, kMenuTimer);
+      if (wParam == kMailTimer) {
+        KillTimer(frame, kMailTimer);
+        OpenMail(WriteMailCaption());
+      }
       return 0;
     case WM_SIZE: Layout(frame); return 0;
     case WM_COMMAND:
@@ -158,7 +163,11 @@ LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lPara
         return 0;
       }
       if (LOWORD(wParam) == kFirstToolbarIcon + 1 && HIWORD(wParam) == kIconClicked) {
-        OpenMail(WriteMailCaption());
+        // A slow client shows the mail window only after MailDelay.
+        if (client.config.mailDelayMs > 0)
+          SetTimer(frame, kMailTimer, static_cast<UINT>(client.config.mailDelayMs), nullptr);
+        else
+          OpenMail(WriteMailCaption());
         return 0;
       }
       break;

@@ -1,5 +1,7 @@
 #include "MailWindow.h"
 
+#include <commdlg.h>
+
 #include <vector>
 
 #include "Controls.h"
@@ -137,69 +139,43 @@ Mail* MailOf(HWND window) {
   return document && std::string(document->Kind()) == "mail" ? static_cast<Mail*>(document) : nullptr;
 }
 
-// ---- the Attach file window: a dialog with a direct "Edit" child ----
+// ---- the Attach file window: the system's own open-file dialog ----
 
 constexpr UINT kCloseLater = WM_APP + 1;
-constexpr int kFileEdit = 0x480;
+constexpr UINT kChooseFile = WM_APP + 2;
 
-void AddText(std::vector<WORD>& words, const char* text) {
-  for (; *text; ++text) words.push_back(static_cast<unsigned char>(*text));
-  words.push_back(0);
-}
-
-void AddItem(std::vector<WORD>& words, DWORD style, short x, short y, short cx, short cy, WORD id, WORD classAtom,
-             const char* text) {
-  while (words.size() % 2) words.push_back(0);  // DWORD alignment
-  DLGITEMTEMPLATE item{WS_CHILD | WS_VISIBLE | style, 0, x, y, cx, cy, id};
-  const WORD* raw = reinterpret_cast<const WORD*>(&item);
-  words.insert(words.end(), raw, raw + sizeof item / sizeof(WORD));
-  words.push_back(0xFFFF);
-  words.push_back(classAtom);
-  AddText(words, text);
-  words.push_back(0);  // no creation data
-}
-
-INT_PTR CALLBACK AttachFileProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG: SetWindowLongPtrA(dialog, DWLP_USER, lParam); return TRUE;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK) {
-        const std::string path = Trim(WindowString(GetDlgItem(dialog, kFileEdit)));
-        HWND attachments = reinterpret_cast<HWND>(GetWindowLongPtrA(dialog, DWLP_USER));
-        if (!path.empty() && IsWindow(attachments))
-          SendMessageA(GetDlgItem(attachments, kFiles), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
-        PostMessageA(dialog, kCloseLater, 0, 0);
-      } else if (LOWORD(wParam) == IDCANCEL) {
-        PostMessageA(dialog, kCloseLater, 0, 0);
-      }
-      return TRUE;
-    case kCloseLater: DestroyWindow(dialog); return TRUE;
+// AOL's Attach File window on Windows 98 has the file name in an "Edit"
+// directly on the dialog and an "&Open" button. Today's explorer dialog wraps
+// that Edit in a ComboBoxEx, so the client shows the system dialog in its
+// classic form, where the Edit sits on the dialog, and gives the button its
+// access key.
+UINT_PTR CALLBACK AttachFileHook(HWND dialog, UINT message, WPARAM, LPARAM) {
+  if (message == WM_INITDIALOG) {
+    SetDlgItemTextA(dialog, IDOK, "&Open");
+    return TRUE;
   }
   return FALSE;
 }
 
-HWND OpenAttachFile(HWND attachments) {
+// The dialog is modal: it runs once the click that asked for it has returned,
+// so that whoever clicked can find it and fill it in.
+void ChooseAttachFile(HWND attachments) {
   const Edition edition = TheClient().config.edition;
   const char* caption = edition == Edition::UK || edition == Edition::Canada ? "Open" : "Attach";
-  std::vector<WORD> words;
-  DLGTEMPLATE head{WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT | DS_MODALFRAME | WS_VISIBLE, 0, 0, 0, 0, 260, 70};
-  const WORD* raw = reinterpret_cast<const WORD*>(&head);
-  words.insert(words.end(), raw, raw + sizeof head / sizeof(WORD));
-  words.push_back(0);  // no menu
-  words.push_back(0);  // the dialog class
-  AddText(words, caption);
-  words.push_back(8);
-  AddText(words, "MS Shell Dlg");
-  const WORD kButton = 0x80, kEdit = 0x81, kStatic = 0x82;
-  AddItem(words, 0, 7, 10, 50, 10, 0xFFFF, kStatic, "File &name:");
-  AddItem(words, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 60, 8, 193, 13, kFileEdit, kEdit, "");
-  AddItem(words, WS_TABSTOP | BS_DEFPUSHBUTTON, 140, 45, 55, 16, IDOK, kButton, "&Open");
-  AddItem(words, WS_TABSTOP, 200, 45, 55, 16, IDCANCEL, kButton, "Cancel");
-  reinterpret_cast<DLGTEMPLATE*>(words.data())->cdit = 4;
-  HWND dialog = CreateDialogIndirectParamA(TheClient().instance, reinterpret_cast<DLGTEMPLATE*>(words.data()),
-                                           attachments, &AttachFileProc, reinterpret_cast<LPARAM>(attachments));
-  if (dialog) SetWindowPos(dialog, HWND_TOP, 200, 200, 0, 0, SWP_NOSIZE);
-  return dialog;
+  char path[MAX_PATH] = {};
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = attachments;
+  dialog.lpstrFilter = "All Files (*.*)\0*.*\0";
+  dialog.lpstrFile = path;
+  dialog.nMaxFile = sizeof path;
+  dialog.lpstrTitle = caption;
+  dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK;
+  dialog.lpfnHook = &AttachFileHook;
+  const bool chosen = GetOpenFileNameA(&dialog) != FALSE;
+  LogEvent({"attachdialog", caption, chosen ? path : ""});
+  if (chosen && IsWindow(attachments))
+    SendMessageA(GetDlgItem(attachments, kFiles), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path));
 }
 
 // ---- the Attachments window ----
@@ -220,7 +196,7 @@ LRESULT CALLBACK AttachmentsProc(HWND window, UINT message, WPARAM wParam, LPARA
       HWND mail = reinterpret_cast<HWND>(GetWindowLongPtrA(window, GWLP_USERDATA));
       HWND files = GetDlgItem(window, kFiles);
       switch (LOWORD(wParam)) {
-        case kAttach: OpenAttachFile(window); break;
+        case kAttach: PostMessageA(window, kChooseFile, 0, 0); break;
         case kDetach: {
           const LRESULT selected = SendMessageA(files, LB_GETCURSEL, 0, 0);
           if (selected != LB_ERR) SendMessageA(files, LB_DELETESTRING, selected, 0);
@@ -242,6 +218,7 @@ LRESULT CALLBACK AttachmentsProc(HWND window, UINT message, WPARAM wParam, LPARA
       }
       return 0;
     }
+    case kChooseFile: ChooseAttachFile(window); return 0;
     case kCloseLater: DestroyWindow(window); return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);

@@ -11,6 +11,16 @@
 //   close-aol      closes the client's main window and waits (up to 30 s) for it to go
 //   transcript     prints the room's transcript
 //   rect           prints the room's screen rectangle as "x y width height"
+// and in the mail the member writes:
+//   write-mail     clicks the toolbar's Write icon and waits (up to 30 s) for the Write Mail window
+//   mail-type TEXT     types TEXT into the mail's body
+//   mail-newline       presses Enter in the mail's body
+//   mail-select TEXT   highlights the first TEXT in the mail's body
+//   select-item CAPTION|ID|TEXT   clicks the entry TEXT of list box ID of the window captioned CAPTION
+//   wait-gone CAPTION  waits (up to 60 s) until no visible window is captioned CAPTION
+//   mail-report    prints the mail's subject and attachments, and has the client log its body's markup
+//   send-mail      clicks the mail's Send Now icon
+//   rect-mail      prints the rectangle around the mail window and Glimra's mail toolbar
 // Exit status 1 when there is no chat room or a step fails.
 #include <windows.h>
 
@@ -97,6 +107,36 @@ void ClickMiddle(HWND window) {
   SendMessageA(target, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
 }
 
+// Clicks `window` at `point` of its client area.
+void ClickAt(HWND window, POINT point) {
+  SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+  SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+}
+
+HWND MdiClient() {
+  HWND frame = FindWindowA("AOL Frame25", nullptr);
+  return frame ? FindWindowExA(frame, nullptr, "MDIClient", nullptr) : nullptr;
+}
+
+// The n-th direct child of `className` in z-order.
+HWND NthChild(HWND parent, const char* className, int n) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (ClassOf(child) == className && --n == 0) return child;
+  return nullptr;
+}
+
+HWND WriteMailWindow() {
+  HWND mail = FindWindowExA(MdiClient(), nullptr, "AOL Child", "Write Mail");
+  return mail ? mail : FindWindowExA(MdiClient(), nullptr, "AOL Child", "Write e-mail");
+}
+
+// Where TEXT starts in the body, counted as the control counts: a line break is one character.
+int SelectionStart(const std::string& body, std::size_t at) {
+  int breaks = 0;
+  for (std::size_t i = body.find("\r\n"); i != std::string::npos && i < at; i = body.find("\r\n", i + 2)) ++breaks;
+  return static_cast<int>(at) - breaks;
+}
+
 HWND WaitForVisibleWindow(const std::string& caption) {
   for (int tries = 0; tries < 600; ++tries, Sleep(50)) {
     HWND window = FindWindowA(nullptr, caption.c_str());
@@ -175,6 +215,75 @@ int main(int argc, char** argv) {
     } else if (step == "rect") {
       RECT area;
       GetWindowRect(room, &area);
+      std::printf("%ld %ld %ld %ld\n", area.left, area.top, area.right - area.left, area.bottom - area.top);
+    } else if (step == "write-mail") {
+      HWND frame = FindWindowA("AOL Frame25", nullptr);
+      HWND bar = FindWindowExA(FindWindowExA(frame, nullptr, "AOL Toolbar", nullptr), nullptr, "_AOL_Toolbar", nullptr);
+      ClickMiddle(NthChild(bar, "_AOL_ICON", 2));
+      HWND mail = nullptr;
+      for (int tries = 0; tries < 600 && !(mail = WriteMailWindow()); ++tries) Sleep(50);
+      if (!mail) {
+        std::fprintf(stderr, "member: no Write Mail window\n");
+        return 1;
+      }
+    } else if (step == "mail-type") {
+      HWND body = FindWindowExA(WriteMailWindow(), nullptr, "RICHCNTL", nullptr);
+      for (char c : argument) Key(body, c);
+    } else if (step == "mail-newline") {
+      // The rich control starts a new paragraph on the key, not on its character.
+      HWND body = FindWindowExA(WriteMailWindow(), nullptr, "RICHCNTL", nullptr);
+      SendMessageTimeoutA(body, WM_KEYDOWN, VK_RETURN, 0x001C0001, SMTO_NORMAL, 30000, nullptr);
+      Key(body, '\r');
+      SendMessageTimeoutA(body, WM_KEYUP, VK_RETURN, 0xC01C0001, SMTO_NORMAL, 30000, nullptr);
+    } else if (step == "mail-select") {
+      HWND body = FindWindowExA(WriteMailWindow(), nullptr, "RICHCNTL", nullptr);
+      const std::string text = TextOf(body);
+      const std::size_t at = text.find(argument);
+      if (at == std::string::npos) {
+        std::fprintf(stderr, "member: the mail does not say '%s'\n", argument.c_str());
+        return 1;
+      }
+      const int start = SelectionStart(text, at);
+      SendMessageA(body, EM_SETSEL, start, start + static_cast<int>(argument.size()));
+    } else if (step == "select-item") {
+      const std::size_t first = argument.find('|'), second = argument.find('|', first + 1);
+      HWND window = first == std::string::npos ? nullptr : FindWindowA(nullptr, argument.substr(0, first).c_str());
+      HWND list = window && second != std::string::npos
+                      ? GetDlgItem(window, std::atoi(argument.substr(first + 1, second - first - 1).c_str()))
+                      : nullptr;
+      const LRESULT index = list ? SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                reinterpret_cast<LPARAM>(argument.c_str() + second + 1))
+                                 : LB_ERR;
+      if (index == LB_ERR) {
+        std::fprintf(stderr, "member: nothing to select for '%s'\n", argument.c_str());
+        return 1;
+      }
+      const auto height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+      const auto top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+      ClickAt(list, {10, (static_cast<int>(index) - top) * height + height / 2});
+    } else if (step == "wait-gone") {
+      for (int tries = 0; tries < 1200; ++tries, Sleep(50)) {
+        HWND window = FindWindowA(nullptr, argument.c_str());
+        if (!window || !IsWindowVisible(window)) break;
+      }
+    } else if (step == "mail-report") {
+      HWND mail = WriteMailWindow();
+      std::printf("Subject: %s\n", TextOf(NthChild(mail, "_AOL_EDIT", 3)).c_str());
+      std::string attached;
+      for (HWND child = GetWindow(mail, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (ClassOf(child) == "_AOL_STATIC" && TextOf(child).rfind("Attached: ", 0) == 0)
+          attached = TextOf(child).substr(10);
+      std::printf("Attachments: %s\n", attached.empty() ? "(none)" : attached.c_str());
+      SendMessageA(FindWindowExA(mail, nullptr, "RICHCNTL", nullptr), RegisterWindowMessageA("WaolLogMarkup"), 0, 0);
+    } else if (step == "send-mail") {
+      HWND mail = WriteMailWindow();
+      ClickMiddle(FindWindowExA(mail, nullptr, "_AOL_ICON", "Send Now"));
+      for (int tries = 0; tries < 200 && IsWindow(mail); ++tries) Sleep(50);
+    } else if (step == "rect-mail") {
+      RECT area{}, toolbar{};
+      GetWindowRect(WriteMailWindow(), &area);
+      HWND fader = FindWindowA("GlimraForm", "Glimra E-Fade");
+      if (fader && IsWindowVisible(fader) && GetWindowRect(fader, &toolbar)) UnionRect(&area, &area, &toolbar);
       std::printf("%ld %ld %ld %ld\n", area.left, area.top, area.right - area.left, area.bottom - area.top);
     } else if (!step.empty()) {
       std::fprintf(stderr, "member: unknown step '%s'\n", step.c_str());

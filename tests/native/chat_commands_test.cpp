@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 
 #include "chat/ChatCommands.h"
 #include "chat/MultilineText.h"
+#include "runtime/EventPump.h"
 
 namespace glimra {
 namespace {
@@ -121,6 +123,24 @@ TEST(MultilineText, LimitProgressAndBlankLines) {
   for (const char* blank : {"", "\r", "\n", " "}) EXPECT_EQ(ChatLineFor(blank), "\xA0") << int(blank[0]);
   EXPECT_EQ(ChatLineFor("  "), "  ");
   EXPECT_EQ(ChatLineFor("hi "), "hi ");
+}
+
+// Values the registry or a huge text can hold stay inside the types they end up in.
+TEST(MultilineText, ProgressAndBurstStayInRangeAtTheirBoundaries) {
+  EXPECT_EQ(LineProgress(29999999, 30000000), 99);
+  EXPECT_EQ(LineProgress(2147483646, 2147483647), 99);
+  EXPECT_EQ(LineProgress(21474837, 21474838), 99);
+
+  EXPECT_EQ(BurstMilliseconds(1.5f), 1500u);
+  EXPECT_EQ(BurstMilliseconds(0.25f), 250u);
+  EXPECT_EQ(BurstMilliseconds(0.0f), 0u);
+  EXPECT_EQ(BurstMilliseconds(-2.0f), 0u);
+  EXPECT_EQ(BurstMilliseconds(std::numeric_limits<float>::quiet_NaN()), 0u);
+  // Longer than any wait can last: the longest wait, never "for ever".
+  for (float huge : {1e36f, 5e6f, std::numeric_limits<float>::infinity()})
+    EXPECT_EQ(BurstMilliseconds(huge), kLongestBurstMs) << huge;
+  EXPECT_LT(kLongestBurstMs, kWaitForever);
+  EXPECT_EQ(BurstMilliseconds(4e6f), 4000000000u);
 }
 
 }  // namespace

@@ -26,10 +26,12 @@ class ErrorReportingTest : public ::testing::Test {
                                                    events_.push_back("end");
                                                    throw EndProgramNow{};
                                                  }};
+    recordingReport_ = CurrentErrorEnvironment().report;
   }
   void TearDown() override { CurrentErrorEnvironment() = saved_; }
 
   ErrorEnvironment saved_;
+  std::function<std::int16_t(const ErrorReport&)> recordingReport_;
   std::vector<ErrorReport> reports_;
   std::vector<std::int16_t> answers_;
   std::vector<std::string> events_;
@@ -118,6 +120,39 @@ TEST_F(ErrorReportingTest, FailingReportEndsTheHandlerWithoutAction) {
     Guard(kSite, [&] { ++calls; });
   });
   EXPECT_EQ(calls, 1);
+}
+
+// The report waits in a modal loop that still runs events: a fault in one of
+// them leaves its own procedure instead of stacking a second report.
+TEST_F(ErrorReportingTest, AFaultWhileAReportIsUpLeavesItsProcedureWithoutASecondReport) {
+  std::vector<std::string> done;
+  bool showingDuringReport = false;
+  CurrentErrorEnvironment().report = [&](const ErrorReport& report) -> std::int16_t {
+    reports_.push_back(report);
+    showingDuringReport = ErrorReportShowing();
+    RunProcedure({"frmChatTools", "sbcSendIcon_WndMessageX"}, [&] {
+      Guard(kSite, [] { RaiseError(kErrOverflow); });
+      done.push_back("after the nested fault");
+    });
+    done.push_back("nested procedure returned");
+    return kAnswerIgnore;
+  };
+  EXPECT_FALSE(ErrorReportShowing());
+  RunProcedure(kSite, [&] {
+    Guard(kSite, [] { RaiseError(kErrSubscript); });
+    done.push_back("after the first fault");
+  });
+  ASSERT_EQ(reports_.size(), 1u);
+  EXPECT_EQ(reports_[0].number, "9");
+  EXPECT_TRUE(showingDuringReport);
+  EXPECT_FALSE(ErrorReportShowing());
+  EXPECT_EQ(done, (std::vector<std::string>{"nested procedure returned", "after the first fault"}));
+
+  // Once the report is answered, the next fault is reported again.
+  answers_ = {kAnswerIgnore};
+  CurrentErrorEnvironment().report = recordingReport_;
+  Guard(kSite, [] { RaiseError(kErrOverflow); });
+  EXPECT_EQ(reports_.size(), 2u);
 }
 
 TEST_F(ErrorReportingTest, LibraryExceptionsBecomeRunTimeErrors) {

@@ -74,9 +74,9 @@ inline std::string ThisProgram() {
   return path;
 }
 
-// Starts this program again with `arguments`; returns the process handle.
-inline HANDLE StartSelf(const std::string& arguments) {
-  std::string commandLine = "\"" + ThisProgram() + "\" " + arguments;
+// Starts `program` with `arguments`; returns the process handle.
+inline HANDLE StartProgram(const std::string& program, const std::string& arguments) {
+  std::string commandLine = "\"" + program + "\" " + arguments;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -85,5 +85,8 @@ inline HANDLE StartSelf(const std::string& arguments) {
   CloseHandle(process.hThread);
   return process.hProcess;
 }
+
+// Starts this program again with `arguments`; returns the process handle.
+inline HANDLE StartSelf(const std::string& arguments) { return StartProgram(ThisProgram(), arguments); }
 
 }  // namespace wine_test

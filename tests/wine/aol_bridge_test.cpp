@@ -52,7 +52,7 @@ class MessageWatcher {
             if (box && IsWindowVisible(box)) {
               Sleep(300);
               texts_.push_back(wine_test::WindowText(GetDlgItem(box, 100)));
-              wine_test::ClickWithMouse(GetDlgItem(box, 200));
+              wine_test::ClickCentre(GetDlgItem(box, 200));
               WaitUntilFound([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
             }
             Sleep(50);
@@ -220,7 +220,7 @@ TEST_F(AolBridge, FirstRunAsksForTheAolFolderAndCancelEndsGlimra) {
   const auto cancelPicker = [] {
     if (HWND picker = wine_test::WaitForWindow("GlimraForm", "Select AOL Directory", 20000)) {
       Sleep(300);
-      wine_test::ClickWithMouse(GetDlgItem(picker, 310));  // Cancel
+      wine_test::ClickCentre(GetDlgItem(picker, 310));  // Cancel
     }
   };
   MessageWatcher watcher;

@@ -330,7 +330,9 @@ TEST_F(AOLClient, MailBodyPastesAOLMAILAndTheMailCarriesItsAttachment) {
   SendMessageA(body, WM_COMMAND, 20000, 0);
   EXPECT_EQ(Text(body), "Faded mail");
 
-  // Attachments window, Attach file window, subject, Send Now.
+  // Attachments window, the system's file dialog as Attach file window, subject, Send Now.
+  const std::string scheme = folder_ + "\\Sunset.fde";
+  std::ofstream(scheme) << "[Options]\r\n";
   Click(Child(mail, "_AOL_ICON", 13));
   HWND attachments = wine_test::WaitForWindow("_AOL_MODAL", "Attachments");
   ASSERT_TRUE(attachments);
@@ -339,11 +341,13 @@ TEST_F(AOLClient, MailBodyPastesAOLMAILAndTheMailCarriesItsAttachment) {
   ASSERT_TRUE(file);
   HWND edit = Child(file, "Edit");
   ASSERT_TRUE(edit);
-  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("C:\\glimra\\outgoing\\Sunset.fde"));
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(scheme.c_str()));
   HWND open = FindWindowExA(file, nullptr, nullptr, "&Open");
   ASSERT_TRUE(open);
   Click(open);
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(file); }));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(file); }));
+  ASSERT_TRUE(WaitFor([&] { return !Events("attachdialog").empty(); }));
+  EXPECT_EQ(Events("attachdialog")[0][1], "Attach");
   Click(Child(attachments, "_AOL_ICON", 3));
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(attachments); }));
   SendMessageA(Child(mail, "_AOL_EDIT", 3), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("A scheme"));
@@ -355,7 +359,9 @@ TEST_F(AOLClient, MailBodyPastesAOLMAILAndTheMailCarriesItsAttachment) {
   EXPECT_EQ(mails[0][4], "A scheme");
   EXPECT_NE(mails[0][5].find("<FONT COLOR=#FF0000>Fa<FONT COLOR=#00FF00>ded"), std::string::npos) << mails[0][5];
   EXPECT_NE(mails[0][5].find("<B>mail"), std::string::npos) << mails[0][5];
-  EXPECT_EQ(mails[0][6], "C:\\\\glimra\\\\outgoing\\\\Sunset.fde");
+  std::string logged;  // the log doubles each backslash
+  for (char c : scheme) logged += c == '\\' ? std::string("\\\\") : std::string(1, c);
+  EXPECT_EQ(mails[0][6], logged);
 }
 
 TEST_F(AOLClient, AustralianEditionNamesItsMailWindowsAndIcons) {

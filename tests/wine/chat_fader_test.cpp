@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "AolClientFixture.h"
+#include "MemberInput.h"
 #include "WineTestSupport.h"
 #include "aol/RemoteMenu.h"
 #include "aol/modAOLFunctions.h"
@@ -19,12 +22,14 @@
 #include "chat/ChatInterception.h"
 #include "chat/frmMultiline.h"
 #include "engine/modFade.h"
+#include "runtime/ErrorReporter.h"
 #include "runtime/ErrorReporting.h"
 #include "runtime/EventPump.h"
 #include "runtime/FormWindow.h"
 #include "runtime/Forms.h"
 #include "runtime/OutsideLibraries.h"
 #include "settings/AppOptions.h"
+#include "settings/modFileOp.h"
 #include "settings/modRegKeys.h"
 
 namespace glimra {
@@ -37,7 +42,9 @@ class TestHost : public FormWindow, public ChatToolsHost {
  public:
   TestHost() : FormWindow("frmChatTools", 3000, 1000) {}
   FormWindow& HostForm() override { return *this; }
+  // A host whose window cannot be shown (failShow) raises a run-time error.
   void ShowChatTools() override {
+    if (failShow) RaiseError(kErrInvalidCall);
     ++shows;
     Show();
   }
@@ -54,6 +61,7 @@ class TestHost : public FormWindow, public ChatToolsHost {
     UnloadAllForms();
   }
   int shows = 0, hides = 0, fadeOns = 0, fadeOffs = 0, unloads = 0;
+  std::atomic<bool> failShow{false};
   std::function<void()> onUnloadAll;
 };
 
@@ -132,6 +140,40 @@ class ChatFader : public wine_test::AolClientFixture {
   void SettleAfterEnter() {
     Until([] { return false; }, 600);
   }
+
+  // The member clicks into `target` and types `text`, then presses Enter;
+  // events run until the box has taken the keys.
+  void MemberTypesLine(HWND target, const std::string& text) {
+    ASSERT_TRUE(wine_test::ClickIntoUntilFocused(target, [&](DWORD ms) { Until([] { return false; }, ms); }))
+        << "the input box is covered or takes no focus";
+    wine_test::TypeKeys(text);
+    ASSERT_TRUE(Until([&] { return GetAPIText(target, kFalse) == text; })) << GetAPIText(target, kFalse);
+    wine_test::PressEnter();
+  }
+
+  // Ticks the interception every 100 ms, as the chat tools window's Timer1 does.
+  class Ticking {
+   public:
+    explicit Ticking(ChatInterception& chat, std::function<void()> afterTick = {}) {
+      current = this;
+      chat_ = &chat;
+      afterTick_ = std::move(afterTick);
+      timer_ = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+        current->chat_->Timer1_Timer();
+        if (current->afterTick_) current->afterTick_();
+      });
+    }
+    ~Ticking() {
+      KillTimer(nullptr, timer_);
+      current = nullptr;
+    }
+
+   private:
+    static inline Ticking* current = nullptr;
+    ChatInterception* chat_;
+    std::function<void()> afterTick_;
+    UINT_PTR timer_;
+  };
 
   TestHost host;
   std::unique_ptr<ChatInterception> chat;
@@ -304,6 +346,160 @@ TEST_F(ChatFader, AdvertiseSendsItsLinesUnfadedAndRestoresFading) {
   EXPECT_EQ(ChatLines(), expected);
   EXPECT_EQ(LiveFadeSettings().FaderOn, kTrue);
   EXPECT_EQ(chat->FaderWasOn, kFalse);
+  EXPECT_TRUE(IsWindowVisible(box));  // the member types on
+}
+
+// Chat commands the member types and sends with Enter: "/fadeon" switches
+// fading on (setting written, chat tools shown, their On pressed), "/hide"
+// and "/show" hide and show the chat tools; none reaches the room. With
+// fading off, a full box of 85 characters that begins with "/" goes to AOL
+// as it is when Enter is pressed instead of running as a command.
+TEST_F(ChatFader, ChatCommandsAndAFullSlashLineSentWithEnter) {
+  Attach();
+  ASSERT_EQ(host.shows, 1);
+  host.Hide();
+  LiveFadeSettings().FaderOn = kFalse;
+  WriteSetting("", "Fader On", "False");
+  ASSERT_NO_FATAL_FAILURE(MemberTypesLine(box, "/fadeon"));
+  ASSERT_TRUE(Until([&] { return host.fadeOns == 1; }));
+  EXPECT_EQ(LiveFadeSettings().FaderOn, kTrue);
+  EXPECT_EQ(ReadSetting("", "Fader On"), "True");
+  EXPECT_EQ(host.shows, 2);
+  EXPECT_TRUE(host.Visible());
+
+  ASSERT_NO_FATAL_FAILURE(MemberTypesLine(box, "/hide"));
+  ASSERT_TRUE(Until([&] { return !host.Visible(); }));
+  EXPECT_EQ(host.hides, 1);
+  ASSERT_NO_FATAL_FAILURE(MemberTypesLine(box, "/show"));
+  ASSERT_TRUE(Until([&] { return host.Visible(); }));
+  EXPECT_EQ(host.shows, 3);
+  SettleAfterEnter();
+  EXPECT_TRUE(ChatLines().empty());
+  EXPECT_TRUE(Events("keyword").empty());
+
+  ASSERT_NO_FATAL_FAILURE(MemberTypesLine(box, "/fadeoff"));
+  ASSERT_TRUE(Until([&] { return host.fadeOffs == 1; }));
+  const std::string full = "/" + std::string(84, 'k');
+  ASSERT_NO_FATAL_FAILURE(MemberTypesLine(box, full));
+  ASSERT_TRUE(Until([&] { return ChatLines().size() == 1; }));
+  EXPECT_EQ(ChatLines()[0], full);
+  SettleAfterEnter();
+  EXPECT_TRUE(Events("keyword").empty());
+  EXPECT_FALSE(chat->Multiline() && chat->Multiline()->IsLoaded());
+}
+
+// The Glimra menu's commands as AOL passes them on, then AOL's own exit
+// command, which is kept from AOL and ends Glimra and AOL as closing AOL's
+// window does.
+TEST_F(ChatFader, MenuCommandsThenAolsExitCommand) {
+  Attach();
+  AddMenuToAOL();
+  chat->AttachMenu(frame_);
+  host.Hide();
+  ChatRoomWindow() = nullptr;
+  PostMessageA(frame_, WM_COMMAND, 60000, 0);
+  ASSERT_TRUE(Until([&] { return host.shows == 2; }));
+  EXPECT_TRUE(host.Visible());
+  EXPECT_EQ(ChatRoomWindow(), room);
+
+  char cwd[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, cwd);
+  HelpFile() = std::string(cwd) + "\\glimra.hlp";
+  const auto viewerHeading = [] {
+    HWND viewer = FindWindowA(kHelpWindowClass, kHelpWindowCaption);
+    return viewer ? wine_test::WindowText(GetDlgItem(viewer, 100)) : std::string();
+  };
+  PostMessageA(frame_, WM_COMMAND, 62000, 0);
+  EXPECT_TRUE(Until([&] { return viewerHeading() == "Table of Contents"; }));
+  RunWinHelp(host, "Options", kTrue);
+  ASSERT_TRUE(Until([&] { return viewerHeading() == "Options"; }));
+  // Searching starts from the empty topic: the first one.
+  PostMessageA(frame_, WM_COMMAND, 62001, 0);
+  EXPECT_TRUE(Until([&] { return viewerHeading() == "Table of Contents"; }));
+  if (HWND viewer = FindWindowA(kHelpWindowClass, nullptr)) PostMessageA(viewer, WM_CLOSE, 0, 0);
+
+  PostMessageA(frame_, WM_COMMAND, 62002, 0);
+  ASSERT_TRUE(Until([&] { return !Events("keyword").empty(); }));
+  EXPECT_EQ(Events("keyword")[0][1], kSupportAddress);
+
+  PostMessageA(frame_, WM_COMMAND, kAOLExitCommand, 0);
+  ASSERT_TRUE(Until([&] { return ended > 0; }, 10000));
+  EXPECT_EQ(ExitRequested(), kTrue);
+  EXPECT_EQ(host.unloads, 1);
+  EXPECT_TRUE(WaitUntilFound([&] { return !IsWindow(frame_); }, 5000));
+  EXPECT_EQ(Events("close").size(), 1u);
+  // AOL never saw its exit command: Glimra closed it after leaving.
+  const auto menus = Events("menu");
+  EXPECT_EQ(std::count_if(menus.begin(), menus.end(), [](const auto& event) { return event[1] == "8207"; }), 0);
+}
+
+// While an error report waits for its answer (a modal box whose loop still
+// runs timers and the chat box's forwarded keys), the chat tools timer does
+// nothing, the keys the member types into the chat box go to AOL untouched,
+// a menu command waits, and no second report stacks on the first. Once the
+// report is answered, the timer catches up and runs the held command.
+TEST_F(ChatFader, AnErrorReportHoldsTheChatToolsUntilItIsAnswered) {
+  Attach();
+  AddMenuToAOL();
+  chat->AttachMenu(frame_);
+  std::atomic<int> reports{0};
+  CurrentErrorEnvironment().report = [&](const ErrorReport& report) {
+    ++reports;
+    return ShowErrorReport(report);
+  };
+  bool detachedDuringReport = false;
+  Ticking ticking(*chat, [&] {
+    if (FindWindowA(nullptr, kErrorReportCaption) && chat->ChatEditWindow() == 0) detachedDuringReport = true;
+  });
+  std::atomic<bool> clickedIntoBox{false}, typedLineWentOut{false}, done{false};
+  std::atomic<int> reportBoxesSeen{0};
+  wine_test::BackgroundStep member([&] {
+    HWND report = wine_test::WaitForWindow("#32770", kErrorReportCaption, 15000);
+    if (report) {
+      // Out of the way of the chat room.
+      SetWindowPos(report, nullptr, 900, 760, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      clickedIntoBox = wine_test::ClickIntoUntilFocused(box);
+      if (clickedIntoBox) {
+        wine_test::TypeKeys("/show");
+        wine_test::PressEnter();
+        typedLineWentOut = WaitUntilFound([&] { return ChatCount() == 1; }, 5000);
+      }
+      SendMessageA(room, WM_CLOSE, 0, 0);
+      PostMessageA(frame_, WM_COMMAND, 60000, 0);
+      Sleep(800);  // several ticks
+      host.failShow = false;
+    }
+    // The member answers Ignore; any report stacked on the first is answered too.
+    std::vector<HWND> answered;
+    for (int tries = 0; tries < 100; ++tries, Sleep(100)) {
+      HWND up = FindWindowA("#32770", kErrorReportCaption);
+      if (!up) break;
+      if (std::find(answered.begin(), answered.end(), up) != answered.end()) {
+        SendMessageA(up, WM_COMMAND, IDIGNORE, 0);
+        continue;
+      }
+      answered.push_back(up);
+      if (!wine_test::ClickInto(GetDlgItem(up, IDIGNORE))) SendMessageA(up, WM_COMMAND, IDIGNORE, 0);
+    }
+    reportBoxesSeen = static_cast<int>(answered.size());
+    done = true;
+  });
+  host.failShow = true;
+  // The menu's first command fails in the chat tools window: the report comes up.
+  PostMessageA(frame_, WM_COMMAND, 60000, 0);
+  ASSERT_TRUE(Until([&] { return done.load(); }, 30000));
+  member.Join();
+  EXPECT_EQ(reports, 1);
+  EXPECT_EQ(reportBoxesSeen, 1);
+  ASSERT_TRUE(clickedIntoBox);
+  EXPECT_TRUE(typedLineWentOut) << "the typed line did not reach AOL while the report was up";
+  EXPECT_EQ(ChatLines(), std::vector<std::string>{"/show"});
+  EXPECT_FALSE(detachedDuringReport) << "a timer tick ran while the report was up";
+
+  // Answered: the next ticks detach from the closed room and run the held command.
+  ASSERT_TRUE(Until([&] { return host.shows == 2; }, 3000));
+  EXPECT_EQ(chat->ChatEditWindow(), 0u);
+  EXPECT_EQ(reports, 1);
 }
 
 // ---- the multi-line sender ----
@@ -342,6 +538,89 @@ class Multiline : public ChatFader {
   }
   ProgressSpy spy;
 };
+
+// The member moves to another room: the next tick hooks the new room's box,
+// and what is typed there goes out faded. When the room changes again while
+// the multi-line sender is sending, no line passes through a live hook (none
+// is faded twice), and at the end the new room's box is hooked, shown and
+// has the focus, so the member types on there, faded.
+TEST_F(Multiline, RoomChangesReattachAndLeaveNoLineFadedTwice) {
+  Attach();
+  RunAOLCommand("chat:Upstairs");
+  HWND second = Document("Upstairs");
+  ASSERT_TRUE(second);
+  HWND secondBox = WaitUntilFound([&] { return ChatInputBox(second); });
+  ASSERT_TRUE(secondBox);
+  ASSERT_TRUE(WaitUntilFound([&] { return FindChatRoom(mdi_, "AOL Child") == second; }));
+  chat->Timer1_Timer();
+  EXPECT_EQ(chat->ChatEditWindow(), HandleToULong(secondBox));
+  ASSERT_NO_FATAL_FAILURE(MemberTypesLine(secondBox, "in the second room"));
+  ASSERT_TRUE(Until([&] { return ChatLines().size() == 1; }));
+  EXPECT_EQ(ChatLines()[0], Faded("in the second room"));
+
+  LiveAppOptions().MultilineBurst = 0.5f;
+  frmMultiline& form = Open("one\r\ntwo\r\nthree\r\nfour");
+  HWND third = nullptr;
+  {
+    // After the first line the member goes to a third room, leaving the second.
+    Ticking ticking(*chat, [&] {
+      if (third || ChatCount() != 2) return;
+      RunAOLCommand("chat:Garden");
+      third = Document("Garden");
+      WaitUntilFound([&] { return ChatInputBox(third); });
+      SendMessageA(second, WM_CLOSE, 0, 0);
+      WaitUntilFound([&] { return FindChatRoom(mdi_, "AOL Child") == third; });
+      chat->Timer1_Timer();
+    });
+    form.SendMultiline("");
+  }
+  ASSERT_TRUE(third);
+  HWND thirdBox = ChatInputBox(third);
+  ASSERT_TRUE(Until([&] { return ChatLines().size() == 5; }));
+  SettleAfterEnter();
+  EXPECT_EQ(ChatLines(), (std::vector<std::string>{Faded("in the second room"), Faded("one "), Faded("two "),
+                                                   Faded("three "), Faded("four ")}));
+  EXPECT_EQ(Events("chat").back()[1], "Garden");
+  EXPECT_EQ(chat->ChatEditWindow(), HandleToULong(thirdBox));
+  EXPECT_TRUE(Until([&] { return wine_test::VisibleWithFocus(thirdBox); }, 3000))
+      << "visible " << IsWindowVisible(thirdBox) << " focus " << wine_test::FocusInThreadOf(thirdBox) << " box "
+      << thirdBox << " foreground " << GetForegroundWindow() << " frame " << frame_;
+
+  ASSERT_NO_FATAL_FAILURE(MemberTypesLine(thirdBox, "typed on"));
+  ASSERT_TRUE(Until([&] { return ChatLines().size() == 6; }));
+  EXPECT_EQ(ChatLines()[5], Faded("typed on"));
+}
+
+// Enter in the text and the Send button, pressed again while the lines are
+// going out, start no second send: each line goes out once.
+TEST_F(Multiline, EnterOrSendWhileSendingStartsNoSecondSend) {
+  Attach();
+  LiveFadeSettings().FaderOn = kFalse;
+  LiveAppOptions().MultilineBurst = 0.5f;
+  frmMultiline& form = Open("");
+  ASSERT_TRUE(wine_test::ClickIntoUntilFocused(form.txtChat(), [&](DWORD ms) { Until([] { return false; }, ms); }));
+  wine_test::TypeKeys("first");
+  wine_test::PressKey(VK_RETURN, true);
+  wine_test::TypeKeys("second");
+  ASSERT_TRUE(Until([&] { return form.ChatText() == "first\r\nsecond"; })) << form.ChatText();
+  bool pressedAgain = false, focusedAtPress = false, sendingAtPress = false;
+  Ticking ticking(*chat, [&] {
+    if (pressedAgain || ChatCount() != 1) return;
+    pressedAgain = true;
+    sendingAtPress = form.Sending();
+    focusedAtPress = GetFocus() == form.txtChat();
+    wine_test::PressEnter();
+    wine_test::ClickInto(GetDlgItem(form.hWnd(), 105));
+  });
+  wine_test::PressEnter();
+  ASSERT_TRUE(Until([&] { return !form.IsLoaded(); }, 10000));
+  // Long enough for a second send's lines to have followed.
+  Until([] { return false; }, 1500);
+  EXPECT_TRUE(pressedAgain);
+  EXPECT_TRUE(sendingAtPress);
+  EXPECT_TRUE(focusedAtPress);
+  EXPECT_EQ(ChatLines(), (std::vector<std::string>{"first ", "second "}));
+}
 
 TEST_F(Multiline, ThreeLinesGiveProgressAndABlankLineGoesOutAsNonBreakingSpace) {
   Attach();

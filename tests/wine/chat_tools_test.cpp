@@ -280,7 +280,7 @@ TEST_F(ChatToolsWin, TheColourChooserBelongsToTheWindowSoASecondOneCannotOpen) {
   std::size_t choosersAfterSecondClick = 0;
   BackgroundStep member([&] {
     Sleep(300);
-    wine_test::ClickWithMouse(tools.cmdColor(2));
+    wine_test::ClickCentre(tools.cmdColor(2));
     HWND chooser = wine_test::WaitForWindow("#32770", nullptr, 5000);
     if (chooser) {
       Sleep(300);
@@ -291,7 +291,7 @@ TEST_F(ChatToolsWin, TheColourChooserBelongsToTheWindowSoASecondOneCannotOpen) {
       GetWindowRect(tools.hWnd(), &below);
       SetWindowPos(chooser, nullptr, 0, below.bottom + 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
       Sleep(200);
-      wine_test::ClickWithMouse(tools.cmdColor(1));
+      wine_test::ClickCentre(tools.cmdColor(1));
       Sleep(700);
       choosersAfterSecondClick = VisibleChoosers().size();
     }

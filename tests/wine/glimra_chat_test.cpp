@@ -7,6 +7,7 @@
 #include <string>
 
 #include "GlimraProcessFixture.h"
+#include "MemberInput.h"
 #include "WineTestSupport.h"
 #include "aol/RemoteMenu.h"
 #include "engine/modFade.h"
@@ -74,6 +75,33 @@ TEST_F(GlimraChat, TypedLinesGoOutFadedAndPlainWithFadingOff) {
   Sleep(500);
   Type("plain now");
   EXPECT_EQ(LastChatLine(2), "plain now");
+}
+
+// The member clicks into the room's input box once and types line after
+// line: each goes out faded, and after each the box is back in sight with the
+// keyboard focus, so the next line's keys land in it. The Send icon does the
+// same.
+TEST_F(GlimraChat, AMemberTypesLineAfterLineIntoTheBoxClickedOnce) {
+  ASSERT_NO_FATAL_FAILURE(StartBoth());
+  ASSERT_TRUE(wine_test::ClickIntoUntilFocused(box_)) << "the input box is covered or takes no focus";
+  const std::string lines[] = {"first line", "a second one", "and the third"};
+  for (std::size_t i = 0; i < 3; ++i) {
+    wine_test::TypeKeys(lines[i]);
+    wine_test::PressEnter();
+    EXPECT_EQ(LastChatLine(i + 1), Faded(lines[i]));
+    EXPECT_TRUE(WaitUntilFound([&] { return wine_test::VisibleWithFocus(box_); }, 5000))
+        << "after line " << i + 1 << " the box is " << (IsWindowVisible(box_) ? "visible" : "hidden");
+  }
+  HWND sendIcon = GetWindow(box_, GW_HWNDNEXT);
+  wine_test::TypeKeys("over the icon");
+  ASSERT_TRUE(WaitUntilFound([&] { return wine_test::WindowText(box_) == "over the icon"; }, 5000));
+  ASSERT_TRUE(wine_test::ClickInto(sendIcon));
+  EXPECT_EQ(LastChatLine(4), Faded("over the icon"));
+  EXPECT_TRUE(WaitUntilFound([&] { return wine_test::VisibleWithFocus(box_); }, 5000));
+  wine_test::TypeKeys("typed on");
+  wine_test::PressEnter();
+  EXPECT_EQ(LastChatLine(5), Faded("typed on"));
+  EXPECT_EQ(Events("chat").size(), 5u);
 }
 
 TEST_F(GlimraChat, ClosingAolEndsGlimraAndThenAol) {

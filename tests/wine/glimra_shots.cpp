@@ -9,11 +9,14 @@
 
 #include "aol/AOLClientState.h"
 #include "chat/frmChatTools.h"
+#include "mail/frmEFade.h"
+#include "mail/frmFadeMsg.h"
 #include "runtime/ErrorReporting.h"
 #include "runtime/EventPump.h"
 #include "runtime/FormWindow.h"
 #include "settings/AppOptions.h"
 #include "settings/frmCMDialog.h"
+#include "settings/frmEMailFade.h"
 #include "settings/modRegKeys.h"
 #include "shell/frmMain.h"
 #include "shell/modMsgBox.h"
@@ -167,6 +170,32 @@ void ShowChatToolsScene(const std::string& scene) {
   tools.Unload();
 }
 
+// efade-MODE, fadenotice-MODE, emailfade-MODE: the e-mail fader's toolbar,
+// its fade notice and the scheme sharing window in colour mode MODE.
+void ShowMailScene(const std::string& scene) {
+  CurrentLook().UIMode = static_cast<std::int16_t>(scene.back() - '0');
+  LoadUserColors();
+  FormWindow* form = nullptr;
+  if (scene.rfind("efade-", 0) == 0) {
+    ShowEFadeToolbar();
+    form = &EFade();
+  } else if (scene.rfind("fadenotice-", 0) == 0) {
+    FadeMsg().Show();
+    form = &FadeMsg();
+  } else {
+    for (const char* name : {"Cool Fade", "Forest", "Ocean", "Rainbow", "Sunset"})
+      WriteSetting(std::string("Schemes\\") + name, "Fade Number", "2");
+    EMailFade().Show();
+    SendMessageA(EMailFade().lstSchemes(), LB_SETSEL, TRUE, 1);
+    SendMessageA(EMailFade().lstSchemes(), LB_SETSEL, TRUE, 3);
+    form = &EMailFade();
+  }
+  WaitWithEvents(700);
+  AnnounceAndHold(form->hWnd());
+  PumpUntil(ReadyFileGone, 30000, 50);
+  form->Unload();
+}
+
 }  // namespace
 }  // namespace glimra
 
@@ -180,5 +209,7 @@ int main(int argc, char** argv) {
   if (scene == "picker") glimra::ShowPickerScene();
   if (scene == "splash") glimra::ShowSplashScene();
   if (scene.rfind("chat-", 0) == 0) glimra::ShowChatToolsScene(scene);
+  for (const char* mail : {"efade-", "fadenotice-", "emailfade-"})
+    if (scene.rfind(mail, 0) == 0) glimra::ShowMailScene(scene);
   return 0;
 }

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <fstream>
 #include <string>
 
 #include "WineTestSupport.h"
+#include "runtime/EventPump.h"
 #include "runtime/FormWindow.h"
 #include "settings/modFileOp.h"
 
@@ -96,6 +98,40 @@ TEST_F(HelpWin, NoWaitLeavesTheWindowWhereItIs) {
   ASSERT_NE(help, nullptr);
   EXPECT_EQ(wine_test::WindowText(GetDlgItem(help, kTopicHeading)), "Table of Contents");
   EXPECT_FALSE(Topmost(help));
+}
+
+// "/help" opens the help from inside the chat box's send, which must not wait:
+// when the help program cannot start, RunWinHelp without waiting comes back
+// at once and runs none of the events waiting in the queue. A help program
+// that comes up a little later still turns to the keyword.
+TEST_F(HelpWin, NoWaitComesBackAtOnceWhenTheHelpProgramCannotStart) {
+  // The folder the help program is looked for in first holds one that is no program.
+  char scratch[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, scratch);
+  const std::string folder = std::string(scratch) + "glimra-nohelp";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  { std::ofstream(folder + "\\winhlp32.exe") << "not a program"; }
+  const std::string saved = CurrentFolder();
+  ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
+  constexpr UINT kMarker = WM_APP + 7;
+  PostMessageA(opener_.hWnd(), kMarker, 0, 0);
+  RunWinHelp(opener_, "Table of Contents", kTrue);
+  MSG waiting{};
+  const bool stillQueued = PeekMessageA(&waiting, opener_.hWnd(), kMarker, kMarker, PM_REMOVE) != FALSE;
+  SetCurrentDirectoryA(saved.c_str());
+  DeleteFileA((folder + "\\winhlp32.exe").c_str());
+  RemoveDirectoryA(folder.c_str());
+  EXPECT_TRUE(stillQueued) << "RunWinHelp let events run: it waited";
+  EXPECT_EQ(HelpWindow(), nullptr);
+
+  HANDLE late = wine_test::StartProgram(saved + "\\winhlp32.exe", "-x");
+  ASSERT_TRUE(late);
+  CloseHandle(late);
+  EXPECT_TRUE(PumpUntil(
+      [] {
+        return HelpWindow() && wine_test::WindowText(GetDlgItem(HelpWindow(), kTopicHeading)) == "Table of Contents";
+      },
+      8000, 50));
 }
 
 }  // namespace

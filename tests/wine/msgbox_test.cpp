@@ -200,7 +200,7 @@ TEST_F(MsgBoxWin, ButtonCaptionsAreArialNinePoint) {
     if (!box) return;
     Sleep(500);
     shown = InkOnScreen(Button(box, 0), 4);  // "&Ignore", the longest caption, without the focus
-    wine_test::ClickWithMouse(Button(box, 0));
+    wine_test::ClickCentre(Button(box, 0));
   });
   EXPECT_EQ(AskMsg("Which font do the buttons use?", 512 + 2), 5);
   member.Join();

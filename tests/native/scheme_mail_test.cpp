@@ -1,0 +1,171 @@
+// The mail that shares fade schemes, byte for byte: subject, body for one
+// scheme with its sample, several without, none at all; the sample of a
+// scheme; the messages as the message box shows them; and the fade button's
+// size rule for the e-mail fader.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "chat/ChatCommands.h"
+#include "mail/MailFade.h"
+#include "settings/SchemeMail.h"
+#include "shell/MsgBoxLayout.h"
+
+namespace glimra {
+namespace {
+
+const std::string kSite = kWebSiteAddress;
+const std::string kRule =
+    "</FONT><FONT  SIZE=3 PTSIZE=10><U>" + std::string(62, '_') + "</U>\r\n" + std::string(62, '\xAF') + "\r\n";
+const std::string kDirections =
+    "</P><P ALIGN=LEFT></FONT><FONT COLOR=#000000 SIZE=3 PTSIZE=9><B><U>Directions for installing:</FONT><FONT  SIZE=2 "
+    "PTSIZE=8></B></U>\r\nYou must have Zol Software's <A HREF=" +
+    kSite + "/echorra32/>Echorra 32 - 9.x</A> or <A HREF=" + kSite +
+    "/glimra/>Glimra</A> program installed on your computer.\r\n\r\n<I>Detailed installation instructions are located "
+    "within your Echorra 32 or Glimra Help file.</I>\r\n\r\n";
+
+std::string Head(const std::string& intro, const std::string& sender) {
+  return "<HTML><PRE></P><P ALIGN=CENTER></FONT><FONT  SIZE=2 PTSIZE=8>" + intro + "brought to you by <B>" + sender +
+         " </B>using <B>Glimra - <FONT COLOR=#0000ff FONT  SIZE=2 PTSIZE=8>Rev 1.1.9\r\n</FONT><FONT COLOR=#000000 "
+         "SIZE=2></B>Get your copy now at the <A HREF=" +
+         kSite + ">Zol Software</A> website!\r\n</FONT><FONT COLOR=#000000 SIZE=2>" + kRule;
+}
+
+const std::string kTail =
+    "<FONT COLOR=#000000>" + kRule + kDirections + "</B></I></U><FONT COLOR=#000000>\r\n\r\n</PRE></HTML>";
+
+std::string Header(const std::string& count) {
+  return "<Font Color=#000000 Size=2><B>Number of Fade Schemes in this zip file<Font Color=#0000ff Size=3><I>\r" +
+         count +
+         "\r</B></I><Font Color=#000000 "
+         "Size=3>\x98\xA8\xA8\xA8\xA8\x98''\xB0\xBA\xBA\xB0''\x98\x98''\xB0\xBA\xBA\xB0''\x98\x98''\xB0\xBA\xBA\xB0''"
+         "\x98\xA8\xA8\xA8\xA8\x98\r\n\r\n<B>Fade Schemes included in this zip file</B>\r\n\r\n";
+}
+
+FadeScheme RedScheme() {
+  FadeScheme scheme;
+  scheme.Name = "Red";
+  scheme.FadeNumber = 1;
+  scheme.Colors[1] = 0x0000FF;
+  scheme.Bold = scheme.Italic = scheme.ULine = kTrue;
+  return scheme;
+}
+
+TEST(SchemeMail, SampleIsTheSentenceInTheSchemesColoursBoldInnermost) {
+  EXPECT_EQ(MakeEMailFade(RedScheme()),
+            "<U><I><B><FONT COLOR=#FF0000>This is a sample of the Red fade scheme!</B></I></U>");
+
+  FadeScheme two;
+  two.Name = "ab";
+  two.FadeNumber = 2;
+  two.Colors[1] = 0;
+  two.Colors[2] = 0xFFFFFF;
+  two.Italic = kTrue;
+  two.Bold = 1;  // only exactly True counts
+  const std::string sample = MakeEMailFade(two);
+  EXPECT_EQ(sample.substr(0, 3), "<I>");
+  EXPECT_EQ(sample.substr(sample.size() - 4), "</I>");
+  EXPECT_EQ(sample.find("<B>"), std::string::npos);
+  EXPECT_NE(sample.find("<FONT COLOR=#FBFBFB>!"), std::string::npos);  // the last character ends on white
+
+  for (int number : {0, 7, -1}) {
+    FadeScheme odd = RedScheme();
+    odd.FadeNumber = static_cast<std::int16_t>(number);
+    EXPECT_EQ(MakeEMailFade(odd), "") << number;
+  }
+}
+
+TEST(SchemeMail, OneSchemeWithItsSample) {
+  const std::string sample = MakeEMailFade(RedScheme());
+  const std::string body = SharingBody({{"Red", sample}}, true, "Zolster", "1.1.9");
+  const std::string expected = Head("This Fade Scheme was ", "Zolster") + "<B><U><FONT COLOR=#000000>Red</B></U>\r\n" +
+                               sample + "\r\n\r\n" + kTail;
+  EXPECT_EQ(body, expected);
+  EXPECT_EQ(SharingSubject(1, "Zolster"), "A \"Glimra\" Fade Scheme from Zolster");
+
+  // Without the sample one scheme is its bare name.
+  EXPECT_EQ(SharingBody({{"Red", ""}}, false, "Zolster", "1.1.9"),
+            Head("This Fade Scheme was ", "Zolster") + "<FONT COLOR=#000000>Red" + kTail);
+}
+
+TEST(SchemeMail, SeveralSchemesCountedAndListedInOrder) {
+  const std::string body = SharingBody({{"Cool Fade", ""}, {"Sunset", ""}, {"Ocean", ""}}, false, "Zol Alias", "1.1.9");
+  EXPECT_EQ(body, Head("These Fade Schemes were ", "Zol Alias") + Header("3") +
+                      "<FONT COLOR=#000000>Cool Fade, <FONT COLOR=#000000>Sunset, <FONT COLOR=#000000>Ocean, " + kTail);
+  EXPECT_EQ(SharingSubject(3, "Zol Alias"), "Zip of \"Glimra\" Fade Schemes from Zol Alias");
+
+  const std::string withSamples = SharingBody({{"A", "<FONT COLOR=#112233>x"}, {"B", "y"}}, true, "Z", "1.1.9");
+  EXPECT_EQ(withSamples, Head("These Fade Schemes were ", "Z") + Header("2") +
+                             "<B><U><FONT COLOR=#000000>A</B></U>\r\n<FONT COLOR=#112233>x\r\n\r\n"
+                             "<B><U><FONT COLOR=#000000>B</B></U>\r\ny\r\n\r\n" +
+                             kTail);
+}
+
+TEST(SchemeMail, NoSchemeIsAnnouncedAsZeroWithNoNames) {
+  EXPECT_EQ(SharingBody({}, true, "Zolster", "2.0.1"), [] {
+    std::string head = Head("These Fade Schemes were ", "Zolster");
+    head.replace(head.find("Rev 1.1.9"), 9, "Rev 2.0.1");
+    return head;
+  }() + Header("0") + kTail);
+  EXPECT_EQ(SharingSubject(0, "Zolster"), "Zip of \"Glimra\" Fade Schemes from Zolster");
+}
+
+// What the message box prints, line by line.
+class PrintedText : public TextArea {
+ public:
+  int TextWidth(std::string_view text, const TextStyle&) override { return static_cast<int>(text.size()); }
+  int LineHeight(const TextStyle&) override { return 10; }
+  int InnerWidth() override { return 100000; }
+  int InnerHeight() override { return 100000; }
+  void SetOuterHeightTwips(int) override {}
+  int TwipsPerPixelY() override { return 15; }
+  void Clear() override { text.clear(); }
+  // A new line starts with "\n", however many empty lines came between.
+  void Print(int, int y, std::string_view run, const TextStyle&) override {
+    if (!text.empty() && y > lastY) text += '\n';
+    text += run;
+    lastY = y;
+  }
+  std::string text;
+  int lastY = 0;
+};
+
+std::string Shown(const char* message) {
+  PrintedText area;
+  RenderMarkup(area, message);
+  return area.text;
+}
+
+TEST(SchemeMail, MessagesShowTheirWholeText) {
+  EXPECT_EQ(
+      Shown(kNoMailWindowMessage),
+      "Glimra was unable to open an E-Mail window.\nPlease open an E-Mail by pressing CTRL+M and try this operation "
+      "again.");
+  EXPECT_EQ(Shown(kNoOpenButtonMessage),
+            "Glimra was unable to click the Open button in the Attach File window.\nPlease try this operation again!");
+  EXPECT_EQ(
+      Shown(kSchemesKeyMessage),
+      "Cannot open registry key \"SCHEMES\"\nPlease reinstall Glimra to restore this key.\nThis function will now "
+      "end.");
+  for (const char* message :
+       {kNoAttachmentsWindowMessage, kNoAttachButtonMessage, kNoAttachFileWindowMessage, kNoAttachFileEditMessage}) {
+    const std::string shown = Shown(message), ending = ".\nPlease try this operation again!";
+    ASSERT_GE(shown.size(), ending.size());
+    EXPECT_EQ(shown.substr(shown.size() - ending.size()), ending) << shown;
+  }
+}
+
+TEST(MailFade, BlanksAreNoTextAndThirtyThousandIsTheLimit) {
+  EXPECT_EQ(CheckMailSelection(""), MailFadeCheck::NoText);
+  EXPECT_EQ(CheckMailSelection("     "), MailFadeCheck::NoText);
+  EXPECT_EQ(CheckMailSelection("  x "), MailFadeCheck::Fade);
+  EXPECT_EQ(CheckMailSelection("\r\n"), MailFadeCheck::Fade);  // a line break is text
+  EXPECT_EQ(CheckMailSelection(std::string(30000, 'a')), MailFadeCheck::Fade);
+  EXPECT_EQ(CheckMailSelection(std::string(30001, 'a')), MailFadeCheck::TooLong);
+  EXPECT_EQ(CheckMailSelection(std::string(30001, ' ')), MailFadeCheck::NoText);
+  EXPECT_EQ(Shown(kNoTextFoundMessage),
+            "No text found!\nPlease highlight the text you would like faded and try again.");
+}
+
+}  // namespace
+}  // namespace glimra

@@ -1,0 +1,200 @@
+// glimra.exe beside the stand-in client, end to end with the member's own
+// mouse and keyboard: the e-mail fader's toolbar comes with a Write Mail
+// window, fades the sentence the member highlighted and undoes it, moves
+// where it is dragged; and two schemes are shared by mail from the chat
+// tools window.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "GlimraProcessFixture.h"
+#include "MemberInput.h"
+#include "WineTestSupport.h"
+#include "engine/modFade.h"
+#include "settings/AppOptions.h"
+#include "settings/modRegKeys.h"
+
+namespace {
+
+using wine_test::WaitUntilFound;
+
+// The n-th direct child of `className` in z-order.
+HWND NthChild(HWND parent, const char* className, int n) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    char name[64] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, className) == 0 && --n == 0) return child;
+  }
+  return nullptr;
+}
+
+class GlimraMail : public wine_test::GlimraProcessFixture {
+ protected:
+  // The client signed on, Glimra started, and a Write Mail window opened by
+  // the member's click on AOL's Write icon.
+  void StartAndWriteMail() {
+    Start("Version=4\r\nScreenNames=Zolster\r\n");
+    glimra_ = StartGlimra();
+    ASSERT_TRUE(glimra_);
+    ASSERT_TRUE(WaitUntilFound([&] { return WindowOf(glimra_, "GlimraForm", "Glimra Chat Tools"); }, 30000))
+        << "Glimra started";
+    ASSERT_NO_FATAL_FAILURE(ClickWriteIcon());
+    mail_ = Document("Write Mail");
+    ASSERT_TRUE(mail_);
+    body_ = FindWindowExA(mail_, nullptr, "RICHCNTL", nullptr);
+    toolbar_ = WaitUntilFound(
+        [&] {
+          HWND window = WindowOf(glimra_, "GlimraForm", "Glimra E-Fade");
+          return window && IsWindowVisible(window) ? window : nullptr;
+        },
+        5000);
+    ASSERT_TRUE(toolbar_) << "the toolbar came with the mail window";
+  }
+
+  // AOL's toolbar: its second icon writes a mail.
+  void ClickWriteIcon() {
+    HWND bar = FindWindowExA(FindWindowExA(frame_, nullptr, "AOL Toolbar", nullptr), nullptr, "_AOL_Toolbar", nullptr);
+    HWND write = WaitUntilFound([&] { return NthChild(bar, "_AOL_ICON", 2); });
+    ASSERT_TRUE(write);
+    wine_test::ClickCentre(write);
+  }
+
+  std::string BodyMarkup() {
+    const std::size_t before = Events("markup").size();
+    SendMessageA(body_, RegisterWindowMessageA("WaolLogMarkup"), 0, 0);
+    WaitUntilFound([&] { return Events("markup").size() > before; }, 3000);
+    const auto events = Events("markup");
+    return events.size() > before ? events.back()[2] : "<nothing logged>";
+  }
+
+  // The faded text Glimra's own settings give, as they stand in the registry.
+  static std::string Faded(std::string text) {
+    glimra::LoadOptions();
+    glimra::WavePhase() = 0;
+    return glimra::FadeEngine(text);
+  }
+
+  HANDLE glimra_ = nullptr;
+  HWND mail_ = nullptr, body_ = nullptr, toolbar_ = nullptr;
+};
+
+TEST_F(GlimraMail, HighlightedSentenceIsFadedAndUndoneWithTheToolbar) {
+  glimra::WriteSetting("Colors", "Fade Number", "2");
+  glimra::WriteSetting("Colors", "One", "255");       // red
+  glimra::WriteSetting("Colors", "Two", "16711680");  // blue
+  ASSERT_NO_FATAL_FAILURE(StartAndWriteMail());
+  const std::string sentence = "Glimra fades this sentence.", ending = " See you!";
+  wine_test::ClickCentre(body_);
+  wine_test::TypeText("Dear Zol, " + sentence + ending);
+  ASSERT_EQ(wine_test::WindowText(body_), "Dear Zol, " + sentence + ending) << "typed into the mail";
+  wine_test::PressKeyRepeatedly(VK_LEFT, static_cast<int>(ending.size()));
+  wine_test::ShiftPress(VK_LEFT, static_cast<int>(sentence.size()));
+  const std::string plain = BodyMarkup();
+
+  wine_test::ClickCentre(GetDlgItem(toolbar_, 101));  // the fade button
+  ASSERT_TRUE(WaitUntilFound([&] { return !Events("mailpaste").empty(); }, 10000));
+  const std::string faded = Faded(sentence);
+  EXPECT_EQ(Events("mailpaste")[0][2], faded);
+  const std::string shown = BodyMarkup();
+  EXPECT_NE(shown.find("Dear Zol, " + faded), std::string::npos) << shown;
+  EXPECT_EQ(wine_test::WindowText(body_), "Dear Zol, " + sentence + ending);
+
+  wine_test::ClickCentre(GetDlgItem(toolbar_, 102));  // undo
+  EXPECT_TRUE(WaitUntilFound([&] { return BodyMarkup() == plain; }, 5000)) << BodyMarkup();
+
+  // Closing the mail takes the toolbar away.
+  PostMessageA(mail_, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(WaitUntilFound([&] { return !IsWindow(toolbar_); }, 5000));
+}
+
+TEST_F(GlimraMail, ToolbarGoesWhereItIsDraggedAndStaysThereNextTime) {
+  ASSERT_NO_FATAL_FAILURE(StartAndWriteMail());
+  RECT before{};
+  GetWindowRect(toolbar_, &before);
+  wine_test::DragBy(GetDlgItem(toolbar_, 105), {20, 5}, -60, 80);  // the drag bar
+  RECT after{};
+  ASSERT_TRUE(WaitUntilFound(
+      [&] {
+        GetWindowRect(toolbar_, &after);
+        return after.top != before.top;
+      },
+      3000));
+  EXPECT_NEAR(after.left - before.left, -60, 2);
+  EXPECT_NEAR(after.top - before.top, 80, 2);
+  EXPECT_EQ(glimra::ReadSetting("E-Fade", "Top"), std::to_string(after.top * 15));
+  EXPECT_EQ(glimra::ReadSetting("E-Fade", "Left"), std::to_string(after.left * 15));
+
+  // The next mail window brings the toolbar back where it was left.
+  PostMessageA(mail_, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntilFound([&] { return !IsWindow(toolbar_); }, 5000));
+  ASSERT_NO_FATAL_FAILURE(ClickWriteIcon());
+  HWND again = WaitUntilFound(
+      [&] {
+        HWND window = WindowOf(glimra_, "GlimraForm", "Glimra E-Fade");
+        return window && IsWindowVisible(window) ? window : nullptr;
+      },
+      5000);
+  ASSERT_TRUE(again);
+  RECT placed{};
+  GetWindowRect(again, &placed);
+  EXPECT_EQ(placed.left, after.left);
+  EXPECT_EQ(placed.top, after.top);
+}
+
+TEST_F(GlimraMail, TwoSchemesSharedFromTheChatToolsWindow) {
+  for (const char* name : {"Sunset", "Ocean", "Forest"}) {
+    const std::string key = std::string("Schemes\\") + name;
+    glimra::WriteSetting(key, "Fade Number", "2");
+    glimra::WriteSetting(key, "One", "255");
+    glimra::WriteSetting(key, "Two", "16711680");
+    for (const char* style : {"Wavy", "Bold", "Italic", "ULine"}) glimra::WriteSetting(key, style, "False");
+  }
+  ASSERT_NO_FATAL_FAILURE(StartAndWriteMail());
+  wine_test::ClickCentre(GetDlgItem(toolbar_, 103));  // the control panel button
+  HWND tools = WaitUntilFound(
+      [&] {
+        HWND window = WindowOf(glimra_, "GlimraForm", "Glimra Chat Tools");
+        return window && IsWindowVisible(window) ? window : nullptr;
+      },
+      5000);
+  ASSERT_TRUE(tools);
+  wine_test::ClickCentre(GetDlgItem(tools, 154));  // E-Mail
+  HWND sharing = WaitUntilFound([&] { return WindowOf(glimra_, "GlimraForm", "E-Mail Fades"); }, 5000);
+  ASSERT_TRUE(sharing);
+  Sleep(500);
+  HWND list = GetDlgItem(sharing, 101);
+  const auto height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+  std::vector<std::string> chosen;
+  for (const char* name : {"Sunset", "Forest"}) {
+    const auto index = static_cast<int>(
+        SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name)));
+    ASSERT_GE(index, 0) << name;
+    wine_test::ClickAt(list, {20, index * height + height / 2});
+  }
+  // Both highlighted, in list order.
+  for (int i = 0, n = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); i < n; ++i)
+    for (const char* name : {"Sunset", "Forest"})
+      if (SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name)) == i &&
+          SendMessageA(list, LB_GETSEL, i, 0) > 0)
+        chosen.push_back(name);
+  ASSERT_EQ(chosen.size(), 2u) << "two schemes highlighted by the member";
+  wine_test::ClickCentre(GetDlgItem(sharing, 102));  // E-Mail
+  ASSERT_TRUE(WaitUntilFound([&] { return !IsWindow(sharing); }, 30000)) << "the mail was prepared";
+
+  EXPECT_EQ(wine_test::WindowText(NthChild(mail_, "_AOL_EDIT", 3)), "Zip of \"Glimra\" Fade Schemes from Zolster");
+  const auto attached = Events("attach");
+  ASSERT_EQ(attached.size(), 2u);
+  for (std::size_t i = 0; i < 2; ++i)
+    EXPECT_NE(attached[i][2].find("outgoing\\\\" + chosen[i] + ".fde"), std::string::npos) << attached[i][2];
+  const auto pastes = Events("mailpaste");
+  ASSERT_FALSE(pastes.empty());
+  const std::string& body = pastes.back()[2];
+  EXPECT_NE(body.find("These Fade Schemes were brought to you by <B>Zolster </B>"), std::string::npos) << body;
+  EXPECT_NE(body.find("<I>\\r2\\r</B></I>"), std::string::npos) << body;
+  for (const std::string& name : chosen)
+    EXPECT_NE(body.find("<B><U><FONT COLOR=#000000>" + name + "</B></U>"), std::string::npos) << name;
+}
+
+}  // namespace
