@@ -1,18 +1,55 @@
-// Fade-engine throughput: input characters per second for the gradient,
-// solid and wavy renderings, a mail-sized text, and a plain copy of the same
-// number of output bytes to compare with.
+// What the fade engine costs against the floor of copying its output, on a
+// 30000-character line: warm (calls in a running process) and cold (the first
+// call in a fresh process, page faults of the output included); and
+// glimra-fade --format ansi against lolcat, a widely used terminal rainbow,
+// on the same 30000-character file in the same run. Times are CPU time (the
+// thread's for the engine, the process's for the programs), so other work on
+// the machine does not count; each figure is a median.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
-#include <chrono>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "engine/modFade.h"
 
+extern char** environ;
+
 namespace {
 
 using glimra::Colour;
+
+constexpr std::size_t kChatText = 30000;
+
+struct Case {
+  const char* name;
+  std::vector<Colour> colours;
+  bool solid, wavy;
+};
+const std::vector<Case>& Cases() {
+  static const std::vector<Case> cases = {
+      {"gradient5", {0xCC3300, 0xFF3399, 0x9933FF, 0x0099FF, 0x00CCFF}, false, false},
+      {"solid3", {0x0000FF, 0x00FF00, 0xFF0000}, true, false},
+      {"wavy5", {0xCC3300, 0xFF3399, 0x9933FF, 0x0099FF, 0x00CCFF}, false, true},
+      {"gradient2", {0x0000FF, 0xFF0000}, false, false},
+  };
+  return cases;
+}
+const Case* FindCase(const std::string& name) {
+  for (const Case& c : Cases())
+    if (name == c.name) return &c;
+  return nullptr;
+}
 
 std::string SampleText(std::size_t length) {
   static const std::string words = "Hello everyone in the room, how is the weather where you are tonight? ";
@@ -22,80 +59,295 @@ std::string SampleText(std::size_t length) {
   return text;
 }
 
-void Configure(std::vector<Colour> colours, bool solid, bool wavy) {
+// The same words as a text file of 72-character lines.
+std::string SampleFile(std::size_t length) {
+  std::string text;
+  for (std::size_t at = 0; text.size() < length; at += 71) text += SampleText(at + 71).substr(at) + "\n";
+  text.resize(length);
+  return text;
+}
+
+void Configure(const Case& c) {
   glimra::FadeSettings& s = glimra::LiveFadeSettings();
   s = glimra::FadeSettings{};
-  s.FadeNumber = static_cast<std::int16_t>(colours.size());
-  for (std::size_t i = 0; i < colours.size(); ++i) s.Colors[i + 1] = colours[i];
-  s.SolidFade = glimra::ToVBBool(solid);
-  s.Wavy = glimra::ToVBBool(wavy);
+  s.FadeNumber = static_cast<std::int16_t>(c.colours.size());
+  for (std::size_t i = 0; i < c.colours.size(); ++i) s.Colors[i + 1] = c.colours[i];
+  s.SolidFade = glimra::ToVBBool(c.solid);
+  s.Wavy = glimra::ToVBBool(c.wavy);
   s.Bold = glimra::kTrue;
 }
 
-// Nanoseconds a plain copy of `bytes` bytes into a fresh string takes.
-double PlainCopyNanoseconds(std::size_t bytes) {
+double ThreadCpuNanoseconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e9 + static_cast<double>(t.tv_nsec);
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// Figures for the summary printed after the benchmarks.
+struct Figures {
+  double warmEngine = 0, warmCopy = 0, coldEngine = 0, coldCopy = 0;
+};
+std::map<std::string, Figures> gFigures;
+std::string gGlimraFade, gLolcat, gSelf;
+struct ProgramFigures {
+  double glimraFade = 0, lolcat = 0;
+  bool measured = false;
+};
+ProgramFigures gPrograms;
+
+// ---- warm ----
+
+// Batches of engine calls and of output copies, interleaved, so both meet the
+// same machine; each copy, like each rendering, makes a fresh string.
+void BM_EngineWarm(benchmark::State& state, const Case& c) {
+  Configure(c);
+  const std::string text = SampleText(kChatText);
+  std::string output = text;
+  glimra::FadeEngine(output);
+  constexpr int kBatch = 8;
+  std::vector<std::string> lines(kBatch);
+  std::vector<double> engine, copy;
+  for (auto _ : state) {
+    for (std::string& line : lines) line = text;
+    const double t0 = ThreadCpuNanoseconds();
+    for (std::string& line : lines) glimra::FadeEngine(line);
+    const double t1 = ThreadCpuNanoseconds();
+    for (int i = 0; i < kBatch; ++i) {
+      std::string copied(output);
+      benchmark::DoNotOptimize(copied.data());
+    }
+    const double t2 = ThreadCpuNanoseconds();
+    engine.push_back((t1 - t0) / kBatch);
+    copy.push_back((t2 - t1) / kBatch);
+    state.SetIterationTime((t1 - t0) / kBatch / 1e9);
+  }
+  if (lines[0] != output) state.SkipWithError("the rendering changed between calls");
+  Figures& f = gFigures[c.name];
+  f.warmEngine = Median(engine);
+  f.warmCopy = Median(copy);
+  state.counters["output_bytes"] = static_cast<double>(output.size());
+  state.counters["copy_us"] = f.warmCopy / 1e3;
+  state.counters["x_copy"] = f.warmEngine / f.warmCopy;
+}
+
+// ---- cold: the first call in a fresh process ----
+
+// Runs this program again with `argument` and reads the number it prints.
+double RunChild(const std::string& argument) {
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) return -1;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+  std::vector<char*> argv = {const_cast<char*>(gSelf.c_str()), const_cast<char*>(argument.c_str()), nullptr};
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, gSelf.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(pipeEnds[1]);
+  std::string said;
+  char buffer[64];
+  for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) said.append(buffer, static_cast<std::size_t>(n));
+  close(pipeEnds[0]);
+  if (spawned != 0) return -1;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? std::atof(said.c_str()) : -1;
+}
+
+// In the fresh process: one rendering, or one copy of as many bytes.
+int ColdEngineCall(const Case& c) {
+  Configure(c);
+  std::string line = SampleText(kChatText);
+  const double t0 = ThreadCpuNanoseconds();
+  glimra::FadeEngine(line);
+  const double t1 = ThreadCpuNanoseconds();
+  std::printf("%.0f %zu\n", t1 - t0, line.size());
+  return 0;
+}
+
+int ColdCopy(std::size_t bytes) {
   const std::string source(bytes, 'x');
-  constexpr int kRounds = 200;
-  const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < kRounds; ++i) {
-    std::string copy(source);
-    benchmark::DoNotOptimize(copy.data());
-  }
-  const std::chrono::duration<double, std::nano> elapsed = std::chrono::steady_clock::now() - start;
-  return elapsed.count() / kRounds;
+  const std::string text = SampleText(kChatText);  // the same heap as the engine's child
+  const double t0 = ThreadCpuNanoseconds();
+  std::string copied(source);
+  benchmark::DoNotOptimize(copied.data());
+  const double t1 = ThreadCpuNanoseconds();
+  std::printf("%.0f\n", t1 - t0);
+  return 0;
 }
 
-void RunFade(benchmark::State& state, std::vector<Colour> colours, bool solid, bool wavy) {
-  Configure(std::move(colours), solid, wavy);
-  const std::string text = SampleText(static_cast<std::size_t>(state.range(0)));
-  std::size_t outputBytes = 0;
-  const auto start = std::chrono::steady_clock::now();
+void BM_EngineCold(benchmark::State& state, const Case& c) {
+  Configure(c);
+  std::string output = SampleText(kChatText);
+  glimra::FadeEngine(output);
+  std::vector<double> engine, copy;
   for (auto _ : state) {
-    std::string line = text;
-    glimra::FadeEngine(line);
-    outputBytes = line.size();
-    benchmark::DoNotOptimize(line.data());
+    const double e = RunChild(std::string("--cold-engine=") + c.name);
+    const double k = RunChild("--cold-copy=" + std::to_string(output.size()));
+    if (e < 0 || k < 0) {
+      state.SkipWithError("the fresh process failed");
+      return;
+    }
+    engine.push_back(e);
+    copy.push_back(k);
+    state.SetIterationTime(e / 1e9);
   }
-  const std::chrono::duration<double, std::nano> elapsed = std::chrono::steady_clock::now() - start;
-  state.SetItemsProcessed(state.iterations() * state.range(0));
-  state.counters["output_bytes"] = static_cast<double>(outputBytes);
-  // How many plain copies of the output the fade costs.
-  state.counters["x_copy"] =
-      elapsed.count() / static_cast<double>(state.iterations()) / PlainCopyNanoseconds(outputBytes);
+  Figures& f = gFigures[c.name];
+  f.coldEngine = Median(engine);
+  f.coldCopy = Median(copy);
+  state.counters["copy_us"] = f.coldCopy / 1e3;
+  state.counters["x_copy"] = f.coldEngine / f.coldCopy;
 }
 
-void BM_FadeGradient2(benchmark::State& state) { RunFade(state, {0x0000FF, 0xFF0000}, false, false); }
-void BM_FadeGradient5(benchmark::State& state) {
-  RunFade(state, {0xCC3300, 0xFF3399, 0x9933FF, 0x0099FF, 0x00CCFF}, false, false);
-}
-void BM_FadeSolid3(benchmark::State& state) { RunFade(state, {0x0000FF, 0x00FF00, 0xFF0000}, true, false); }
-void BM_FadeWavy5(benchmark::State& state) {
-  RunFade(state, {0xCC3300, 0xFF3399, 0x9933FF, 0x0099FF, 0x00CCFF}, false, true);
+// ---- glimra-fade against lolcat ----
+
+// Runs a program with stdin from `input` and stdout to `output`; its CPU
+// time in nanoseconds (user and system), or -1.
+double ProgramCpu(const std::vector<std::string>& command, const std::string& input, const std::string& output) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, input.c_str(), O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::vector<char*> argv;
+  for (const std::string& part : command) argv.push_back(const_cast<char*>(part.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return -1;
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+  const auto ns = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e9 + t.tv_usec * 1e3; };
+  return ns(usage.ru_utime) + ns(usage.ru_stime);
 }
 
-// A plain copy of as many bytes as the 5-colour fade of the same text writes.
-void BM_PlainCopyOfFadeOutput(benchmark::State& state) {
-  Configure({0xCC3300, 0xFF3399, 0x9933FF, 0x0099FF, 0x00CCFF}, false, false);
-  std::string faded = SampleText(static_cast<std::size_t>(state.range(0)));
-  glimra::FadeEngine(faded);
+std::string ReadWhole(const std::string& path) {
+  std::string text;
+  if (FILE* file = std::fopen(path.c_str(), "rb")) {
+    char buffer[65536];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+    std::fclose(file);
+  }
+  return text;
+}
+
+void BM_TerminalGradient(benchmark::State& state) {
+  if (gGlimraFade.empty() || gLolcat.empty()) {
+    state.SkipWithError("needs --glimra-fade=PATH and --lolcat=PATH (./run bench passes them)");
+    return;
+  }
+  const std::string folder = "/tmp/glimra-bench-" + std::to_string(getpid());
+  const std::string input = folder + "-text.txt", output = folder + "-out.txt";
+  if (FILE* file = std::fopen(input.c_str(), "wb")) {
+    const std::string text = SampleFile(kChatText);
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fclose(file);
+  }
+  // As their users run them: glimra-fade reads standard input; lolcat reads
+  // the file, 24-bit colours (-t), forced on although the output is a file (-f).
+  const std::vector<std::string> glimraFade = {gGlimraFade, "--format", "ansi"};
+  const std::vector<std::string> lolcat = {gLolcat, "-t", "-f", input};
+  std::vector<double> ours, theirs;
   for (auto _ : state) {
-    std::string copy(faded.size(), '\0');
-    std::memcpy(copy.data(), faded.data(), faded.size());
-    benchmark::DoNotOptimize(copy.data());
+    const double a = ProgramCpu(glimraFade, input, output);
+    const bool oursTrueColour = ReadWhole(output).find("\x1b[38;2;") != std::string::npos;
+    const double b = ProgramCpu(lolcat, input, output);
+    const bool theirsTrueColour = ReadWhole(output).find("38;2;") != std::string::npos;
+    if (a < 0 || b < 0 || !oursTrueColour || !theirsTrueColour) {
+      state.SkipWithError("a program failed or wrote no 24-bit colours");
+      break;
+    }
+    ours.push_back(a);
+    theirs.push_back(b);
+    state.SetIterationTime(a / 1e9);
   }
-  state.SetItemsProcessed(state.iterations() * state.range(0));
-  state.counters["output_bytes"] = static_cast<double>(faded.size());
+  std::remove(input.c_str());
+  std::remove(output.c_str());
+  if (ours.empty()) return;
+  gPrograms = {Median(ours), Median(theirs), true};
+  state.counters["lolcat_ms"] = gPrograms.lolcat / 1e6;
+  state.counters["x_faster"] = gPrograms.lolcat / gPrograms.glimraFade;
 }
 
-constexpr int kLongText = 1 << 16;
-constexpr int kMailText = 30000;
+void RegisterAll() {
+  for (const Case& c : Cases())
+    benchmark::RegisterBenchmark(("BM_EngineWarm/" + std::string(c.name)).c_str(), BM_EngineWarm, c)
+        ->UseManualTime()
+        ->Unit(benchmark::kMicrosecond);
+  for (const Case& c : Cases())
+    benchmark::RegisterBenchmark(("BM_EngineCold/" + std::string(c.name)).c_str(), BM_EngineCold, c)
+        ->UseManualTime()
+        ->Iterations(15)
+        ->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("BM_TerminalGradient/glimra-fade_vs_lolcat", BM_TerminalGradient)
+      ->UseManualTime()
+      ->Iterations(3)
+      ->Unit(benchmark::kMillisecond);
+}
 
-BENCHMARK(BM_FadeGradient2)->Arg(kLongText)->Arg(kMailText)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_FadeGradient5)->Arg(kLongText)->Arg(kMailText)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_FadeSolid3)->Arg(kLongText)->Arg(kMailText)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_FadeWavy5)->Arg(kLongText)->Arg(kMailText)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_PlainCopyOfFadeOutput)->Arg(kMailText)->Unit(benchmark::kMicrosecond);
+void PrintSummary() {
+  std::printf("\nThe engine against a copy of its output, %zu characters, bold (thread CPU time, medians):\n",
+              kChatText);
+  std::printf("  %-10s %12s %12s %8s %12s %12s %8s\n", "line", "warm engine", "warm copy", "ratio", "cold engine",
+              "cold copy", "ratio");
+  for (const Case& c : Cases()) {
+    const auto found = gFigures.find(c.name);
+    if (found == gFigures.end()) continue;
+    const Figures& f = found->second;
+    const auto ratio = [](double a, double b) { return b > 0 ? a / b : 0; };
+    std::printf("  %-10s %9.1f us %9.1f us %7.2fx %9.1f us %9.1f us %7.2fx\n", c.name, f.warmEngine / 1e3,
+                f.warmCopy / 1e3, ratio(f.warmEngine, f.warmCopy), f.coldEngine / 1e3, f.coldCopy / 1e3,
+                ratio(f.coldEngine, f.coldCopy));
+  }
+  if (gPrograms.measured)
+    std::printf(
+        "\nglimra-fade --format ansi against lolcat -t -f, the same %zu-character file (process CPU time, medians):\n"
+        "  glimra-fade %.1f ms, lolcat %.1f ms: lolcat takes %.0fx as long\n",
+        kChatText, gPrograms.glimraFade / 1e6, gPrograms.lolcat / 1e6, gPrograms.lolcat / gPrograms.glimraFade);
+}
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  gSelf = "/proc/self/exe";
+  char self[4096];
+  const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+  if (n > 0) gSelf.assign(self, static_cast<std::size_t>(n));
+  std::vector<char*> rest;
+  for (int i = 0; i < argc; ++i) {
+    const std::string argument = argv[i];
+    const auto value = [&](const char* prefix) -> const char* {
+      return argument.rfind(prefix, 0) == 0 ? argv[i] + std::strlen(prefix) : nullptr;
+    };
+    if (const char* name = value("--cold-engine=")) {
+      const Case* c = FindCase(name);
+      return c ? ColdEngineCall(*c) : 2;
+    }
+    if (const char* bytes = value("--cold-copy=")) return ColdCopy(std::strtoull(bytes, nullptr, 10));
+    if (const char* path = value("--glimra-fade=")) {
+      gGlimraFade = path;
+    } else if (const char* path = value("--lolcat=")) {
+      gLolcat = path;
+    } else {
+      rest.push_back(argv[i]);
+    }
+  }
+  int restCount = static_cast<int>(rest.size());
+  rest.push_back(nullptr);
+  RegisterAll();
+  benchmark::Initialize(&restCount, rest.data());
+  if (benchmark::ReportUnrecognizedArguments(restCount, rest.data())) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  PrintSummary();
+  return 0;
+}

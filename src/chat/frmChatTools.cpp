@@ -552,7 +552,9 @@ void frmChatTools::cmdRefresh_Click() {
 void frmChatTools::cmdEmail_Click() { EMailFade().Show(); }
 
 void frmChatTools::cmdMin_Click() {
-  const bool expanding = Height() != kMaxHeight;
+  // From the window's state: a measured height need not come back as the
+  // twips it was set to at every screen resolution.
+  const bool expanding = !line1Visible_;
   SetExpanded(expanding);
   if (expanding) {
     RePosForm(*this, 0);

@@ -17,6 +17,11 @@ struct ColourParts {
 };
 ColourParts SplitColour(Colour colour);
 
+// Windows 95 and 98 draw with 16-bit coordinates: surfaces, positions and
+// stretches reach at most this many units either way, and larger values are
+// taken as this. Drawn colour components stay within 0..255.
+constexpr float kLargestPreviewUnits = 32767;
+
 // One stretch of the strip, from colour k at x0 to colour k + 1 at x1.
 struct PreviewStretch {
   float x0, x1;

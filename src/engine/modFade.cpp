@@ -1,7 +1,10 @@
 #include "engine/modFade.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <type_traits>
 
 #include "runtime/ErrorReporting.h"
 
@@ -15,43 +18,97 @@ TextEncoding gEncoding = TextEncoding::Ansi;
 constexpr char kModule[] = "modFade";
 constexpr const char* kGradientNames[] = {"FadeByColor2", "FadeByColor3", "FadeByColor4", "FadeByColor5",
                                           "FadeByColor6"};
-constexpr std::string_view kTagStart = "<FONT COLOR=#";
 constexpr std::size_t kFontTagSize = 20;  // <FONT COLOR=#RRGGBB>
-constexpr std::string_view kWaveTags[] = {"", "<sup>", "</sup>", "<sub>", "</sub>"};
 
-// Length in bytes of the character that starts at `pos`.
-std::size_t CharacterLength(std::string_view text, std::size_t pos) {
-  if (gEncoding == TextEncoding::Ansi) return 1;
-  const auto lead = static_cast<unsigned char>(text[pos]);
-  std::size_t length = 1;
-  if (lead >= 0xF0)
-    length = 4;
-  else if (lead >= 0xE0)
-    length = 3;
-  else if (lead >= 0xC0)
+// Wave tags are stored eight bytes at a time and the cursor moves by their size.
+struct WaveTag {
+  char bytes[8];
+  std::size_t size;
+};
+constexpr WaveTag kWaveTags[] = {{"", 0}, {"<sup>", 5}, {"</sup>", 6}, {"<sub>", 5}, {"</sub>", 6}};
+constexpr std::size_t kWaveCycleBytes = 5 + 6 + 5 + 6;
+// The most one character can take: its tag, a wave tag written eight bytes
+// wide, and four bytes of UTF-8.
+constexpr std::ptrdiff_t kMostPerCharacter = kFontTagSize + 8 + 4;
+
+// ---- characters ----
+
+bool InRange(unsigned char byte, unsigned char low, unsigned char high) { return byte >= low && byte <= high; }
+
+std::size_t Utf8SequenceLength(const char* at, std::size_t available) {
+  const auto* p = reinterpret_cast<const unsigned char*>(at);
+  const unsigned char lead = p[0];
+  if (lead < 0x80) return 1;
+  std::size_t length = 0;
+  unsigned char low = 0x80, high = 0xBF;  // the second byte's range; overlong and surrogate forms are not well-formed
+  if (InRange(lead, 0xC2, 0xDF)) {
     length = 2;
-  std::size_t available = 1;
-  while (available < length && pos + available < text.size() &&
-         (static_cast<unsigned char>(text[pos + available]) & 0xC0) == 0x80)
-    ++available;
-  return available;
+  } else if (InRange(lead, 0xE0, 0xEF)) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (InRange(lead, 0xF0, 0xF4)) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (available < length || !InRange(p[1], low, high)) return 0;
+  for (std::size_t i = 2; i < length; ++i)
+    if (!InRange(p[i], 0x80, 0xBF)) return 0;
+  return length;
 }
 
-std::size_t CountCharacters(std::string_view text) {
-  if (gEncoding == TextEncoding::Ansi) return text.size();
-  std::size_t count = 0;
-  for (std::size_t pos = 0; pos < text.size(); pos += CharacterLength(text, pos)) ++count;
-  return count;
+// One byte, one character: ANSI text, and UTF-8 text that is plain ASCII.
+struct ByteCharacters {
+  static std::size_t Length(const char*, const char*) { return 1; }
+};
+struct Utf8Characters {
+  static std::size_t Length(const char* p, const char* end) {
+    const std::size_t length = Utf8SequenceLength(p, static_cast<std::size_t>(end - p));
+    return length == 0 ? 1 : length;
+  }
+};
+
+template <class Characters>
+const char* AdvanceCharacters(const char* p, const char* end, std::size_t count) {
+  if constexpr (std::is_same_v<Characters, ByteCharacters>) {
+    return p + std::min(count, static_cast<std::size_t>(end - p));
+  } else {
+    for (; count > 0 && p < end; --count) p += Characters::Length(p, end);
+    return p;
+  }
 }
 
-// Byte offset of character number `index` (0-based) at or after `from`.
-std::size_t AdvanceCharacters(std::string_view text, std::size_t from, std::size_t count) {
-  if (gEncoding == TextEncoding::Ansi) return from + count;
-  while (count-- > 0 && from < text.size()) from += CharacterLength(text, from);
-  return from;
+// What one pass over the text tells: how many characters, how many of them
+// blanks, and whether every character is one byte.
+struct TextFacts {
+  std::size_t characters = 0;
+  std::size_t blanks = 0;
+  bool byteCharacters = true;
+  std::size_t NonBlanks() const { return characters - blanks; }
+};
+
+TextFacts ExamineText(std::string_view text) {
+  TextFacts facts;
+  unsigned char high = 0;
+  for (char c : text) {
+    facts.blanks += c == ' ';
+    high |= static_cast<unsigned char>(c);
+  }
+  facts.characters = text.size();
+  if (gEncoding == TextEncoding::Utf8 && (high & 0x80)) {
+    facts.byteCharacters = false;
+    facts.characters = 0;
+    const char* end = text.data() + text.size();
+    for (const char* p = text.data(); p < end; p += Utf8Characters::Length(p, end)) ++facts.characters;
+  }
+  return facts;
 }
 
-// Two upper-case hex digits for every byte value.
+// ---- colours and tags ----
+
 struct HexPairs {
   char pairs[256][2];
   constexpr HexPairs() : pairs() {
@@ -64,73 +121,41 @@ struct HexPairs {
 };
 constexpr HexPairs kHex;
 
-// The exact size of the markup for `text`: its own bytes, a font tag per
-// non-blank character (or one leading tag) and the wave tags from the
-// current phase on.
-std::size_t MarkupSize(std::string_view text, bool tagPerCharacter, bool wavy) {
-  std::size_t size = text.size() + (tagPerCharacter ? 0 : kFontTagSize);
-  int phase = WavePhase();
-  for (char c : text) {
-    if (c == ' ' || (gEncoding == TextEncoding::Utf8 && (static_cast<unsigned char>(c) & 0xC0) == 0x80)) continue;
-    if (tagPerCharacter) size += kFontTagSize;
-    if (wavy) {
-      if (phase == 5) phase = 1;
-      if (phase >= 1 && phase <= 4) size += kWaveTags[phase].size();
-      ++phase;
-    }
-  }
-  return size;
-}
-
-// Writes markup straight into the result: the room is made once, and the
-// string is cut to what was written when the writer goes.
-class MarkupWriter {
- public:
-  MarkupWriter(std::string& out, std::size_t room) : out_(out), start_(out.size()) {
-    out_.resize(start_ + room);
-    cursor_ = out_.data() + start_;
-  }
-  ~MarkupWriter() { out_.resize(static_cast<std::size_t>(cursor_ - out_.data())); }
-  MarkupWriter(const MarkupWriter&) = delete;
-  MarkupWriter& operator=(const MarkupWriter&) = delete;
-
-  void Add(std::string_view text) {
-    std::memcpy(cursor_, text.data(), text.size());
-    cursor_ += text.size();
-  }
-  void Add(const char* bytes, std::size_t size) {
-    std::memcpy(cursor_, bytes, size);
-    cursor_ += size;
-  }
-
- private:
-  std::string& out_;
-  std::size_t start_;
-  char* cursor_;
+struct Rgb {
+  int red, green, blue;
 };
 
-// "<FONT COLOR=#RRGGBB>", with FFFFFF written as FBFBFB.
-void AddFontTag(MarkupWriter& markup, int red, int green, int blue) {
-  markup.Add(kTagStart);
-  if (red == 0xFF && green == 0xFF && blue == 0xFF) {
-    markup.Add("FBFBFB", 6);
+Rgb ComponentsOf(Colour colour) { return {colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF}; }
+
+// A colour with its "<FONT COLOR=#RRGGBB>" ready to store; FFFFFF is written FBFBFB.
+struct FontColour {
+  Rgb rgb;
+  char tag[kFontTagSize];
+};
+
+// A stretch of a gradient run whose characters share one colour: it ends
+// after character number `end` of the run.
+struct Stretch {
+  std::size_t end;
+  FontColour colour;
+};
+
+FontColour MakeFontColour(Rgb rgb) {
+  FontColour colour{rgb, {}};
+  std::memcpy(colour.tag, "<FONT COLOR=#", 13);
+  if (rgb.red == 0xFF && rgb.green == 0xFF && rgb.blue == 0xFF) {
+    std::memcpy(colour.tag + 13, "FBFBFB", 6);
   } else {
-    markup.Add(kHex.pairs[red], 2);
-    markup.Add(kHex.pairs[green], 2);
-    markup.Add(kHex.pairs[blue], 2);
+    std::memcpy(colour.tag + 13, kHex.pairs[rgb.red], 2);
+    std::memcpy(colour.tag + 15, kHex.pairs[rgb.green], 2);
+    std::memcpy(colour.tag + 17, kHex.pairs[rgb.blue], 2);
   }
-  markup.Add(">", 1);
+  colour.tag[19] = '>';
+  return colour;
 }
 
-void AddFontTag(MarkupWriter& markup, Colour colour) {
-  AddFontTag(markup, colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-}
-
-void AddWaveStep(MarkupWriter& markup, VBBool wavy) {
-  std::int16_t& phase = WavePhase();
-  if (phase == 5) phase = 1;
-  if (IsTrue(wavy) && phase >= 1 && phase <= 4) markup.Add(kWaveTags[phase]);
-  ++phase;
+std::uint32_t PackedRgb(const Rgb& rgb) {
+  return static_cast<std::uint32_t>(rgb.red << 16 | rgb.green << 8 | rgb.blue);
 }
 
 // Rounds to the nearest integer, halves to even, for the small values of a
@@ -141,60 +166,529 @@ int RoundComponent(double value) {
   return static_cast<int>((value + kRoundingShift) - kRoundingShift);
 }
 
-void AppendGradientRun(std::string& out, std::string_view text, int startBlue, int endBlue, int startGreen,
-                       int endGreen, int startRed, int endRed, VBBool wavy) {
-  const double length = static_cast<double>(CountCharacters(text));
-  // s + (e - s) / L * i, in that grouping.
-  const double stepRed = (endRed - startRed) / length;
-  const double stepGreen = (endGreen - startGreen) / length;
-  const double stepBlue = (endBlue - startBlue) / length;
-  MarkupWriter markup(out, MarkupSize(text, true, IsTrue(wavy)));
-  double position = 0;
-  for (std::size_t pos = 0; pos < text.size();) {
-    const std::size_t charLength = CharacterLength(text, pos);
-    ++position;
-    if (text[pos] != ' ') {
-      AddFontTag(markup, RoundComponent(stepRed * position + startRed),
-                 RoundComponent(stepGreen * position + startGreen), RoundComponent(stepBlue * position + startBlue));
-      AddWaveStep(markup, wavy);
+int ClampComponent(int value) { return std::clamp(value, 0, 255); }
+
+// One colour component along a gradient run of `length` characters:
+// s + (e - s) / L * i, in that grouping, rounded half to even. It is
+// monotonic in i, so where it next changes can be estimated and then made
+// exact by evaluating the same expression on either side.
+class ComponentRamp {
+ public:
+  ComponentRamp(int start, int end, double length)
+      : start_(start), step_((end - start) / length), inverse_(step_ != 0 ? 1 / step_ : 0) {}
+
+  int At(std::size_t position) const { return RoundComponent(step_ * static_cast<double>(position) + start_); }
+
+  // The first position after `position` whose value differs from `value`
+  // (the value at `position`), or last + 1. The estimate may be off by one
+  // or two; the evaluations on either side make it exact.
+  std::size_t NextChange(std::size_t position, int value, std::size_t last) const {
+    if (step_ == 0) return last + 1;
+    const double estimate = (value + (step_ > 0 ? 0.5 : -0.5) - start_) * inverse_;
+    std::size_t next = last + 1;
+    if (!(estimate > static_cast<double>(position + 1))) {
+      next = position + 1;
+    } else if (estimate < static_cast<double>(last)) {
+      next = static_cast<std::size_t>(estimate);
     }
-    markup.Add(text.data() + pos, charLength);
-    pos += charLength;
+    while (next > position + 1 && At(next - 1) != value) --next;
+    while (next <= last && At(next) == value) ++next;
+    return next;
   }
+
+ private:
+  double start_;
+  double step_;
+  double inverse_;
+};
+
+// ---- the wave ----
+
+std::int16_t StepPhase(std::int16_t phase) { return static_cast<std::int16_t>((phase == 5 ? 1 : phase) + 1); }
+
+// The phase after `steps` wave steps: from 1 to 5 it cycles 2, 3, 4, 5.
+std::int16_t PhaseAfter(std::int16_t phase, std::size_t steps) {
+  for (; steps > 0 && (phase < 2 || phase > 5); --steps) phase = StepPhase(phase);
+  if (steps > 0) phase = static_cast<std::int16_t>(2 + (phase - 2 + steps % 4) % 4);
+  return phase;
 }
 
-void AppendGradient(std::string& out, const std::vector<Colour>& colours, std::string_view text, VBBool wavy) {
-  const std::vector<std::size_t> lengths = GradientRunLengths(colours.size(), CountCharacters(text));
-  WavePhase() = 2;
-  std::size_t from = 0;
-  for (std::size_t run = 0; run < lengths.size(); ++run) {
-    const std::size_t to = AdvanceCharacters(text, from, lengths[run]);
-    const Colour start = colours[run];
-    const Colour end = colours[run + 1];
-    AppendGradientRun(out, text.substr(from, to - from), (start >> 16) & 0xFF, (end >> 16) & 0xFF, (start >> 8) & 0xFF,
-                      (end >> 8) & 0xFF, start & 0xFF, end & 0xFF, wavy);
-    from = to;
-  }
+// The bytes of wave tags that `steps` steps from `phase` write.
+std::size_t WaveBytes(std::int16_t phase, std::size_t steps) {
+  std::size_t bytes = 0;
+  const auto step = [&] {
+    if (phase == 5) phase = 1;
+    if (phase >= 1 && phase <= 4) bytes += kWaveTags[phase].size;
+    phase = static_cast<std::int16_t>(phase + 1);
+    --steps;
+  };
+  while (steps > 0 && (phase < 2 || phase > 5)) step();
+  bytes += steps / 4 * kWaveCycleBytes;
+  steps %= 4;
+  while (steps > 0) step();
+  return bytes;
 }
 
-void AppendSolid(std::string& out, std::string_view text, const std::vector<Colour>& colours, VBBool wavy) {
-  if (colours.empty()) return;
-  const bool oneColour = colours.size() == 1;
-  MarkupWriter markup(out, MarkupSize(text, !oneColour, IsTrue(wavy)));
-  if (oneColour) AddFontTag(markup, colours[0]);
-  std::size_t next = 0;
-  for (std::size_t pos = 0; pos < text.size();) {
-    const std::size_t charLength = CharacterLength(text, pos);
-    if (text[pos] != ' ') {
-      if (!oneColour) {
-        if (next == colours.size()) next = 0;
-        AddFontTag(markup, colours[next++]);
+// The wave tag a wave step writes (0 for none), advancing the phase.
+std::uint8_t WaveStep(std::int16_t& phase, bool wavy) {
+  if (phase == 5) phase = 1;
+  const std::uint8_t tag = wavy && phase >= 1 && phase <= 4 ? static_cast<std::uint8_t>(phase) : 0;
+  phase = static_cast<std::int16_t>(phase + 1);
+  return tag;
+}
+
+// ---- writing markup ----
+
+// Markup is put together in a small buffer that stays in the cache and goes
+// into the result a few kilobytes at a time. The result is reserved at its
+// exact size beforehand, so it is allocated once and its bytes are written
+// once (growing or zero-filling it first would cost more than the rendering).
+// The hot loops check their room before every character.
+class MarkupWriter {
+ public:
+  MarkupWriter(std::string& out, std::size_t expected) : out_(out) { out_.reserve(out_.size() + expected); }
+  ~MarkupWriter() { Flush(); }
+  MarkupWriter(const MarkupWriter&) = delete;
+  MarkupWriter& operator=(const MarkupWriter&) = delete;
+
+  void Add(const char* bytes, std::size_t size) {
+    if (size > kChunk / 2) {  // large enough to go straight in, after what is waiting
+      Flush();
+      out_.append(bytes, size);
+      return;
+    }
+    if (static_cast<std::size_t>(kLimit - cursor_) < size) Flush();
+    std::memcpy(cursor_, bytes, size);
+    cursor_ += size;
+  }
+
+  // The hot loops keep the cursor in a local and hand it back.
+  char* Cursor() const { return cursor_; }
+  const char* Limit() const { return kLimit; }
+  char* Commit(char* cursor, std::ptrdiff_t room) {
+    cursor_ = cursor;
+    if (kLimit - cursor_ < room) Flush();
+    return cursor_;
+  }
+
+ private:
+  static constexpr std::size_t kChunk = 8192;
+
+  void Flush() {
+    out_.append(chunk_, static_cast<std::size_t>(cursor_ - chunk_));
+    cursor_ = chunk_;
+  }
+
+  std::string& out_;
+  char chunk_[kChunk + kMostPerCharacter];
+  char* cursor_ = chunk_;
+  const char* const kLimit = chunk_ + sizeof chunk_;
+};
+
+// Writes AOL markup: each non-blank character gets its font tag and its wave
+// step, blanks only themselves. Without the wave the phase is left to the
+// caller, which knows how far it moves.
+template <class Characters>
+class MarkupSink {
+ public:
+  MarkupSink(MarkupWriter& writer, bool wavy, std::int16_t& phase) : writer_(writer), wavy_(wavy), phase_(phase) {}
+
+  void LeadingTag(const FontColour& colour) { writer_.Add(colour.tag, kFontTagSize); }
+
+  // Every non-blank character of [p, end) gets the tag of `colour`.
+  void Tagged(const FontColour& colour, const char* p, const char* end) {
+    if constexpr (std::is_same_v<Characters, ByteCharacters>) {
+      const Stretch whole{static_cast<std::size_t>(-1), colour};
+      WriteBytesWaved<kStretches>(&whole, 0, p, end);
+    } else {
+      Write<true>(&colour, 1, p, end);
+    }
+  }
+  // The stretches of a gradient run, one after the other from `p`.
+  void Stretches(const std::vector<Stretch>& stretches, const char* p, const char* end) {
+    if constexpr (std::is_same_v<Characters, ByteCharacters>) {
+      WriteBytesWaved<kStretches>(stretches.data(), 0, p, end);
+    } else {
+      std::size_t done = 0;
+      for (const Stretch& stretch : stretches) {
+        const char* stretchEnd = AdvanceCharacters<Characters>(p, end, stretch.end - done);
+        Write<true>(&stretch.colour, 1, p, stretchEnd);
+        p = stretchEnd;
+        done = stretch.end;
       }
-      AddWaveStep(markup, wavy);
     }
-    markup.Add(text.data() + pos, charLength);
-    pos += charLength;
   }
+  // The non-blank characters of [p, end) take the tags of `colours` in turn.
+  void Cycle(const std::vector<Stretch>& colours, const char* p, const char* end) {
+    if constexpr (std::is_same_v<Characters, ByteCharacters>) {
+      WriteBytesWaved<kCycle>(colours.data(), colours.size(), p, end);
+    } else {
+      std::vector<FontColour> tags;
+      for (const Stretch& colour : colours) tags.push_back(colour.colour);
+      Write<true>(tags.data(), tags.size(), p, end);
+    }
+  }
+  // The characters of [p, end) without font tags (after a one-colour rendering's leading tag).
+  void Untagged(const char* p, const char* end) {
+    if constexpr (std::is_same_v<Characters, ByteCharacters>) {
+      if (wavy_)
+        WriteBytesWaved<kUntagged>(nullptr, 0, p, end);
+      else
+        writer_.Add(p, static_cast<std::size_t>(end - p));  // the text as it is
+    } else {
+      Write<false>(nullptr, 0, p, end);
+    }
+  }
+
+ private:
+  enum TagSource { kStretches, kCycle, kUntagged };
+  // No wave; the wave in its cycle of four (phase 1 to 5, 5 counting as 1);
+  // the wave from any phase (0 before the first step after start-up).
+  enum WaveKind { kFlat, kCycleOfFour, kAnyPhase };
+
+  template <TagSource kSource>
+  void WriteBytesWaved(const Stretch* tags, std::size_t tagCount, const char* p, const char* end) {
+    if (!wavy_)
+      WriteBytes<kSource, kFlat>(tags, tagCount, p, end);
+    else if (phase_ >= 1 && phase_ <= 5)
+      WriteBytes<kSource, kCycleOfFour>(tags, tagCount, p, end);
+    else
+      WriteBytes<kSource, kAnyPhase>(tags, tagCount, p, end);
+  }
+
+  // One byte a character. The blank is not branched on (its mispredictions
+  // cost more than the stores): every character stores a tag, and a blank's
+  // cursor moves by one, so what follows overwrites it. The tag in use is
+  // held in locals, so the stores cannot make the compiler load it again.
+  template <TagSource kSource, WaveKind kWave>
+  void WriteBytes(const Stretch* tags, std::size_t tagCount, const char* p, const char* end) {
+    char head[16] = {};
+    std::uint32_t tail = 0;
+    const auto load = [&](const Stretch& tag) {
+      std::memcpy(head, tag.colour.tag, 16);
+      std::memcpy(&tail, tag.colour.tag + 16, 4);
+    };
+    const char* const start = p;
+    std::size_t next = 0;
+    char* out = writer_.Cursor();
+    const char* limit = writer_.Limit();
+    std::int16_t phase = phase_;
+    // In the cycle of four the tag follows from the count of steps, so no
+    // character waits for the phase the one before it left.
+    const std::size_t cycle = static_cast<std::size_t>(phase == 5 ? 1 : phase) - 1;
+    std::size_t steps = 0;
+    while (p < end) {
+      // One stretch's tag at a time (the whole text for the other sources).
+      const char* stretchEnd = end;
+      if constexpr (kSource == kStretches) {
+        load(*tags);
+        stretchEnd = start + std::min(tags->end, static_cast<std::size_t>(end - start));
+        ++tags;
+      }
+      while (p < stretchEnd) {
+        // As many characters as surely fit in the buffer, without a check each.
+        const auto fit = static_cast<std::size_t>((limit - out) / kMostPerCharacter);
+        if (fit < 2) {
+          out = writer_.Commit(out, 2 * kMostPerCharacter);
+          limit = writer_.Limit();
+          continue;
+        }
+        const char* stop = p + std::min(fit - 1, static_cast<std::size_t>(stretchEnd - p));
+        for (; p < stop; ++p) {
+          const char c = *p;
+          const bool blank = c == ' ';
+          std::size_t at = 0;
+          if constexpr (kSource == kCycle) {
+            load(tags[next]);
+            const std::size_t following = next + 1 == tagCount ? 0 : next + 1;
+            next = blank ? next : following;
+          }
+          if constexpr (kSource != kUntagged) {
+            std::memcpy(out, head, 16);
+            std::memcpy(out + 16, &tail, 4);
+            at = kFontTagSize;
+          }
+          if constexpr (kWave == kCycleOfFour) {
+            const std::size_t tag = 1 + ((cycle + steps) & 3);
+            std::memcpy(out + at, kWaveTags[tag].bytes, 8);
+            at += kWaveTags[tag].size;
+            steps += blank ? 0 : 1;
+          }
+          if constexpr (kWave == kAnyPhase) {
+            const std::int16_t current = phase == 5 ? 1 : phase;
+            const std::size_t tag = current >= 1 && current <= 4 ? static_cast<std::size_t>(current) : 0;
+            std::memcpy(out + at, kWaveTags[tag].bytes, 8);
+            at += kWaveTags[tag].size;
+            phase = blank ? phase : static_cast<std::int16_t>(current + 1);
+          }
+          at = blank ? 0 : at;
+          out[at] = c;
+          out += at + 1;
+        }
+      }
+    }
+    if constexpr (kWave == kCycleOfFour) {
+      if (steps > 0) phase = static_cast<std::int16_t>(2 + ((cycle + steps - 1) & 3));
+    }
+    phase_ = phase;
+    writer_.Commit(out, 0);
+  }
+
+  // Characters of one to four bytes (UTF-8 text that is not plain ASCII),
+  // the tags again held in locals and the room checked for every character.
+  template <bool kTagged>
+  void Write(const FontColour* colours, std::size_t colourCount, const char* p, const char* end) {
+    char head[16] = {}, tail[8] = {};
+    std::size_t next = 0;
+    const auto load = [&](std::size_t k) {
+      std::memcpy(head, colours[k].tag, 16);
+      std::memcpy(tail, colours[k].tag + 16, 4);
+    };
+    if constexpr (kTagged) load(0);
+    const bool wavy = wavy_;
+    char* out = writer_.Cursor();
+    const char* limit = writer_.Limit();
+    std::int16_t phase = phase_;
+    while (p < end) {
+      if (limit - out < kMostPerCharacter) {
+        out = writer_.Commit(out, kMostPerCharacter);
+        limit = writer_.Limit();
+      }
+      const char c = *p;
+      const std::size_t length = Characters::Length(p, end);
+      if (c != ' ') {
+        if constexpr (kTagged) {
+          if (colourCount > 1) {
+            load(next);
+            next = next + 1 == colourCount ? 0 : next + 1;
+          }
+          std::memcpy(out, head, 16);
+          std::memcpy(out + 16, tail, 8);  // the last four are overwritten by what follows
+          out += kFontTagSize;
+        }
+        if (wavy) {
+          if (phase == 5) phase = 1;
+          if (phase >= 1 && phase <= 4) {
+            std::memcpy(out, kWaveTags[phase].bytes, 8);
+            out += kWaveTags[phase].size;
+          }
+          phase = static_cast<std::int16_t>(phase + 1);
+        }
+      }
+      if (length == 1) {
+        *out++ = c;
+      } else {
+        std::memcpy(out, p, length);
+        out += length;
+      }
+      p += length;
+    }
+    phase_ = phase;
+    writer_.Commit(out, 0);
+  }
+
+  MarkupWriter& writer_;
+  bool wavy_;
+  std::int16_t& phase_;
+};
+
+// Records what happens to each character, for FadeEngineLayout.
+template <class Characters>
+class LayoutSink {
+ public:
+  LayoutSink(FadedLine& line, std::string_view text, bool wavy, std::int16_t& phase)
+      : line_(line), text_(text), wavy_(wavy), phase_(phase) {}
+
+  void LeadingTag(const FontColour& colour) {
+    line_.leadingColour = PackedRgb(colour.rgb);
+    coloured_ = true;
+    rgb_ = *line_.leadingColour;
+  }
+  void Tagged(const FontColour& colour, const char* p, const char* end) { Record(&colour, p, end, true); }
+  void Stretches(const std::vector<Stretch>& stretches, const char* p, const char* end) {
+    std::size_t done = 0;
+    for (const Stretch& stretch : stretches) {
+      const char* stretchEnd = AdvanceCharacters<Characters>(p, end, stretch.end - done);
+      Record(&stretch.colour, p, stretchEnd, true);
+      p = stretchEnd;
+      done = stretch.end;
+    }
+  }
+  void Cycle(const std::vector<Stretch>& colours, const char* p, const char* end) {
+    while (p < end) {
+      const char* characterEnd = p + Characters::Length(p, end);
+      if (*p != ' ') {
+        Record(&colours[next_].colour, p, characterEnd, true);
+        next_ = next_ + 1 == colours.size() ? 0 : next_ + 1;
+      } else {
+        Record(nullptr, p, characterEnd, false);
+      }
+      p = characterEnd;
+    }
+  }
+  void Untagged(const char* p, const char* end) { Record(nullptr, p, end, true); }
+  // Text the engine leaves as it was: no tags, and the wave stands still.
+  void Unchanged(const char* p, const char* end) { Record(nullptr, p, end, false); }
+
+ private:
+  void Record(const FontColour* colour, const char* p, const char* end, bool waveSteps) {
+    while (p < end) {
+      FadedCharacter character;
+      character.offset = static_cast<std::size_t>(p - text_.data());
+      character.length = Characters::Length(p, end);
+      if (*p != ' ' && waveSteps) {
+        if (colour) {
+          character.tagged = true;
+          coloured_ = true;
+          rgb_ = PackedRgb(colour->rgb);
+        }
+        character.waveTag = WaveStep(phase_, wavy_);
+        if (character.waveTag != 0) wave_ = character.waveTag == 1 ? 1 : character.waveTag == 3 ? -1 : 0;
+      }
+      character.coloured = coloured_;
+      character.rgb = coloured_ ? rgb_ : 0;
+      character.wave = static_cast<std::int8_t>(wave_);
+      line_.characters.push_back(character);
+      p += character.length;
+    }
+  }
+
+  FadedLine& line_;
+  std::string_view text_;
+  bool wavy_;
+  std::int16_t& phase_;
+  bool coloured_ = false;
+  std::uint32_t rgb_ = 0;
+  int wave_ = 0;
+  std::size_t next_ = 0;
+};
+
+// ---- the renderings, for any sink ----
+
+// One gradient run over `length` characters: the colour is worked out once
+// per stretch of characters that share it, and the stretches are written in
+// one go.
+template <class Characters, class Sink>
+void WalkGradientRun(Sink& sink, const char* p, const char* end, std::size_t length, const Rgb& start,
+                     const Rgb& finish) {
+  if (length == 0) return;
+  const double runLength = static_cast<double>(length);
+  const ComponentRamp ramps[3] = {{ClampComponent(start.red), ClampComponent(finish.red), runLength},
+                                  {ClampComponent(start.green), ClampComponent(finish.green), runLength},
+                                  {ClampComponent(start.blue), ClampComponent(finish.blue), runLength}};
+  int values[3];
+  std::size_t changes[3];
+  for (int k = 0; k < 3; ++k) {
+    values[k] = ramps[k].At(1);
+    changes[k] = ramps[k].NextChange(1, values[k], length);
+  }
+  std::vector<Stretch> stretches;
+  stretches.reserve(std::min<std::size_t>(length, 3 * 256 + 1));  // each component changes at most 255 times
+  for (std::size_t position = 1; position <= length;) {
+    const std::size_t next = std::min({changes[0], changes[1], changes[2]});
+    stretches.push_back({next - 1, MakeFontColour({values[0], values[1], values[2]})});
+    position = next;
+    if (position > length) break;
+    for (int k = 0; k < 3; ++k) {
+      if (changes[k] != position) continue;
+      values[k] = ramps[k].At(position);
+      changes[k] = ramps[k].NextChange(position, values[k], length);
+    }
+  }
+  sink.Stretches(stretches, p, end);
+}
+
+template <class Characters, class Sink>
+void WalkGradient(Sink& sink, const std::vector<Colour>& colours, const std::vector<std::size_t>& lengths,
+                  std::string_view text) {
+  const char* p = text.data();
+  const char* end = p + text.size();
+  for (std::size_t run = 0; run < lengths.size(); ++run) {
+    const char* runEnd = AdvanceCharacters<Characters>(p, end, lengths[run]);
+    WalkGradientRun<Characters>(sink, p, runEnd, lengths[run], ComponentsOf(colours[run]),
+                                ComponentsOf(colours[run + 1]));
+    p = runEnd;
+  }
+}
+
+// Solid colours cycle over the non-blank characters; one colour is a single
+// leading tag.
+template <class Characters, class Sink>
+void WalkSolid(Sink& sink, const std::vector<Colour>& colours, std::string_view text) {
+  if (colours.empty()) return;
+  const char* p = text.data();
+  const char* end = p + text.size();
+  if (colours.size() == 1) {
+    sink.LeadingTag(MakeFontColour(ComponentsOf(colours[0])));
+    sink.Untagged(p, end);
+    return;
+  }
+  std::vector<Stretch> tags;
+  for (Colour colour : colours) tags.push_back({0, MakeFontColour(ComponentsOf(colour))});
+  sink.Cycle(tags, p, end);
+}
+
+// ---- sizes ----
+
+std::size_t TaggedMarkupSize(std::string_view text, const TextFacts& facts, bool wavy, std::int16_t phase) {
+  return text.size() + kFontTagSize * facts.NonBlanks() + (wavy ? WaveBytes(phase, facts.NonBlanks()) : 0);
+}
+
+std::size_t SolidMarkupSize(std::string_view text, const TextFacts& facts, std::size_t colourCount, bool wavy,
+                            std::int16_t phase) {
+  if (colourCount == 0) return 0;
+  if (colourCount > 1) return TaggedMarkupSize(text, facts, wavy, phase);
+  return kFontTagSize + text.size() + (wavy ? WaveBytes(phase, facts.NonBlanks()) : 0);
+}
+
+// ---- the operations ----
+
+// Renders with the sink for the text's kind of characters into `out`, which
+// is reserved for `size` more bytes. Without the wave, the phase moves on by
+// the number of non-blank characters.
+template <class Walk>
+void AppendMarkup(std::string& out, const TextFacts& facts, std::size_t size, bool wavy, Walk walk) {
+  std::int16_t& phase = WavePhase();
+  const std::int16_t start = phase;
+  {
+    MarkupWriter writer(out, size);
+    if (facts.byteCharacters) {
+      MarkupSink<ByteCharacters> sink(writer, wavy, phase);
+      walk(sink, ByteCharacters{});
+    } else {
+      MarkupSink<Utf8Characters> sink(writer, wavy, phase);
+      walk(sink, Utf8Characters{});
+    }
+  }
+  if (!wavy) phase = PhaseAfter(start, facts.NonBlanks());
+}
+
+// `extra`: bytes the caller adds after the rendering, reserved with it.
+void AppendGradient(std::string& out, const std::vector<Colour>& colours, std::string_view text, VBBool wavy,
+                    std::size_t extra = 0) {
+  const TextFacts facts = ExamineText(text);
+  const std::vector<std::size_t> lengths = GradientRunLengths(colours.size(), facts.characters);
+  WavePhase() = 2;
+  AppendMarkup(out, facts, TaggedMarkupSize(text, facts, IsTrue(wavy), 2) + extra, IsTrue(wavy),
+               [&](auto& sink, auto characters) { WalkGradient<decltype(characters)>(sink, colours, lengths, text); });
+}
+
+void AppendGradientRun(std::string& out, std::string_view text, const Rgb& start, const Rgb& finish, VBBool wavy) {
+  const TextFacts facts = ExamineText(text);
+  AppendMarkup(out, facts, TaggedMarkupSize(text, facts, IsTrue(wavy), WavePhase()), IsTrue(wavy),
+               [&](auto& sink, auto characters) {
+                 WalkGradientRun<decltype(characters)>(sink, text.data(), text.data() + text.size(), facts.characters,
+                                                       start, finish);
+               });
+}
+
+void AppendSolid(std::string& out, std::string_view text, const std::vector<Colour>& colours, VBBool wavy,
+                 std::size_t extra = 0) {
+  if (colours.empty()) return;
+  const TextFacts facts = ExamineText(text);
+  AppendMarkup(out, facts, SolidMarkupSize(text, facts, colours.size(), IsTrue(wavy), WavePhase()) + extra,
+               IsTrue(wavy),
+               [&](auto& sink, auto characters) { WalkSolid<decltype(characters)>(sink, colours, text); });
 }
 
 std::string GradientOver(const std::vector<Colour>& colours, std::string_view text, VBBool wavy) {
@@ -209,6 +703,29 @@ std::string GuardedGradient(const char* procedure, const std::vector<Colour>& co
   RunProcedure({kModule, procedure}, [&] { result = GradientOver(colours, text, wavy); });
   return result;
 }
+
+// The style tags around a line: "<U><I><B>" ... "</B></I></U>".
+struct StyleTags {
+  std::string open, close;
+};
+
+StyleTags StyleTagsFor(const FadeSettings& settings) {
+  StyleTags tags;
+  if (IsTrue(settings.ULine)) tags.open += "<U>";
+  if (IsTrue(settings.Italic)) tags.open += "<I>";
+  if (IsTrue(settings.Bold)) tags.open += "<B>";
+  if (IsTrue(settings.Bold)) tags.close += "</B>";
+  if (IsTrue(settings.Italic)) tags.close += "</I>";
+  if (IsTrue(settings.ULine)) tags.close += "</U>";
+  return tags;
+}
+
+std::vector<Colour> ColoursInUse(const FadeSettings& settings) {
+  return std::vector<Colour>(settings.Colors + 1, settings.Colors + 1 + settings.FadeNumber);
+}
+
+bool InUseRange(const FadeSettings& settings) { return settings.FadeNumber >= 1 && settings.FadeNumber <= 6; }
+bool RendersSolid(const FadeSettings& settings) { return IsTrue(settings.SolidFade) || settings.FadeNumber == 1; }
 
 }  // namespace
 
@@ -226,6 +743,17 @@ void SetFadeYield(FadeYield yield) { gYield = yield; }
 
 void SetTextEncoding(TextEncoding encoding) { gEncoding = encoding; }
 
+std::size_t CharacterLength(std::string_view text, std::size_t pos) {
+  if (pos >= text.size()) return 0;
+  if (gEncoding == TextEncoding::Ansi) return 1;
+  return Utf8Characters::Length(text.data() + pos, text.data() + text.size());
+}
+
+std::size_t WellFormedUtf8Length(std::string_view text, std::size_t pos) {
+  if (pos >= text.size()) return 0;
+  return Utf8SequenceLength(text.data() + pos, text.size() - pos);
+}
+
 std::vector<std::size_t> GradientRunLengths(std::size_t colourCount, std::size_t length) {
   if (colourCount < 2) return {};
   const std::size_t runs = colourCount - 1;
@@ -237,12 +765,11 @@ std::vector<std::size_t> GradientRunLengths(std::size_t colourCount, std::size_t
     lengths[0] = static_cast<std::size_t>(RoundHalfEven(static_cast<double>(length) / 2));
     lengths[1] = length - lengths[0];
   } else {
-    // Dealt out one character at a time, one round over all runs between yields.
-    std::size_t left = length;
-    while (left > 0) {
-      for (std::size_t run = 0; run < runs && left > 0; ++run, --left) ++lengths[run];
-      if (gYield) gYield();
-    }
+    // Dealt out one character at a time: the first `length mod runs` runs
+    // get one more. The program yields once per dealing round.
+    for (std::size_t run = 0; run < runs; ++run) lengths[run] = length / runs + (run < length % runs ? 1 : 0);
+    if (gYield)
+      for (std::size_t round = 0; round < (length + runs - 1) / runs; ++round) gYield();
   }
   return lengths;
 }
@@ -251,7 +778,7 @@ std::string MakeFade(std::string_view text, int startBlue, int endBlue, int star
                      int endRed, VBBool wavy) {
   std::string result;
   RunProcedure({kModule, "MakeFade"}, [&] {
-    AppendGradientRun(result, text, startBlue, endBlue, startGreen, endGreen, startRed, endRed, wavy);
+    AppendGradientRun(result, text, {startRed, startGreen, startBlue}, {endRed, endGreen, endBlue}, wavy);
   });
   return result;
 }
@@ -300,39 +827,67 @@ std::string RGBtoHEX(std::int32_t value) {
   return result;
 }
 
-std::string FadeEngine(std::string& text) {
+const std::string& FadeEngine(std::string& text) {
   RunProcedure({kModule, "FadeEngine"}, [&] {
     const FadeSettings& settings = LiveFadeSettings();
-    const int count = settings.FadeNumber;
+    const StyleTags styles = StyleTagsFor(settings);
     // The style tags open in front of the rendering and close after it, so the
-    // body is written once straight into the result.
-    std::string open, close;
-    if (IsTrue(settings.ULine)) open += "<U>";
-    if (IsTrue(settings.Italic)) open += "<I>";
-    if (IsTrue(settings.Bold)) open += "<B>";
-    if (IsTrue(settings.Bold)) close += "</B>";
-    if (IsTrue(settings.Italic)) close += "</I>";
-    if (IsTrue(settings.ULine)) close += "</U>";
-
-    std::string out = open;
-    if (count >= 1 && count <= 6) {
-      const std::vector<Colour> colours(settings.Colors + 1, settings.Colors + 1 + count);
-      if (IsTrue(settings.SolidFade) || count == 1) {
-        if (!SkipOnError([&] { AppendSolid(out, text, colours, settings.Wavy); })) out.resize(open.size());
+    // whole line is written once straight into the result.
+    std::string out = styles.open;
+    if (InUseRange(settings)) {
+      const std::vector<Colour> colours = ColoursInUse(settings);
+      if (RendersSolid(settings)) {
+        if (!SkipOnError([&] { AppendSolid(out, text, colours, settings.Wavy, styles.close.size()); }))
+          out.resize(styles.open.size());
       } else {
-        RunProcedure({kModule, kGradientNames[count - 2]}, [&] { AppendGradient(out, colours, text, settings.Wavy); });
+        RunProcedure({kModule, kGradientNames[colours.size() - 2]},
+                     [&] { AppendGradient(out, colours, text, settings.Wavy, styles.close.size()); });
       }
     } else {
       out += text;
     }
-    if (out.size() == open.size()) {  // the rendering is empty
+    if (out.size() == styles.open.size()) {  // the rendering is empty
       text.clear();
       return;
     }
-    out += close;
+    out += styles.close;
     text = std::move(out);
   });
   return text;
+}
+
+FadedLine FadeEngineLayout(std::string_view text) {
+  const FadeSettings& settings = LiveFadeSettings();
+  FadedLine line;
+  line.bold = IsTrue(settings.Bold);
+  line.italic = IsTrue(settings.Italic);
+  line.underline = IsTrue(settings.ULine);
+  const bool wavy = IsTrue(settings.Wavy);
+  const auto walk = [&](auto characters) {
+    using Characters = decltype(characters);
+    std::int16_t& phase = WavePhase();
+    LayoutSink<Characters> sink(line, text, wavy, phase);
+    if (!InUseRange(settings)) {
+      sink.Unchanged(text.data(), text.data() + text.size());
+      return;
+    }
+    const std::vector<Colour> colours = ColoursInUse(settings);
+    if (RendersSolid(settings)) {
+      WalkSolid<Characters>(sink, colours, text);
+    } else {
+      const TextFacts facts = ExamineText(text);
+      const std::vector<std::size_t> lengths = GradientRunLengths(colours.size(), facts.characters);
+      phase = 2;
+      WalkGradient<Characters>(sink, colours, lengths, text);
+    }
+  };
+  const TextFacts facts = ExamineText(text);
+  if (facts.byteCharacters)
+    walk(ByteCharacters{});
+  else
+    walk(Utf8Characters{});
+  line.empty = line.characters.empty() && !line.leadingColour;
+  return line;
 }
 
 }  // namespace glimra

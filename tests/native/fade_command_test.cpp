@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "ColourNames.h"
 #include "FadeCommand.h"
 
 namespace glimra {
@@ -62,7 +65,12 @@ TEST(FadeCommand, BadInputIsOneLineOnStderrAndStatusTwo) {
                                              {"--colors", "#GG0000", "x"},
                                              {"--colors", "16777216", "x"},
                                              {"--colors", "-1", "x"},
-                                             {"--colors", "red", "x"},
+                                             {"--colors", "redd", "x"},
+                                             {"--format", "pdf", "x"},
+                                             {"--scheme", "/nonexistent/x.fde", "x"},
+                                             {"--bo\r\nld", "x"},
+                                             {"--colors", "#12\n34", "x"},
+                                             {"--format", "a\nb", "x"},
                                              {"--sparkle", "x"},
                                              {"x", "--colors"}}) {
     SCOPED_TRACE(arguments[0] + " " + arguments[1]);
@@ -100,6 +108,181 @@ TEST(FadeCommand, DefaultSchemeHasFiveColours) {
   for (std::size_t at = r.out.find("<FONT"); at != std::string::npos; at = r.out.find("<FONT", at + 1)) ++tags;
   EXPECT_EQ(tags, 5u);
   EXPECT_EQ(DefaultFadeColours().size(), 5u);
+}
+
+// ---- terminals and pages ----
+
+constexpr char kEsc[] = "\x1b[";
+
+TEST(FadeCommand, AnsiGivesTrueColoursStylesAndAResetPerLine) {
+  // 255 / 3 steps: 85, 170, 255; a terminal shows white as it is.
+  EXPECT_EQ(RunCommand({"--format", "ansi", "--colors", "black,white", "abc"}).out,
+            std::string(kEsc) + "38;2;85;85;85ma" + kEsc + "38;2;170;170;170mb" + kEsc + "38;2;255;255;255mc" + kEsc +
+                "0m\n");
+  // Styles open the line; a blank keeps the colour before it; one colour is one change.
+  EXPECT_EQ(RunCommand({"--format", "ansi", "--colors", "#FF0000", "--bold", "--underline", " a b"}).out,
+            std::string(kEsc) + "1;4m" + kEsc + "38;2;255;0;0m a b" + kEsc + "0m\n");
+  // Solid colours cycle over the non-blank characters; blanks before the first stay uncoloured.
+  EXPECT_EQ(RunCommand({"--format", "ansi", "--colors", "1,256", "--solid", "--italic", " ab c"}).out,
+            std::string(kEsc) + "3m " + kEsc + "38;2;1;0;0ma" + kEsc + "38;2;0;1;0mb " + kEsc + "38;2;1;0;0mc" + kEsc +
+                "0m\n");
+  // The wave cannot be shown in a terminal: the line is the same as without it.
+  EXPECT_EQ(RunCommand({"--format", "ansi", "--wavy", "Hi there"}).out,
+            RunCommand({"--format", "ansi", "Hi there"}).out);
+  EXPECT_EQ(RunCommand({"--format", "ansi", ""}).out, "\n");
+}
+
+TEST(FadeCommand, HtmlSpansRunsOfEqualColourAndEscapesTheText) {
+  // 255 / 4 steps: 63.75 -> 40, 127.5 -> 80 (the blank: no colour of its own), 191.25 -> BF, 255.
+  EXPECT_EQ(RunCommand({"--format", "html", "--colors", "black,white", "--italic", "a <b"}).out,
+            "<div style=\"white-space:pre-wrap;font-style:italic\"><span style=\"color:#404040\">a </span>"
+            "<span style=\"color:#BFBFBF\">&lt;</span><span style=\"color:#FFFFFF\">b</span></div>\n");
+  // One colour is one run; the wave raises and lowers: on the line, down, on the line, up.
+  EXPECT_EQ(RunCommand({"--format", "html", "--colors", "navy,navy", "--wavy", "--bold", "--underline", "ab&'\""}).out,
+            "<div style=\"white-space:pre-wrap;font-weight:bold;text-decoration:underline\">"
+            "<span style=\"color:#000080\">a</span>"
+            "<span style=\"color:#000080;vertical-align:sub;font-size:smaller\">b</span>"
+            "<span style=\"color:#000080\">&amp;</span>"
+            "<span style=\"color:#000080;vertical-align:super;font-size:smaller\">&#39;</span>"
+            "<span style=\"color:#000080\">&quot;</span></div>\n");
+  EXPECT_EQ(RunCommand({"--format", "html", "--colors", "1,2", ""}).out,
+            "<div style=\"white-space:pre-wrap\"><br></div>\n");
+}
+
+std::string StripAnsi(const std::string& text) { return std::regex_replace(text, std::regex("\x1b\\[[0-9;]*m"), ""); }
+
+std::string StripHtml(const std::string& html) {
+  std::string text = std::regex_replace(html, std::regex("<[^>]*>"), "");
+  for (const auto& [entity, c] : std::vector<std::pair<std::string, std::string>>{
+           {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&#39;", "'"}, {"&amp;", "&"}})
+    text = std::regex_replace(text, std::regex(entity), c);
+  return text;
+}
+
+TEST(FadeCommand, EveryFormatStripsBackToTheInput) {
+  const std::string input =
+      "Hello <world> & \"friends\"\n  two  blanks \n\n\xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80\nx\n";
+  const std::vector<std::vector<std::string>> styles = {{},
+                                                        {"--bold", "--italic", "--underline"},
+                                                        {"--wavy"},
+                                                        {"--solid", "--colors", "red,lime,blue"},
+                                                        {"--colors", "gold"},
+                                                        {"--colors", "1,2,3,4,5,6", "--wavy", "--bold"}};
+  for (const auto& style : styles) {
+    for (const std::string format : {"ansi", "html"}) {
+      std::vector<std::string> arguments = style;
+      arguments.insert(arguments.end(), {"--format", format});
+      SCOPED_TRACE(format + " " + (style.empty() ? "" : style[0]));
+      const CommandResult r = RunCommand(arguments, input);
+      ASSERT_EQ(r.status, 0) << r.err;
+      EXPECT_EQ(format == "ansi" ? StripAnsi(r.out) : StripHtml(r.out), input);
+    }
+  }
+}
+
+TEST(FadeCommand, AnyBytesFadeOrGiveOneLineAndStatusTwo) {
+  std::string everyByte;
+  for (int c = 0; c < 256; ++c)
+    if (c != '\n') everyByte += static_cast<char>(c);
+  for (const std::string& input :
+       {std::string("\x80"), std::string("caf\xE9"), std::string("\xF0\x9F\x98"), everyByte}) {
+    const CommandResult aol = RunCommand({"--colors", "#000000,#000000"}, input);
+    ASSERT_EQ(aol.status, 0);
+    std::string stripped = std::regex_replace(aol.out, std::regex("<FONT COLOR=#000000>"), "");
+    EXPECT_EQ(stripped, input + "\n");
+    const CommandResult ansi = RunCommand({"--format", "ansi"}, input);
+    EXPECT_EQ(ansi.status, 0);
+    const CommandResult html = RunCommand({"--format", "html"}, input);
+    EXPECT_EQ(html.status, 2);
+    EXPECT_TRUE(html.out.empty());
+    EXPECT_EQ(html.err.find('\n'), html.err.size() - 1);
+    EXPECT_NE(html.err.find("line 1"), std::string::npos);
+  }
+  EXPECT_EQ(HtmlTextProblem("tab\there \xC2\xA0 ok"), std::nullopt);
+  EXPECT_TRUE(HtmlTextProblem("\xC2\x85"));  // a C1 control
+}
+
+std::string WriteFile(const std::string& name, const std::string& text) {
+  const std::string path = ::testing::TempDir() + name;
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+TEST(FadeCommand, SchemeFilesGiveColoursAndStyles) {
+  for (const char* name : {"Cool Fade", "Forest", "Ocean", "Rainbow", "Sunset"}) {
+    SCOPED_TRACE(name);
+    const std::string path = std::string(GLIMRA_SOURCE_DIR) + "/data/schemes/" + name + ".fde";
+    std::ifstream file(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string error;
+    const std::optional<FadeScheme> scheme = SchemeFromFileText(text, error);
+    ASSERT_TRUE(scheme) << error;
+    const CommandResult faded = RunCommand({"--scheme", path, "abcdefghij"});
+    ASSERT_EQ(faded.status, 0) << faded.err;
+    std::string list;
+    for (int i = 1; i <= scheme->FadeNumber; ++i) list += (i > 1 ? "," : "") + std::to_string(scheme->Colors[i]);
+    std::vector<std::string> same = {"--colors", list};
+    if (IsTrue(scheme->Bold)) same.push_back("--bold");
+    if (IsTrue(scheme->Italic)) same.push_back("--italic");
+    if (IsTrue(scheme->ULine)) same.push_back("--underline");
+    if (IsTrue(scheme->Wavy)) same.push_back("--wavy");
+    same.push_back("abcdefghij");
+    EXPECT_EQ(faded.out, RunCommand(same).out);
+    EXPECT_EQ(std::count(faded.out.begin(), faded.out.end(), '#'), 10);
+  }
+  // A bold, wavy two-colour scheme; keys in any case, the last line of a key wins.
+  const std::string path = WriteFile("glimra_scheme.fde",
+                                     "[Options]\r\nFadeNumber=2\r\n[Colors]\r\nONE=255\r\nTwo=0\r\ntwo=16711680\r\n"
+                                     "[Style]\r\nWavy=True\r\nBold=True\r\nItalic=False\r\nULine=False\r\n");
+  EXPECT_EQ(RunCommand({"--scheme", path, "ab"}).out, "<B><FONT COLOR=#800080></sup>a<FONT COLOR=#0000FF><sub>b</B>\n");
+  // --colors replaces the scheme's colours, the style options add to its styles.
+  EXPECT_EQ(RunCommand({"--scheme", path, "--colors", "#00FF00", "--italic", "ab"}).out,
+            "<I><B><FONT COLOR=#00FF00>a<sup>b</B></I>\n");
+}
+
+TEST(FadeCommand, BadSchemeFilesAreOneLineAndStatusTwo) {
+  const std::string good = "FadeNumber=2\r\nOne=0\r\nTwo=255\r\nBold=False\r\n";
+  const std::vector<std::string> bad = {"",
+                                        "FadeNumber=7\r\nOne=0\r\nTwo=1\r\n",
+                                        "FadeNumber=\r\nOne=0\r\n",
+                                        "FadeNumber=two\r\n",
+                                        "FadeNumber=2\r\nOne=0\r\nTwo=16777216\r\n",
+                                        "FadeNumber=2\r\nOne=-1\r\n",
+                                        "FadeNumber=2\r\nOne=blue\r\n",
+                                        good + "Wavy=sometimes\r\n",
+                                        good + std::string(kLargestSchemeFile, ' ')};
+  for (std::size_t i = 0; i < bad.size(); ++i) {
+    SCOPED_TRACE(bad[i].substr(0, 60));
+    const CommandResult r = RunCommand({"--scheme", WriteFile("glimra_bad.fde", bad[i]), "x"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.out.empty());
+    ASSERT_FALSE(r.err.empty());
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1);
+  }
+  // Colours past the fade number are not used and not checked.
+  EXPECT_EQ(RunCommand({"--scheme", WriteFile("glimra_ok.fde", good + "Three=garbage\r\n"), "x"}).status, 0);
+}
+
+TEST(FadeCommand, CssColourNamesInAnyCase) {
+  EXPECT_EQ(ParseColourArgument("tomato"), Colour{0x4763FF});  // #FF6347, red in the low byte
+  EXPECT_EQ(ParseColourArgument("RebeccaPurple"), Colour{0x993366});
+  EXPECT_EQ(ParseColourArgument("white"), Colour{0xFFFFFF});
+  EXPECT_EQ(ParseColourArgument("grey"), ParseColourArgument("gray"));
+  EXPECT_EQ(ParseColourArgument("tomatoes"), std::nullopt);
+  EXPECT_EQ(ParseColourArgument("toma"), std::nullopt);
+  std::size_t count = 0;
+  const NamedColour* names = CssColourNames(count);
+  EXPECT_EQ(count, 148u);
+  for (std::size_t i = 1; i < count; ++i) EXPECT_LT(std::string(names[i - 1].name), std::string(names[i].name));
+  EXPECT_EQ(RunCommand({"--colors", "Red,blue", "ab"}).out, "<FONT COLOR=#800080>a<FONT COLOR=#0000FF>b\n");
+}
+
+TEST(FadeCommand, HelpListsEveryOption) {
+  const CommandResult r = RunCommand({"--help"});
+  EXPECT_EQ(r.status, 0);
+  for (const char* option : {"--colors", "--scheme", "--solid", "--bold", "--italic", "--underline", "--wavy",
+                             "--format", "aol", "ansi", "html", "--html", "CSS"})
+    EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 
 }  // namespace

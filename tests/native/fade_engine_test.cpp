@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "FadeReference.h"
 #include "engine/modFade.h"
 
 namespace glimra {
@@ -204,6 +207,82 @@ TEST_F(FadeEngineTest, WorstCaseMarkupSizeOfALongLine) {
 TEST_F(FadeEngineTest, Utf8CharactersStayWhole) {
   SetTextEncoding(TextEncoding::Utf8);
   EXPECT_EQ(FadeByColor2(0, 0xFFFFFF, "\xC3\xA9x", kFalse), "<FONT COLOR=#808080>\xC3\xA9<FONT COLOR=#FBFBFB>x");
+}
+
+}  // namespace
+}  // namespace glimra
+
+namespace glimra {
+namespace {
+
+// Bytes that start no well-formed UTF-8 sequence are characters of their
+// own: each gets its tag and passes through unchanged.
+TEST_F(FadeEngineTest, BytesThatAreNotUtf8AreCharactersOfTheirOwn) {
+  SetTextEncoding(TextEncoding::Utf8);
+  UseColours({0, 0xFFFFFF});
+  EXPECT_EQ(Fade("\x80"), "<FONT COLOR=#FBFBFB>\x80");
+  EXPECT_EQ(Fade("caf\xE9"), "<FONT COLOR=#404040>c<FONT COLOR=#808080>a<FONT COLOR=#BFBFBF>f<FONT COLOR=#FBFBFB>\xE9");
+  // A cut-off sequence, a stray continuation byte, an overlong form and a surrogate.
+  for (const std::string text : {"\xE2\x82x", "x\x80\x80y", "\xC0\xAF!", "\xED\xA0\x80"}) {
+    SCOPED_TRACE(text);
+    const std::string markup = Fade(text);
+    EXPECT_EQ(std::count(markup.begin(), markup.end(), '<'), static_cast<long>(text.size()));
+    std::string stripped;  // every character is one byte after a 20-byte tag
+    for (std::size_t at = 20; at < markup.size(); at += 21) stripped += markup[at];
+    EXPECT_EQ(stripped, text);
+  }
+  LiveFadeSettings().SolidFade = kTrue;
+  LiveFadeSettings().Wavy = kTrue;
+  WavePhase() = 0;
+  EXPECT_EQ(Fade("\xF0\x9F\x98\x80\xF0\x9F"),
+            "<FONT COLOR=#000000>\xF0\x9F\x98\x80<FONT COLOR=#FBFBFB><sup>\xF0<FONT COLOR=#000000></sup>\x9F");
+}
+
+TEST_F(FadeEngineTest, MakeFadeTakesComponentsOutsideTheByteAsItsEnds) {
+  // Blue 0 -> 300 (255), green -40 (0) -> 0, red 999 (255) -> 0.
+  EXPECT_EQ(MakeFade("ab", 0, 300, -40, 0, 999, 0, kFalse), MakeFade("ab", 0, 255, 0, 0, 255, 0, kFalse));
+  EXPECT_EQ(MakeFade("ab", 0, 300, -40, 0, 999, 0, kFalse), "<FONT COLOR=#800080>a<FONT COLOR=#0000FF>b");
+  EXPECT_EQ(MakeFade("x", 256, 256, 256, 256, 256, 256, kFalse), "<FONT COLOR=#FBFBFB>x");
+}
+
+// Random lines of every kind, long and short, against the plain rendering,
+// and the character layout against the markup.
+TEST_F(FadeEngineTest, MatchesThePlainRenderingByteForByte) {
+  std::mt19937 random(20240613);
+  const auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  static const std::string kPieces[] = {
+      " ",    "  ",   "a",        "Z",   "<", "&", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80",
+      "\x80", "\xE9", "\xE2\x82", "\xFF"};
+  for (int round = 0; round < 300; ++round) {
+    reference::Line line;
+    line.fadeNumber = pick(10) == 0 ? pick(9) - 1 : 1 + pick(6);
+    for (Colour& c : line.colours)
+      c = pick(4) == 0 ? (pick(2) ? 0xFFFFFF : 0) : static_cast<Colour>(random() & 0xFFFFFF);
+    line.bold = pick(2), line.italic = pick(2), line.underline = pick(2), line.wavy = pick(2),
+    line.solid = pick(3) == 0;
+    line.utf8 = pick(2);
+    const std::size_t length = pick(4) == 0 ? 1000 + pick(8000) : pick(40);
+    std::string text;
+    while (text.size() < length)
+      text += pick(3) ? std::string(1, static_cast<char>('a' + pick(26))) : kPieces[pick(13)];
+    const auto phase = static_cast<std::int16_t>(pick(6));
+    SCOPED_TRACE(testing::Message() << "round " << round << " colours " << line.fadeNumber << " length "
+                                    << text.size());
+
+    reference::Apply(line);
+    std::int16_t expectedPhase = phase;
+    const std::string expected = reference::Fade(line, text, expectedPhase);
+    WavePhase() = phase;
+    std::string markup = text;
+    FadeEngine(markup);
+    ASSERT_EQ(markup, expected);
+    EXPECT_EQ(WavePhase(), expectedPhase);
+
+    WavePhase() = phase;
+    const FadedLine layout = FadeEngineLayout(text);
+    EXPECT_EQ(reference::MarkupOfLayout(layout, text), expected);
+    EXPECT_EQ(WavePhase(), expectedPhase);
+  }
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "engine/FadePreview.h"
 
 namespace glimra {
@@ -69,6 +72,40 @@ TEST(GradientLines, RunFromTopToBottomOneRowPerUnit) {
   EXPECT_EQ(rows[0].colour, 0);
   EXPECT_EQ(rows[5].colour, 0x050505);
   EXPECT_EQ(rows[10].colour, 0x0A0A0A);
+}
+
+// Past 2^24 a single real no longer moves by one unit: the strip used to
+// loop for ever there, and its accumulated steps drifted past 255 on very
+// wide stretches, carrying into the next component.
+TEST(FadeVerticalLines, HugeWidthsStopAtTheLargestSurfaceAndStayInRange) {
+  for (float width : {1e6f, 16777216.0f, 3e38f, std::numeric_limits<float>::infinity()}) {
+    SCOPED_TRACE(width);
+    const auto stretches = PreviewStretches(2, width);
+    ASSERT_EQ(stretches.size(), 1u);
+    EXPECT_EQ(stretches[0].x1, kLargestPreviewUnits);
+    const auto lines = FadeVerticalLines(SplitColour(0), SplitColour(0xFFFFFF), 0, width);
+    ASSERT_EQ(lines.size(), 32768u);
+    int previousGrey = 0;
+    for (const PreviewLine& line : lines) {
+      const int grey = line.colour & 0xFF;
+      ASSERT_EQ(line.colour, grey * 0x010101) << line.at;  // no component carried into the next
+      ASSERT_GE(grey, previousGrey);
+      previousGrey = grey;
+    }
+    EXPECT_EQ(lines.back().colour, 0xFFFFFF);
+    EXPECT_EQ(GradientLines(0xFFFFFF, 0, width).size(), 32768u);
+  }
+  EXPECT_TRUE(FadeVerticalLines(SplitColour(0), SplitColour(1), std::nanf(""), 5).size() == 6u);
+  EXPECT_TRUE(PreviewStretches(3, std::nanf(""))[1].x1 == 0);
+}
+
+TEST(FadeVerticalLines, ComponentsOutsideTheByteAreHeldAtItsEnds) {
+  // A colour with the sign bit splits into a negative red; 300 would carry into green.
+  const auto lines = FadeVerticalLines(SplitColour(-1), ColourParts{300, 0, 0}, 0, 2);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].colour, 0);
+  EXPECT_EQ(lines[2].colour, 0xFF);
+  EXPECT_EQ(GradientLines(-1, -1, 3)[0].colour, 0);
 }
 
 }  // namespace

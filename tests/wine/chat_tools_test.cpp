@@ -17,6 +17,7 @@
 #include "engine/PreviewDrawing.h"
 #include "runtime/ErrorReporting.h"
 #include "runtime/EventPump.h"
+#include "runtime/FormWindow.h"
 #include "settings/AppOptions.h"
 #include "settings/modRegKeys.h"
 
@@ -122,19 +123,29 @@ TEST_F(ChatToolsWin, FaderSwitchAndSolidModeAreStored) {
   EXPECT_EQ(ReadSetting("Colors", "SolidFade"), "True");
 }
 
+// Heights come back in whole pixels: at 120 dpi 990 twips are 82 pixels, 984 twips.
+void ExpectHeight(const Tools& tools, int twips) {
+  EXPECT_NEAR(tools.Height(), twips, TwipsPerPixelY() - 1) << "twips per pixel: " << TwipsPerPixelY();
+}
+
 TEST_F(ChatToolsWin, LoadsCollapsedUnlessStoredExpandedAndRemembersTheState) {
   tools.Load();
-  EXPECT_EQ(tools.Height(), Tools::kMinHeight);
+  ExpectHeight(tools, Tools::kMinHeight);
   EXPECT_FALSE(tools.Line1Visible());
   EXPECT_EQ(tools.MinToolTip(), "Show Options");
   tools.cmdMin_Click();
-  EXPECT_EQ(tools.Height(), Tools::kMaxHeight);
+  ExpectHeight(tools, Tools::kMaxHeight);
   EXPECT_TRUE(tools.Line1Visible());
   EXPECT_EQ(tools.MinToolTip(), "Close Options");
   EXPECT_EQ(ReadSetting("", "State"), "Max");
   tools.Unload();
   tools.Load();
-  EXPECT_EQ(tools.Height(), Tools::kMaxHeight);
+  ExpectHeight(tools, Tools::kMaxHeight);
+  // The same button collapses it again, at any screen resolution.
+  tools.cmdMin_Click();
+  ExpectHeight(tools, Tools::kMinHeight);
+  EXPECT_FALSE(tools.Line1Visible());
+  EXPECT_EQ(ReadSetting("", "State"), "Min");
 }
 
 TEST_F(ChatToolsWin, StoredPositionPartlyOffTheScreenIsPulledBack) {
