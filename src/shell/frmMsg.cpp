@@ -32,6 +32,8 @@ void frmMsg::OnLoad() {
     buttonFont_ = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
   }
+  // The buttons write their captions in the window's font.
+  SendMessageA(hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_), FALSE);
   picture_ = std::make_unique<PictureBox>(hWnd(), kPicture1, TwipRect{30, 30, 5385, 825}, kSystemWindowColour, 9.75);
   for (int index = 0; index < 3; ++index) {
     HostedControl& button = AddZolButton(kCommand1Base + index, kButtonPlaces[index], "");
@@ -101,13 +103,6 @@ void frmMsg::OnCommand(UINT id, UINT code, HWND) {
 void frmMsg::Command1_Click(int index) {
   if (const std::int16_t answer = AnswerForCaption(Command1(index).GetText(L"Caption"))) Tag = std::to_string(answer);
   Hide();
-}
-
-// The buttons draw their captions in the font of the window that hosts them.
-bool frmMsg::OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) {
-  if (message != WM_GETFONT || !buttonFont_) return false;
-  result = reinterpret_cast<LRESULT>(buttonFont_);
-  return true;
 }
 
 // Closing from the system menu or with Alt+F4 answers as the rightmost button.

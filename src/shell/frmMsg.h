@@ -30,7 +30,6 @@ class frmMsg : public FormWindow {
   void OnUnload() override;
   void OnCommand(UINT id, UINT code, HWND control) override;
   bool OnClose() override;
-  bool OnMessage(UINT message, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
   void Command1_Click(int index);
@@ -39,7 +38,7 @@ class frmMsg : public FormWindow {
 
   std::unique_ptr<PictureBox> picture_;
   std::array<HostedControl*, 3> buttons_{};
-  HFONT buttonFont_ = nullptr;  // Arial 9 pt, the font the buttons take from the window
+  HFONT buttonFont_ = nullptr;  // Arial 9 pt, the window's font and so its buttons' ambient font
 };
 
 }  // namespace glimra
