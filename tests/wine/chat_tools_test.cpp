@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "AolClientFixture.h"
+#include "MemberInput.h"
 #include "SettingsTestSupport.h"
 #include "WineTestSupport.h"
 #include "aol/AOLClientState.h"
@@ -214,6 +216,19 @@ TEST_F(ChatToolsWin, ANewSchemeIsAddedSelectedAndWritten) {
   EXPECT_EQ(ReadSetting("Schemes", "Default"), "Old");  // saving does not make it current
 }
 
+TEST_F(ChatToolsWin, ANewNameThatBeginsAnotherIsSavedUnderItselfAndTheOtherIsKept) {
+  PutScheme("Blue", 5);
+  tools.Load();
+  tools.ColorCount = 3;
+  BackgroundStep member([&] { AnswerInputBox("Blu"); });
+  tools.cmdSave_Click();
+  member.Join();
+  EXPECT_EQ(tools.SchemeText(), "Blu");
+  EXPECT_EQ(ReadSetting("Schemes\\Blu", "Fade Number"), "3");
+  EXPECT_EQ(ReadSetting("Schemes\\Blue", "Fade Number"), "5");
+  EXPECT_EQ(SendMessageA(tools.cboSchemes(), CB_GETCOUNT, 0, 0), 2);
+}
+
 TEST_F(ChatToolsWin, SelectingASchemeAppliesItAndDeletingTheOnlyOneEmptiesTheList) {
   PutScheme("Only", 4, "True");
   LiveAppOptions().CurrentScheme = "only";
@@ -247,6 +262,62 @@ TEST_F(ChatToolsWin, ACancelledColourChoiceStillWritesTheColour) {
   tools.cmdColor_Click(2);
   member.Join();
   EXPECT_EQ(ReadSetting("Colors", "Two"), std::to_string(0x123456));
+  EXPECT_EQ(LiveFadeSettings().Colors[2], 0x123456);
+}
+
+// The colour choosers of this process on the screen.
+std::vector<HWND> VisibleChoosers() {
+  std::vector<HWND> found;
+  EnumWindows(
+      [](HWND window, LPARAM list) -> BOOL {
+        char className[16] = {};
+        GetClassNameA(window, className, sizeof className);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (std::string(className) == "#32770" && process == GetCurrentProcessId() && IsWindowVisible(window))
+          reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+TEST_F(ChatToolsWin, TheColourChooserBelongsToTheWindowSoASecondOneCannotOpen) {
+  LiveFadeSettings().Colors[2] = 0x123456;
+  tools.Load();
+  tools.Show();
+  HWND owner = nullptr;
+  bool toolsEnabled = true, done = false;
+  std::size_t choosersAfterSecondClick = 0;
+  BackgroundStep member([&] {
+    Sleep(300);
+    wine_test::ClickCentre(tools.cmdColor(2));
+    HWND chooser = wine_test::WaitForWindow("#32770", nullptr, 5000);
+    if (chooser) {
+      Sleep(300);
+      owner = GetWindow(chooser, GW_OWNER);
+      toolsEnabled = IsWindowEnabled(tools.hWnd()) != FALSE;
+      // The chooser is dragged out of the way and the member clicks the first colour.
+      RECT below{};
+      GetWindowRect(tools.hWnd(), &below);
+      SetWindowPos(chooser, nullptr, 0, below.bottom + 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+      Sleep(200);
+      wine_test::ClickCentre(tools.cmdColor(1));
+      Sleep(700);
+      choosersAfterSecondClick = VisibleChoosers().size();
+    }
+    for (int i = 0; i < 5 && !VisibleChoosers().empty(); ++i) {
+      PostMessageA(VisibleChoosers().back(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      Sleep(300);
+    }
+    done = true;
+  });
+  PumpUntil([&] { return done; }, 30000, 50);
+  member.Join();
+  EXPECT_EQ(owner, tools.hWnd());
+  EXPECT_FALSE(toolsEnabled);
+  EXPECT_EQ(choosersAfterSecondClick, 1u);
+  EXPECT_TRUE(IsWindowEnabled(tools.hWnd()));
   EXPECT_EQ(LiveFadeSettings().Colors[2], 0x123456);
 }
 
