@@ -22,6 +22,8 @@
 #include "settings/frmWizard.h"
 #include "settings/modFileOp.h"
 #include "settings/modRegKeys.h"
+#include "shell/UpgradeNotify.h"
+#include "shell/frmAbout.h"
 #include "shell/frmMain.h"
 #include "shell/modMsgBox.h"
 #include "shell/modToolHelp.h"
@@ -106,6 +108,14 @@ std::string EditionText() {
   if (IsTrue(state.EditionCanada)) return ".0 Canada Determined";
   if (IsTrue(state.EditionAustralia)) return ".0 Australia Determined";
   return ".0 US Determined";
+}
+
+// The windows only the menu and the chat commands open.
+void InstallMenuWindows() {
+  MenuWindowHooks& hooks = MenuWindows();
+  hooks.ShowWizard = ShowWizard;
+  hooks.ShowAbout = [] { AboutBox().Show(); };
+  hooks.CheckUpdates = RunUpgradeCheck;
 }
 
 bool SupportedVersion() { return ClientState().AOLVersion == "4" || ClientState().AOLVersion == "5"; }
@@ -193,8 +203,8 @@ void StartGlimra(const std::string& commandLine) {
   PumpUntil([] { return !MainSplash().Visible(); });
   MainSplash().Unload();
   AddMenuToAOL();
-  MenuWindows().ShowWizard = ShowWizard;
   InstallChatFader();
+  InstallMenuWindows();
   ChatTools().Load();
 }
 
