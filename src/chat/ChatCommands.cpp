@@ -77,10 +77,6 @@ MenuAction MenuActionFor(std::int32_t value) {
   }
 }
 
-const char kContactAddress[] = "glimra@zolsoftware.example";
-const char kWebSiteAddress[] = "http://www.zolsoftware.example";
-const char kSupportAddress[] = "http://www.zolsoftware.example/glimra/support.html";
-
 std::string AdvertiseBanner() {
   // Small tilde, diaeresis, degree and masculine ordinal of the Windows Latin-1 code page.
   static constexpr char kTilde[] = "\x98", kDiaeresis[] = "\xA8", kDegree[] = "\xB0", kOrdinal[] = "\xBA";
@@ -128,11 +124,11 @@ std::string AdvertiseBanner() {
   return banner + "<FONT COLOR=#000000>";
 }
 
-std::vector<std::string> AdvertiseLines() {
-  const std::string contact = kContactAddress;
+std::vector<std::string> AdvertiseLines(const MakerSite& site) {
+  const std::string contact = site.ContactAddress();
   return {AdvertiseBanner(), "<I>A cool tool to spice up your AOL 4.0 chat!</I>", " ",
           "For more information, E-Mail <A HREF=mailto:" + contact + "?subject=Glimra_Info>" + contact + "</A>",
-          std::string("Or visit the <A HREF=") + kWebSiteAddress + ">Zol Software</A> website!</HTML>"};
+          "Or visit the <A HREF=" + site.WebSite() + ">Zol Software</A> website!</HTML>"};
 }
 
 }  // namespace glimra

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "runtime/Conversions.h"
+#include "settings/MakerSite.h"
 
 namespace glimra {
 
@@ -76,15 +77,11 @@ constexpr std::int32_t kAOLExitCommand = 8207;
 
 // ---- the advertisement ----
 
-// The maker's addresses, used by the advertisement and "&Online Support".
-extern const char kContactAddress[];
-extern const char kWebSiteAddress[];
-extern const char kSupportAddress[];
-
 // The rainbow banner: "</B></I></U>", 37 coloured pieces, "<FONT COLOR=#000000>";
 // ANSI text (the small tilde, diaeresis, degree and ordinal are single bytes).
 std::string AdvertiseBanner();
-// The five lines the advertisement sends, banner first.
-std::vector<std::string> AdvertiseLines();
+// The five lines the advertisement sends, banner first, with the links to
+// the maker's site.
+std::vector<std::string> AdvertiseLines(const MakerSite& site);
 
 }  // namespace glimra

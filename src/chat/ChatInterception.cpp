@@ -13,6 +13,7 @@
 #include "runtime/EventPump.h"
 #include "runtime/FormWindow.h"
 #include "settings/AppOptions.h"
+#include "settings/MakerSite.h"
 #include "settings/modFileOp.h"
 #include "settings/modRegKeys.h"
 #include "shell/modMsgBox.h"
@@ -337,7 +338,7 @@ void ChatInterception::RunMenuCommand(std::int32_t value) {
     case MenuAction::HelpContents: RunWinHelp(host_.HostForm(), "Table of Contents", kTrue); break;
     case MenuAction::HelpSearch: RunWinHelp(host_.HostForm(), "", kTrue); break;
     case MenuAction::OnlineSupport:
-      if (IsTrue(IsAOLOnline(kTrue))) RunAOLCommand(kSupportAddress);
+      if (IsTrue(IsAOLOnline(kTrue))) RunAOLCommand(ReadMakerSite().SupportPage());
       break;
   }
 }
@@ -441,7 +442,7 @@ void ChatInterception::Advertise() {
       fade.FaderOn = kFalse;
       FaderWasOn = kTrue;
     }
-    for (const std::string& line : AdvertiseLines()) {
+    for (const std::string& line : AdvertiseLines(ReadMakerSite())) {
       Guard(site, [&] { TextToChat(line, 1); });
       Pause(1000);
     }

@@ -278,10 +278,15 @@ void frmChatTools::FocusBack() {
   if (ChatRoomWindow()) SetFocus(ChatRoomWindow());
 }
 
-// CB_FINDSTRING from the top (case-insensitive prefix, first hit) and CB_SETCURSEL.
-void frmChatTools::SelectScheme(const std::string& name) {
-  const LRESULT index =
-      SendMessageA(cboSchemes_, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str()));
+// Selects the entry named `name` (letter case aside). Unless `exactly`, a
+// name missing from the list selects the first entry it begins, as a
+// remembered name always has.
+void frmChatTools::SelectScheme(const std::string& name, bool exactly) {
+  const auto find = [&](UINT message) {
+    return SendMessageA(cboSchemes_, message, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name.c_str()));
+  };
+  LRESULT index = find(CB_FINDSTRINGEXACT);
+  if (index == CB_ERR && !exactly) index = find(CB_FINDSTRING);
   SendMessageA(cboSchemes_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
@@ -414,7 +419,8 @@ void frmChatTools::optFade_Click(int n) {
 
 void frmChatTools::cmdColor_Click(int k) {
   NotOnTop(*this);
-  const Colour chosen = PickColor(ColorButtonBack(k));
+  // Owned by this window: the chooser keeps it disabled while it is open.
+  const Colour chosen = PickColor(ColorButtonBack(k), hWnd());
   LiveFadeSettings().Colors[k] = chosen;
   StayOnTop(*this);
   SetColorButton(k, chosen);
@@ -501,8 +507,9 @@ void frmChatTools::cmdSave_Click() {
     } else {
       SendMessageA(cboSchemes_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(answer.c_str()));
     }
-    SelectScheme(answer);
-    SaveScheme(SchemeText());
+    // A prefix search would pick "Blue" for a new "Blu" and overwrite it.
+    SelectScheme(answer, true);
+    SaveScheme(answer);
     FocusBack();
   });
 }
@@ -545,7 +552,9 @@ void frmChatTools::cmdRefresh_Click() {
 void frmChatTools::cmdEmail_Click() { EMailFade().Show(); }
 
 void frmChatTools::cmdMin_Click() {
-  const bool expanding = Height() != kMaxHeight;
+  // From the window's state: a measured height need not come back as the
+  // twips it was set to at every screen resolution.
+  const bool expanding = !line1Visible_;
   SetExpanded(expanding);
   if (expanding) {
     RePosForm(*this, 0);

@@ -133,7 +133,7 @@ class frmChatTools : public FormWindow {
   void SetColorButton(int k, Colour colour);
   void DrawTitleButtonPictures();
   void FocusBack();
-  void SelectScheme(const std::string& name);
+  void SelectScheme(const std::string& name, bool exactly = false);
   void SetExpanded(bool expanded);
   void SaveScheme(const std::string& name);
   void DrawPreview(HDC dc);

@@ -1,145 +1,67 @@
-// What the zolButton and the FlatButton share: the COM object (IDispatch by
-// name, property-bag persistence, the hosting interface), the control's two
-// windows (its surface and the face `lblButton`), caption and picture drawing,
-// and the mouse and keyboard rules that turn input into presses and Clicks.
+// What the zolButton and the FlatButton share: the control's two windows
+// (its surface and the face `lblButton`), caption and picture drawing, the
+// shared properties, and the mouse and keyboard rules that turn input into
+// presses and Clicks.
 #pragma once
-
-#include <ocidl.h>
-#include <olectl.h>
 
 #include <string>
 
+#include "OleControl.h"
 #include "ZolBtns.h"
 
 namespace zolbtns {
 
-constexpr LONG kTwipsPerPixel = 15;
-inline int Pixels(LONG twips) { return MulDiv(twips, 1, kTwipsPerPixel); }
-inline LONG Twips(int pixels) { return pixels * kTwipsPerPixel; }
+// Twips and pixels convert at the screen's resolution, as containers place controls.
+int PixelsX(LONG twips);
+int PixelsY(LONG twips);
+LONG TwipsX(int pixels);
+LONG TwipsY(int pixels);
 
 // An OLE_COLOR as a GDI colour; system colours are looked up now.
 COLORREF ResolveColor(OLE_COLOR color);
 
-// Counts of live objects and server locks, for DllCanUnloadNow.
-void AddServerReference();
-void ReleaseServerReference();
-LONG ServerReferences();
-HINSTANCE ModuleInstance();
-void SetModuleInstance(HINSTANCE instance);
 void UnregisterWindowClasses();
 
-enum class MemberKind { kMethod, kProperty, kReadOnly };
-struct Member {
-  const wchar_t* name;
-  DISPID id;
-  MemberKind kind;
-};
-
-// Reads saved properties; a missing or unreadable value gives the default.
-class PropertyReader {
- public:
-  explicit PropertyReader(IPropertyBag* bag) : bag_(bag) {}
-  OLE_COLOR Color(const wchar_t* name, OLE_COLOR fallback);
-  bool Boolean(const wchar_t* name, bool fallback);
-  LONG Number(const wchar_t* name, LONG fallback);
-  std::wstring Text(const wchar_t* name, const std::wstring& fallback);
-  template <class T>
-  T* Object(const wchar_t* name);  // new reference, or nullptr
-
- private:
-  bool Read(const wchar_t* name, VARTYPE type, VARIANT* value);
-  // The stored value converted by `convert`, or `fallback` when it is missing or does not convert.
-  template <class T, class Convert>
-  T Converted(const wchar_t* name, const T& fallback, Convert convert);
-  IPropertyBag* bag_;
-};
-
-// Writes properties that differ from their defaults.
-class PropertyWriter {
- public:
-  explicit PropertyWriter(IPropertyBag* bag) : bag_(bag) {}
-  void Color(const wchar_t* name, OLE_COLOR value, OLE_COLOR fallback);
-  void Boolean(const wchar_t* name, bool value, bool fallback);
-  void Number(const wchar_t* name, LONG value, LONG fallback);
-  void Text(const wchar_t* name, const std::wstring& value, const std::wstring& fallback);
-  void Object(const wchar_t* name, IUnknown* value);  // skipped when nullptr
-  HRESULT result() const { return result_; }
-
- private:
-  void Write(const wchar_t* name, VARIANT& value);
-  IPropertyBag* bag_;
-  HRESULT result_ = S_OK;
-};
-
-// Conversions between VARIANTs and property values, as late binding passes them.
-HRESULT ToColor(const VARIANT& value, OLE_COLOR* color);
-HRESULT ToBoolean(const VARIANT& value, bool* flag);
-HRESULT ToNumber(const VARIANT& value, LONG* number);
-HRESULT ToText(const VARIANT& value, std::wstring* text);
-void ReturnColor(OLE_COLOR color, VARIANT* result);
-void ReturnBoolean(bool flag, VARIANT* result);
-void ReturnText(const std::wstring& text, VARIANT* result);
-
-class ButtonControl : public IDispatch, public IPersistPropertyBag, public IZolControl {
- public:
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
-  // IDispatch
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
-                                   UINT* argError) override;
-  // IPersistPropertyBag
-  HRESULT STDMETHODCALLTYPE GetClassID(CLSID* clsid) override;
-  HRESULT STDMETHODCALLTYPE InitNew() override;
-  HRESULT STDMETHODCALLTYPE Load(IPropertyBag* bag, IErrorLog*) override;
-  HRESULT STDMETHODCALLTYPE Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll) override;
-  // IZolControl
-  HRESULT STDMETHODCALLTYPE CreateControlWindow(HWND parent, UINT id, LONG left, LONG top, LONG width, LONG height,
-                                                BOOL tabStop, HWND* window) override;
-  HRESULT STDMETHODCALLTYPE SetEventSink(IDispatch* sink) override;
-
+class ButtonControl : public OleControl {
  protected:
-  ButtonControl(const CLSID& clsid, const Member* members, size_t memberCount);
-  virtual ~ButtonControl();
+  ButtonControl(const CLSID& clsid, const IID& dual, const IID& events);
+  ~ButtonControl() override;
 
-  // The class's members, by DISPID.
-  // BackColor, ForeColor, Enabled, Font, Caption and Picture: the same members
-  // at the same numbers (2 to 7) in both buttons. DISP_E_MEMBERNOTFOUND for
-  // any other member.
-  HRESULT GetShared(DISPID id, VARIANT* result);
-  HRESULT PutShared(DISPID id, const VARIANT& value);
-  virtual HRESULT Get(DISPID id, VARIANT* result) = 0;
-  virtual HRESULT Put(DISPID id, const VARIANT& value) = 0;
-  virtual HRESULT Call(DISPID id, DISPPARAMS* params, VARIANT* result) = 0;
-  // Persistence: the state of a newly placed button, and reading (with the
-  // layout in its place) and writing the saved properties.
-  virtual void ResetToNewlyPlaced() = 0;
-  virtual void ReadProperties(PropertyReader& reader) = 0;
-  virtual void WriteProperties(PropertyWriter& writer) = 0;
-  // Places the face in the control's surface.
-  virtual void Layout() = 0;
+  // OleControl
+  HWND CreateControlWindow(HWND parent, const RECT& place) override;
+  HWND ControlWindow() const override { return surface_; }
+  void DrawContent(HDC dc, const RECT& bounds) override;
+  void AmbientChanged() override;
+
+  // Where the face lies in a surface of `inner` pixels.
+  virtual RECT FaceRect(SIZE inner) const = 0;
   virtual void PaintSurface(HDC dc, const RECT& client);
   // Draws the class's parts on the face after its background.
   virtual void PaintFaceParts(HDC dc, const RECT& face) = 0;
-  // The press and release steps shared by mouse, keyboard and BtnDown/BtnUp.
-  virtual void BtnDown() = 0;
-  virtual void BtnUp() = 0;
+  // The press and release steps shared by mouse, keyboard and the BtnDown and BtnUp methods.
+  virtual void ShowPressed() = 0;
+  virtual void ShowReleased() = 0;
   virtual void GotFocus() = 0;
   virtual void LostFocus() = 0;
 
-  // Shared properties.
+  // Shared properties, as the dual interfaces expose them.
+  HRESULT GetColor(OLE_COLOR field, OLE_COLOR* value);
+  HRESULT GetBoolean(bool field, VARIANT_BOOL* value);
+  HRESULT GetWindowHandle(LONG* value);
+  HRESULT PutBackColor(DISPID id, OLE_COLOR color);
+  HRESULT PutForeColor(DISPID id, OLE_COLOR color);
+  HRESULT PutEnabled(DISPID id, VARIANT_BOOL enabled);
+  HRESULT GetFont(IFontDisp** font);
+  HRESULT PutFont(DISPID id, IFontDisp* font);
+  HRESULT GetCaption(BSTR* caption);
+  HRESULT PutCaption(DISPID id, BSTR caption);
+  HRESULT GetPicture(IPicture* picture, IPictureDisp** value);
+  HRESULT PutPicture(DISPID id, IPictureDisp* value, IPicture** slot);
+  HRESULT PutMousePointer(DISPID id, LONG pointer);
+
   void SetBackColor(OLE_COLOR color);  // a new face colour clears what was drawn on the face
   void SetEnabled(bool enabled);
-  HRESULT PutFont(const VARIANT& value);
-  HRESULT GetFont(VARIANT* result);
-  HRESULT PutPicture(const VARIANT& value, IPicture** slot);
-  HRESULT GetPicture(IPicture* picture, VARIANT* result);
   void SetCaption(const std::wstring& caption);
-  void SetMousePointer(LONG pointer);
   void ReadCommonFont(PropertyReader& reader);
   void WriteCommonFont(PropertyWriter& writer);
   void ReleaseObjects();
@@ -147,15 +69,15 @@ class ButtonControl : public IDispatch, public IPersistPropertyBag, public IZolC
   // Toggles the focus rectangle on the face (an inverting drawing) and repaints it.
   void InvertFocusRect();
   bool TabStop() const;
+  void Layout();
   void RepaintFace();
+  void RepaintSurface();
   void RefreshAll();
-  void MoveFace(LONG left, LONG top, LONG width, LONG height);  // twips, in the surface
-  SIZE InnerSize() const;                                       // twips
-  SIZE FaceSize() const;                                        // twips
+  SIZE InnerSize() const;  // pixels
   // Caption and picture, centred on the face with the class's offsets (twips).
-  void DrawCaption(HDC dc, LONG offsetLeft, LONG offsetTop);
-  void DrawPicture(HDC dc, LONG offsetTop);
-  RECT PictureRect(LONG offsetTop) const;  // pixels, face coordinates
+  void DrawCaption(HDC dc, const RECT& face, LONG offsetLeft, LONG offsetTop);
+  void DrawPicture(HDC dc, const RECT& face, LONG offsetTop);
+  RECT PictureRect(const RECT& face, LONG offsetTop) const;  // pixels, face coordinates
 
   OLE_COLOR backColor_ = 0;
   OLE_COLOR foreColor_ = 0;
@@ -181,7 +103,7 @@ class ButtonControl : public IDispatch, public IPersistPropertyBag, public IZolC
   static void RegisterClasses();
   LRESULT OnSurface(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnFace(UINT message, WPARAM wParam, LPARAM lParam);
-  void PaintFace(HDC dc);
+  void PaintFace(HDC dc, const RECT& face);
   void OnMouseDown(POINT point);
   void OnMouseMove(POINT point, WPARAM keys);
   void OnMouseUp();
@@ -189,29 +111,11 @@ class ButtonControl : public IDispatch, public IPersistPropertyBag, public IZolC
   bool OutsideFace(POINT point) const;
   bool SetPointer();
   HFONT CaptionFont() const;
-  HFONT AmbientFont() const;
-  void RaiseClick();
+  HFONT AmbientHFont() const;
 
-  LONG references_ = 1;
-  CLSID clsid_;
-  const Member* members_;
-  size_t memberCount_;
-  IDispatch* sink_ = nullptr;
-  UINT id_ = 0;
   bool mouseHeld_ = false;
   bool spaceHeld_ = false;
   bool pressOnPicture_ = false;
 };
-
-template <class T>
-T* PropertyReader::Object(const wchar_t* name) {
-  VARIANT value;
-  VariantInit(&value);
-  T* object = nullptr;
-  if (Read(name, VT_EMPTY, &value) && (value.vt == VT_DISPATCH || value.vt == VT_UNKNOWN) && value.punkVal)
-    value.punkVal->QueryInterface(__uuidof(T), reinterpret_cast<void**>(&object));
-  VariantClear(&value);
-  return object;
-}
 
 }  // namespace zolbtns

@@ -3,28 +3,6 @@
 namespace zolbtns {
 namespace {
 
-const Member kMembers[] = {
-    {L"Refresh", kFlatButtonRefresh, MemberKind::kMethod},
-    {L"BackColor", kFlatButtonBackColor, MemberKind::kProperty},
-    {L"ForeColor", kFlatButtonForeColor, MemberKind::kProperty},
-    {L"Enabled", kFlatButtonEnabled, MemberKind::kProperty},
-    {L"Font", kFlatButtonFont, MemberKind::kProperty},
-    {L"Caption", kFlatButtonCaption, MemberKind::kProperty},
-    {L"Picture", kFlatButtonPicture, MemberKind::kProperty},
-    {L"BtnDown", kFlatButtonBtnDown, MemberKind::kMethod},
-    {L"BtnUp", kFlatButtonBtnUp, MemberKind::kMethod},
-    {L"MouseIcon", kFlatButtonMouseIcon, MemberKind::kProperty},
-    {L"FocusColor", kFlatButtonFocusColor, MemberKind::kProperty},
-    {L"hWnd", kFlatButtonHWnd, MemberKind::kReadOnly},
-    {L"Highlight", kFlatButtonHighlight, MemberKind::kProperty},
-    {L"MousePointer", kFlatButtonMousePointer, MemberKind::kProperty},
-    {L"ClickColor", kFlatButtonClickColor, MemberKind::kProperty},
-    {L"DrawFocus", kFlatButtonDrawFocus, MemberKind::kMethod},
-    {L"NoFocusRect", kFlatButtonNoFocusRect, MemberKind::kProperty},
-    {L"UseClickFlash", kFlatButtonUseClickFlash, MemberKind::kProperty},
-    {L"Value", kFlatButtonValue, MemberKind::kProperty},
-};
-
 // Defaults, used both when loading and when deciding what to save, so that
 // every saved button reads back exactly as it was.
 constexpr OLE_COLOR kDefaultBackColor = 0x8000000D;
@@ -39,15 +17,15 @@ constexpr LONG kPictureOffset = -3;
 void Line(HDC dc, COLORREF color, LONG x1, LONG y1, LONG x2, LONG y2) {
   HPEN pen = CreatePen(PS_SOLID, 1, color);
   HGDIOBJ old = SelectObject(dc, pen);
-  MoveToEx(dc, Pixels(x1), Pixels(y1), nullptr);
-  LineTo(dc, Pixels(x2), Pixels(y2));
+  MoveToEx(dc, PixelsX(x1), PixelsY(y1), nullptr);
+  LineTo(dc, PixelsX(x2), PixelsY(y2));
   SelectObject(dc, old);
   DeleteObject(pen);
 }
 
 }  // namespace
 
-FlatButton::FlatButton() : ButtonControl(CLSID_FlatButton, kMembers, sizeof kMembers / sizeof kMembers[0]) {
+FlatButton::FlatButton() : ButtonControl(CLSID_FlatButton, IID_IFlatButton, DIID__FlatButtonEvents) {
   pictureOffsetTop_ = kPictureOffset;
   ResetToNewlyPlaced();
 }
@@ -57,7 +35,6 @@ void FlatButton::ResetToNewlyPlaced() {
   backColor_ = kDefaultBackColor;
   foreColor_ = kDefaultForeColor;
   enabled_ = true;
-  caption_ = kNewCaption;
   focusColor_ = 0;
   highlight_ = kDefaultHighlight;
   mousePointer_ = 0;
@@ -66,6 +43,9 @@ void FlatButton::ResetToNewlyPlaced() {
   useClickFlash_ = true;
   value_ = false;
   faceInverted_ = false;
+  SetCaption(kNewCaption);
+  Layout();
+  RefreshAll();
 }
 
 void FlatButton::ReadProperties(PropertyReader& reader) {
@@ -85,6 +65,7 @@ void FlatButton::ReadProperties(PropertyReader& reader) {
   noFocusRect_ = reader.Boolean(L"NoFocusRect", false);
   useClickFlash_ = reader.Boolean(L"UseClickFlash", true);
   Layout();
+  RefreshAll();
   value_ = reader.Boolean(L"Value", false);
 }
 
@@ -106,93 +87,84 @@ void FlatButton::WriteProperties(PropertyWriter& writer) {
   writer.Boolean(L"Value", value_, false);
 }
 
-HRESULT FlatButton::Get(DISPID id, VARIANT* result) {
-  const HRESULT shared = GetShared(id, result);
-  if (shared != DISP_E_MEMBERNOTFOUND) return shared;
-  switch (id) {
-    case kFlatButtonMouseIcon: return GetPicture(mouseIcon_, result);
-    case kFlatButtonFocusColor: ReturnColor(focusColor_, result); return S_OK;
-    case kFlatButtonHWnd:
-      result->vt = VT_I4;
-      result->lVal = static_cast<LONG>(reinterpret_cast<LONG_PTR>(surface_));
-      return S_OK;
-    case kFlatButtonHighlight: ReturnColor(highlight_, result); return S_OK;
-    case kFlatButtonMousePointer:
-      result->vt = VT_I4;
-      result->lVal = mousePointer_;
-      return S_OK;
-    case kFlatButtonClickColor: ReturnColor(clickColor_, result); return S_OK;
-    case kFlatButtonNoFocusRect: ReturnBoolean(noFocusRect_, result); return S_OK;
-    case kFlatButtonUseClickFlash: ReturnBoolean(useClickFlash_, result); return S_OK;
-    case kFlatButtonValue: ReturnBoolean(value_, result); return S_OK;
-  }
-  return DISP_E_MEMBERNOTFOUND;
+// ---- Members ----
+
+HRESULT FlatButton::Refresh() {
+  RefreshAll();
+  return S_OK;
 }
 
-HRESULT FlatButton::Put(DISPID id, const VARIANT& value) {
-  OLE_COLOR color = 0;
-  bool flag = false;
-  LONG number = 0;
-  std::wstring text;
-  const HRESULT shared = PutShared(id, value);
-  if (shared != DISP_E_MEMBERNOTFOUND) return shared;
-  switch (id) {
-    case kFlatButtonMouseIcon: return PutPicture(value, &mouseIcon_);
-    case kFlatButtonHighlight:
-      if (FAILED(ToColor(value, &color))) return DISP_E_TYPEMISMATCH;
-      highlight_ = color;
-      RepaintFace();
-      return S_OK;
-    case kFlatButtonMousePointer:
-      if (FAILED(ToNumber(value, &number))) return DISP_E_TYPEMISMATCH;
-      SetMousePointer(number);
-      return S_OK;
-    // These only store the value.
-    case kFlatButtonFocusColor:
-    case kFlatButtonClickColor:
-      if (FAILED(ToColor(value, &color))) return DISP_E_TYPEMISMATCH;
-      (id == kFlatButtonFocusColor ? focusColor_ : clickColor_) = color;
-      return S_OK;
-    case kFlatButtonNoFocusRect:
-    case kFlatButtonUseClickFlash:
-    case kFlatButtonValue:
-      if (FAILED(ToBoolean(value, &flag))) return DISP_E_TYPEMISMATCH;
-      (id == kFlatButtonNoFocusRect ? noFocusRect_ : id == kFlatButtonUseClickFlash ? useClickFlash_ : value_) = flag;
-      return S_OK;
-  }
-  return DISP_E_MEMBERNOTFOUND;
+HRESULT FlatButton::BtnDown() {
+  ShowPressed();
+  return S_OK;
 }
 
-HRESULT FlatButton::Call(DISPID id, DISPPARAMS* params, VARIANT*) {
-  if (params && params->cArgs) return DISP_E_BADPARAMCOUNT;
-  switch (id) {
-    case kFlatButtonRefresh: RefreshAll(); return S_OK;
-    case kFlatButtonBtnDown: BtnDown(); return S_OK;
-    case kFlatButtonBtnUp: BtnUp(); return S_OK;
-    case kFlatButtonDrawFocus: DrawFocus(); return S_OK;
-  }
-  return DISP_E_MEMBERNOTFOUND;
+HRESULT FlatButton::BtnUp() {
+  ShowReleased();
+  return S_OK;
 }
 
-void FlatButton::Layout() {
-  SIZE inner = InnerSize();
-  MoveFace(0, 0, inner.cx, inner.cy);
+// These only store the value.
+HRESULT FlatButton::put_FocusColor(OLE_COLOR value) {
+  focusColor_ = value;
+  return PropertyChanged(kFlatButtonFocusColor);
 }
+
+HRESULT FlatButton::put_ClickColor(OLE_COLOR value) {
+  clickColor_ = value;
+  return PropertyChanged(kFlatButtonClickColor);
+}
+
+HRESULT FlatButton::put_NoFocusRect(VARIANT_BOOL value) {
+  noFocusRect_ = value != VARIANT_FALSE;
+  return PropertyChanged(kFlatButtonNoFocusRect);
+}
+
+HRESULT FlatButton::put_UseClickFlash(VARIANT_BOOL value) {
+  useClickFlash_ = value != VARIANT_FALSE;
+  return PropertyChanged(kFlatButtonUseClickFlash);
+}
+
+HRESULT FlatButton::put_Value(VARIANT_BOOL value) {
+  value_ = value != VARIANT_FALSE;
+  return PropertyChanged(kFlatButtonValue);
+}
+
+HRESULT FlatButton::put_Highlight(OLE_COLOR value) {
+  highlight_ = value;
+  RepaintFace();
+  return PropertyChanged(kFlatButtonHighlight);
+}
+
+HRESULT FlatButton::get_MousePointer(LONG* value) {
+  if (!value) return E_POINTER;
+  *value = mousePointer_;
+  return S_OK;
+}
+
+HRESULT FlatButton::DrawFocus() {
+  ToggleFocusRect();
+  return S_OK;
+}
+
+// ---- Looks ----
+
+RECT FlatButton::FaceRect(SIZE inner) const { return RECT{0, 0, inner.cx, inner.cy}; }
 
 void FlatButton::PaintFaceParts(HDC dc, const RECT& face) {
-  const LONG w = Twips(face.right), h = Twips(face.bottom);
+  const LONG w = TwipsX(face.right - face.left), h = TwipsY(face.bottom - face.top);
   const COLORREF highlight = ResolveColor(highlight_);
   const COLORREF windowText = GetSysColor(COLOR_WINDOWTEXT);
   Line(dc, highlight, 0, 0, w - 20, 0);
   Line(dc, highlight, 0, 0, 0, h - 20);
   Line(dc, windowText, w - 10, 0, w - 10, h);
   Line(dc, windowText, 0, h - 10, w - 10, h - 10);
-  DrawPicture(dc, kPictureOffset);
-  DrawCaption(dc, 0, 0);
+  DrawPicture(dc, face, kPictureOffset);
+  DrawCaption(dc, face, 0, 0);
 }
 
 // Inverts the focus rectangle on the face when the button may show one.
-bool FlatButton::DrawFocus() {
+bool FlatButton::ToggleFocusRect() {
   if (!enabled_ || !TabStop()) return false;
   InvertFocusRect();
   return true;
@@ -200,11 +172,11 @@ bool FlatButton::DrawFocus() {
 
 // A new face colour wipes the inverted rectangle; draw it again where focus shows.
 void FlatButton::RedrawFocusIfCleared() {
-  if (!noFocusRect_ && focusShown_ && !faceInverted_) DrawFocus();
+  if (!noFocusRect_ && focusShown_ && !faceInverted_) ToggleFocusRect();
 }
 
-void FlatButton::BtnDown() {
-  if (!noFocusRect_ && !focusShown_ && DrawFocus()) focusShown_ = true;
+void FlatButton::ShowPressed() {
+  if (!noFocusRect_ && !focusShown_ && ToggleFocusRect()) focusShown_ = true;
   if (useClickFlash_) {
     if (!flashing_) savedBackColor_ = backColor_;  // a second press keeps the first colour
     flashing_ = true;
@@ -215,7 +187,7 @@ void FlatButton::BtnDown() {
   pressed_ = true;
 }
 
-void FlatButton::BtnUp() {
+void FlatButton::ShowReleased() {
   if (flashing_) {
     SetBackColor(savedBackColor_);
     flashing_ = false;
@@ -226,7 +198,7 @@ void FlatButton::BtnUp() {
 }
 
 void FlatButton::GotFocus() {
-  if (!noFocusRect_ && !focusShown_ && DrawFocus()) focusShown_ = true;
+  if (!noFocusRect_ && !focusShown_ && ToggleFocusRect()) focusShown_ = true;
 }
 
 void FlatButton::LostFocus() {

@@ -2,6 +2,7 @@
 #include "ZolBtns.h"
 
 #include <string>
+#include <utility>
 
 #include "FlatButton.h"
 #include "zolButton.h"
@@ -9,18 +10,23 @@
 namespace zolbtns {
 namespace {
 
+// Resource numbers of the toolbox pictures (zolbtns.rc).
+constexpr int kZolButtonToolboxBitmap = 1;
+constexpr int kFlatButtonToolboxBitmap = 2;
+
 struct ControlClass {
   const CLSID* clsid;
   const wchar_t* progId;
   const wchar_t* name;
-  ButtonControl* (*create)();
+  int toolboxBitmap;
+  OleControl* (*create)();
 };
 
 const ControlClass kClasses[] = {
-    {&CLSID_ZolButton, ZOLBTNS_PROGID_ZOLBUTTON, L"zolButton",
-     [] { return static_cast<ButtonControl*>(new ZolButton); }},
-    {&CLSID_FlatButton, ZOLBTNS_PROGID_FLATBUTTON, L"FlatButton",
-     [] { return static_cast<ButtonControl*>(new FlatButton); }},
+    {&CLSID_zolButton, ZOLBTNS_PROGID_ZOLBUTTON, L"zolButton", kZolButtonToolboxBitmap,
+     [] { return static_cast<OleControl*>(new ZolButton); }},
+    {&CLSID_FlatButton, ZOLBTNS_PROGID_FLATBUTTON, L"FlatButton", kFlatButtonToolboxBitmap,
+     [] { return static_cast<OleControl*>(new FlatButton); }},
 };
 
 class ClassFactory final : public IClassFactory {
@@ -36,7 +42,7 @@ class ClassFactory final : public IClassFactory {
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
   ULONG STDMETHODCALLTYPE Release() override {
-    ULONG left = InterlockedDecrement(&references_);
+    const ULONG left = InterlockedDecrement(&references_);
     if (left == 0) delete this;
     return left;
   }
@@ -44,8 +50,8 @@ class ClassFactory final : public IClassFactory {
     if (!object) return E_POINTER;
     *object = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
-    ButtonControl* control = kind_.create();
-    HRESULT hr = control->QueryInterface(iid, object);
+    OleControl* control = kind_.create();
+    const HRESULT hr = control->QueryInterface(iid, object);
     control->Release();
     return hr;
   }
@@ -88,10 +94,14 @@ LONG RegisterClassKeys(HKEY root, const std::wstring& prefix, const ControlClass
       {clsid + L"\\InprocServer32", {nullptr, path}},
       {clsid + L"\\InprocServer32", {L"ThreadingModel", L"Apartment"}},
       {clsid + L"\\Control", {nullptr, L""}},
+      {clsid + L"\\ToolboxBitmap32", {nullptr, path + L", " + std::to_wstring(kind.toolboxBitmap)}},
+      {clsid + L"\\MiscStatus", {nullptr, L"0"}},
+      {clsid + L"\\MiscStatus\\1", {nullptr, std::to_wstring(kMiscStatus)}},
+      {clsid + L"\\TypeLib", {nullptr, GuidText(LIBID_ZolBttn)}},
       {clsid + L"\\Version", {nullptr, L"1.0"}},
   };
   for (const auto& [key, value] : values) {
-    LONG status = SetValue(root, key, value.first, value.second);
+    const LONG status = SetValue(root, key, value.first, value.second);
     if (status != ERROR_SUCCESS) return status;
   }
   return ERROR_SUCCESS;
@@ -101,6 +111,17 @@ void DeleteClassKeys(HKEY root, const std::wstring& prefix, const ControlClass& 
   RegDeleteTreeW(root, (prefix + L"CLSID\\" + GuidText(*kind.clsid)).c_str());
   RegDeleteTreeW(root, (prefix + kind.progId).c_str());
 }
+
+HRESULT RegisterTypes(wchar_t* path) {
+  ITypeLib* types = nullptr;
+  HRESULT hr = LoadTypeLibEx(path, REGKIND_NONE, &types);
+  if (FAILED(hr)) return hr;
+  hr = RegisterTypeLib(types, const_cast<wchar_t*>(path), nullptr);
+  types->Release();
+  return hr;
+}
+
+void UnregisterTypes() { UnRegisterTypeLib(LIBID_ZolBttn, 1, 0, LOCALE_NEUTRAL, SYS_WIN64); }
 
 }  // namespace
 }  // namespace zolbtns
@@ -124,19 +145,24 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
   for (const ControlClass& kind : kClasses) {
     if (!IsEqualCLSID(clsid, *kind.clsid)) continue;
     ClassFactory* factory = new ClassFactory(kind);
-    HRESULT hr = factory->QueryInterface(iid, object);
+    const HRESULT hr = factory->QueryInterface(iid, object);
     factory->Release();
     return hr;
   }
   return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return ServerReferences() == 0 ? S_OK : S_FALSE; }
+extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
+  if (ServerReferences() != 0) return S_FALSE;
+  ReleaseLibraryTypes();
+  return S_OK;
+}
 
 // Registers machine-wide when allowed, else for the current user.
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
   wchar_t path[MAX_PATH] = {};
   if (!GetModuleFileNameW(ModuleInstance(), path, MAX_PATH)) return HRESULT_FROM_WIN32(GetLastError());
+  if (FAILED(RegisterTypes(path))) return SELFREG_E_TYPELIB;
   for (const ControlClass& kind : kClasses) {
     LONG status = RegisterClassKeys(HKEY_CLASSES_ROOT, L"", kind, path);
     if (status == ERROR_ACCESS_DENIED)
@@ -151,5 +177,6 @@ extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() {
     DeleteClassKeys(HKEY_CLASSES_ROOT, L"", kind);
     DeleteClassKeys(HKEY_CURRENT_USER, L"Software\\Classes\\", kind);
   }
+  UnregisterTypes();
   return S_OK;
 }

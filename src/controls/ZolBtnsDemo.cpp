@@ -1,6 +1,8 @@
 // Shows the zolButton and the FlatButton, idle and pressed, in the Windows, AOL
-// and user colour looks, hosted the way Glimra hosts them: created by
-// programmatic identifier, coloured by property name, Click as WM_COMMAND.
+// and user colour looks, hosted in a container we did not write: the ATL
+// control host that Windows and Wine ship ("AtlAxWin"), created by
+// programmatic identifier, coloured by property name, Click through the
+// control's event interface.
 #include <windows.h>
 
 #include <string>
@@ -64,18 +66,73 @@ void CallMethod(IDispatch* control, const wchar_t* name) {
     control->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
 }
 
-IDispatch* Place(HWND parent, const wchar_t* progId, UINT id, int x, int y) {
-  CLSID clsid;
-  IDispatch* control = nullptr;
-  IZolControl* host = nullptr;
-  if (FAILED(CLSIDFromProgID(progId, &clsid)) ||
-      FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(&control))))
-    return nullptr;
-  if (SUCCEEDED(control->QueryInterface(IID_IZolControl, reinterpret_cast<void**>(&host)))) {
-    host->CreateControlWindow(parent, id, x * 15, y * 15, 1215, 375, TRUE, nullptr);
-    host->Release();
+// Beeps on every Click the sink hears.
+class ClickBeeper final : public IDispatch {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    *object = nullptr;
+    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDispatch)) return E_NOINTERFACE;
+    *object = this;
+    return S_OK;
   }
-  g_controls.push_back(control);
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+    if (id == kZolEventClick) MessageBeep(MB_OK);
+    return S_OK;
+  }
+} g_beeper;
+
+using AxWinInit = BOOL(WINAPI*)();
+using AxGetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
+const wchar_t* g_hostClass = nullptr;
+AxGetControl g_getControl = nullptr;
+
+// Wine's and Windows' ATL control host, from atl.dll or atl100.dll.
+bool LoadAtlHost() {
+  const struct {
+    const wchar_t* library;
+    const wchar_t* hostClass;
+  } hosts[] = {{L"atl.dll", L"AtlAxWin"}, {L"atl100.dll", L"AtlAxWin100"}};
+  for (const auto& host : hosts) {
+    HMODULE atl = LoadLibraryW(host.library);
+    if (!atl) continue;
+    auto init = reinterpret_cast<AxWinInit>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
+    g_getControl = reinterpret_cast<AxGetControl>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
+    if (init && g_getControl && init()) {
+      g_hostClass = host.hostClass;
+      return true;
+    }
+  }
+  return false;
+}
+
+IDispatch* Place(HWND parent, const wchar_t* progId, UINT id, int x, int y) {
+  HWND host = CreateWindowExW(0, g_hostClass, progId, WS_CHILD | WS_VISIBLE, x, y, 81, 25, parent,
+                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  IUnknown* unknown = nullptr;
+  if (!host || FAILED(g_getControl(host, &unknown)) || !unknown) return nullptr;
+  IDispatch* control = nullptr;
+  unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&control));
+  IConnectionPointContainer* points = nullptr;
+  IConnectionPoint* point = nullptr;
+  DWORD cookie = 0;
+  if (SUCCEEDED(unknown->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&points)))) {
+    const IID& events = wcscmp(progId, ZOLBTNS_PROGID_ZOLBUTTON) == 0 ? DIID__zolButtonEvents : DIID__FlatButtonEvents;
+    if (SUCCEEDED(points->FindConnectionPoint(events, &point))) {
+      point->Advise(&g_beeper, &cookie);
+      point->Release();
+    }
+    points->Release();
+  }
+  unknown->Release();
+  if (control) g_controls.push_back(control);
   return control;
 }
 
@@ -143,9 +200,6 @@ LRESULT CALLBACK DemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
       EndPaint(window, &paint);
       return 0;
     }
-    case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) MessageBeep(MB_OK);
-      return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
   }
   return DefWindowProcW(window, message, wParam, lParam);
@@ -155,6 +209,7 @@ LRESULT CALLBACK DemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   CoInitialize(nullptr);
+  if (!LoadAtlHost()) return 1;
   WNDCLASSW demo{};
   demo.lpfnWndProc = DemoProc;
   demo.hInstance = instance;
@@ -165,7 +220,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
                               240, nullptr, nullptr, instance, nullptr);
   ShowWindow(window, show);
   // The first button takes the focus, to show its focus rectangle.
-  if (HWND first = GetWindow(window, GW_CHILD)) SetFocus(first);
+  if (HWND first = GetWindow(GetWindow(window, GW_CHILD), GW_CHILD)) SetFocus(first);
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (!IsDialogMessageW(window, &message)) {

@@ -1,32 +1,7 @@
 #include "zolButton.h"
 
-#include <climits>
-
 namespace zolbtns {
 namespace {
-
-const Member kMembers[] = {
-    {L"Refresh", kZolButtonRefresh, MemberKind::kMethod},
-    {L"BackColor", kZolButtonBackColor, MemberKind::kProperty},
-    {L"ForeColor", kZolButtonForeColor, MemberKind::kProperty},
-    {L"Enabled", kZolButtonEnabled, MemberKind::kProperty},
-    {L"Font", kZolButtonFont, MemberKind::kProperty},
-    {L"Caption", kZolButtonCaption, MemberKind::kProperty},
-    {L"Picture", kZolButtonPicture, MemberKind::kProperty},
-    {L"UseShadow", kZolButtonUseShadow, MemberKind::kProperty},
-    {L"BtnDown", kZolButtonBtnDown, MemberKind::kMethod},
-    {L"BtnUp", kZolButtonBtnUp, MemberKind::kMethod},
-    {L"ShadowColor", kZolButtonShadowColor, MemberKind::kProperty},
-    {L"MousePointer", kZolButtonMousePointer, MemberKind::kProperty},
-    {L"MouseIcon", kZolButtonMouseIcon, MemberKind::kProperty},
-    {L"BorderColor", kZolButtonBorderColor, MemberKind::kProperty},
-    {L"UseBorder", kZolButtonUseBorder, MemberKind::kProperty},
-    {L"FocusColor", kZolButtonFocusColor, MemberKind::kProperty},
-    {L"hWnd", kZolButtonHWnd, MemberKind::kReadOnly},
-    {L"FillerBackground", kZolButtonFillerBackground, MemberKind::kProperty},
-    {L"DisableButton", kZolButtonDisableButton, MemberKind::kMethod},
-    {L"RGBToHex", kZolButtonRGBToHex, MemberKind::kMethod},
-};
 
 // Defaults, used both when loading and when deciding what to save, so that
 // every saved button reads back exactly as it was.
@@ -54,7 +29,7 @@ void Fill(HDC dc, const RECT& rect, OLE_COLOR color) {
 
 }  // namespace
 
-ZolButton::ZolButton() : ButtonControl(CLSID_ZolButton, kMembers, sizeof kMembers / sizeof kMembers[0]) {
+ZolButton::ZolButton() : ButtonControl(CLSID_zolButton, IID_IZolButton, DIID__zolButtonEvents) {
   pictureOffsetTop_ = kPictureOffset;
   ResetToNewlyPlaced();
 }
@@ -64,7 +39,6 @@ void ZolButton::ResetToNewlyPlaced() {
   backColor_ = kDefaultBackColor;
   foreColor_ = kDefaultForeColor;
   enabled_ = true;
-  caption_ = kNewCaption;
   useShadow_ = true;
   shadowColor_ = kDefaultShadowColor;
   mousePointer_ = 0;
@@ -73,6 +47,9 @@ void ZolButton::ResetToNewlyPlaced() {
   focusColor_ = 0;
   fillerBackground_ = kDefaultFillerBackground;
   faceInverted_ = false;
+  SetCaption(kNewCaption);
+  Layout();
+  RefreshAll();
 }
 
 void ZolButton::ReadProperties(PropertyReader& reader) {
@@ -93,6 +70,7 @@ void ZolButton::ReadProperties(PropertyReader& reader) {
   focusColor_ = reader.Color(L"FocusColor", kDefaultFocusColor);
   fillerBackground_ = reader.Color(L"FillerBackground", kDefaultFillerBackground);
   Layout();
+  RefreshAll();
 }
 
 void ZolButton::WriteProperties(PropertyWriter& writer) {
@@ -112,115 +90,89 @@ void ZolButton::WriteProperties(PropertyWriter& writer) {
   writer.Color(L"FillerBackground", fillerBackground_, kDefaultFillerBackground);
 }
 
-HRESULT ZolButton::Get(DISPID id, VARIANT* result) {
-  const HRESULT shared = GetShared(id, result);
-  if (shared != DISP_E_MEMBERNOTFOUND) return shared;
-  switch (id) {
-    case kZolButtonUseShadow: ReturnBoolean(useShadow_, result); return S_OK;
-    case kZolButtonShadowColor: ReturnColor(shadowColor_, result); return S_OK;
-    case kZolButtonMousePointer:
-      result->vt = VT_I2;
-      result->iVal = static_cast<SHORT>(mousePointer_);
-      return S_OK;
-    case kZolButtonMouseIcon: return GetPicture(mouseIcon_, result);
-    case kZolButtonBorderColor: ReturnColor(borderColor_, result); return S_OK;
-    case kZolButtonUseBorder: ReturnBoolean(useBorder_, result); return S_OK;
-    case kZolButtonFocusColor: ReturnColor(focusColor_, result); return S_OK;
-    case kZolButtonHWnd:
-      result->vt = VT_I4;
-      result->lVal = static_cast<LONG>(reinterpret_cast<LONG_PTR>(surface_));
-      return S_OK;
-    case kZolButtonFillerBackground: ReturnColor(fillerBackground_, result); return S_OK;
-  }
-  return DISP_E_MEMBERNOTFOUND;
+// ---- Members ----
+
+HRESULT ZolButton::Refresh() {
+  RefreshAll();
+  return S_OK;
 }
 
-HRESULT ZolButton::Put(DISPID id, const VARIANT& value) {
-  OLE_COLOR color = 0;
-  bool flag = false;
-  LONG number = 0;
-  std::wstring text;
-  const HRESULT shared = PutShared(id, value);
-  if (shared != DISP_E_MEMBERNOTFOUND) return shared;
-  switch (id) {
-    case kZolButtonUseShadow:
-      if (FAILED(ToBoolean(value, &flag))) return DISP_E_TYPEMISMATCH;
-      useShadow_ = flag;
-      RepaintSurface();
-      return S_OK;
-    case kZolButtonShadowColor:
-      if (FAILED(ToColor(value, &color))) return DISP_E_TYPEMISMATCH;
-      shadowColor_ = color;
-      RepaintSurface();
-      return S_OK;
-    case kZolButtonMousePointer:
-      if (FAILED(ToNumber(value, &number)) || number < SHRT_MIN || number > SHRT_MAX) return DISP_E_TYPEMISMATCH;
-      SetMousePointer(number);
-      return S_OK;
-    case kZolButtonMouseIcon: return PutPicture(value, &mouseIcon_);
-    case kZolButtonBorderColor:
-      if (FAILED(ToColor(value, &color))) return DISP_E_TYPEMISMATCH;
-      borderColor_ = color;
-      RepaintFace();
-      return S_OK;
-    case kZolButtonUseBorder:
-      if (FAILED(ToBoolean(value, &flag))) return DISP_E_TYPEMISMATCH;
-      useBorder_ = flag;
-      RepaintFace();
-      return S_OK;
-    case kZolButtonFocusColor:
-      if (FAILED(ToColor(value, &color))) return DISP_E_TYPEMISMATCH;
-      focusColor_ = color;
-      return S_OK;
-    case kZolButtonFillerBackground:
-      if (FAILED(ToColor(value, &color))) return DISP_E_TYPEMISMATCH;
-      fillerBackground_ = color;
-      RepaintSurface();
-      return S_OK;
-  }
-  return DISP_E_MEMBERNOTFOUND;
+HRESULT ZolButton::put_UseShadow(VARIANT_BOOL value) {
+  useShadow_ = value != VARIANT_FALSE;
+  RepaintSurface();
+  return PropertyChanged(kZolButtonUseShadow);
 }
 
-HRESULT ZolButton::Call(DISPID id, DISPPARAMS* params, VARIANT* result) {
-  const UINT arguments = params ? params->cArgs : 0;
-  if (id == kZolButtonRGBToHex) {
-    // Takes a colour and answers an empty text, whatever the colour.
-    if (arguments > 1) return DISP_E_BADPARAMCOUNT;
-    ReturnText(L"", result);
-    return S_OK;
-  }
-  if (arguments != 0) return DISP_E_BADPARAMCOUNT;
-  switch (id) {
-    case kZolButtonRefresh: RefreshAll(); return S_OK;
-    case kZolButtonBtnDown: BtnDown(); return S_OK;
-    case kZolButtonBtnUp: BtnUp(); return S_OK;
-    case kZolButtonDisableButton: return S_OK;  // does nothing, by design
-  }
-  return DISP_E_MEMBERNOTFOUND;
+HRESULT ZolButton::BtnDown() {
+  ShowPressed();
+  return S_OK;
 }
 
-void ZolButton::PlaceFace(LONG offset) {
-  SIZE inner = InnerSize();
-  MoveFace(offset, offset, inner.cx - kShadowOffset, inner.cy - kShadowOffset);
+HRESULT ZolButton::BtnUp() {
+  ShowReleased();
+  return S_OK;
 }
 
-void ZolButton::Layout() { PlaceFace(pressed_ ? kPressOffset : 0); }
+HRESULT ZolButton::put_ShadowColor(OLE_COLOR value) {
+  shadowColor_ = value;
+  RepaintSurface();
+  return PropertyChanged(kZolButtonShadowColor);
+}
 
-void ZolButton::RepaintSurface() {
-  if (surface_) InvalidateRect(surface_, nullptr, FALSE);
+HRESULT ZolButton::get_MousePointer(short* value) {
+  if (!value) return E_POINTER;
+  *value = static_cast<short>(mousePointer_);
+  return S_OK;
+}
+
+HRESULT ZolButton::put_BorderColor(OLE_COLOR value) {
+  borderColor_ = value;
+  RepaintFace();
+  return PropertyChanged(kZolButtonBorderColor);
+}
+
+HRESULT ZolButton::put_UseBorder(VARIANT_BOOL value) {
+  useBorder_ = value != VARIANT_FALSE;
+  RepaintFace();
+  return PropertyChanged(kZolButtonUseBorder);
+}
+
+HRESULT ZolButton::put_FocusColor(OLE_COLOR value) {
+  focusColor_ = value;
+  return PropertyChanged(kZolButtonFocusColor);
+}
+
+HRESULT ZolButton::put_FillerBackground(OLE_COLOR value) {
+  fillerBackground_ = value;
+  RepaintSurface();
+  return PropertyChanged(kZolButtonFillerBackground);
+}
+
+// Takes a colour and answers an empty text, whatever the colour.
+HRESULT ZolButton::RGBToHex(OLE_COLOR*, BSTR* text) {
+  if (!text) return E_POINTER;
+  *text = SysAllocString(L"");
+  return S_OK;
+}
+
+// ---- Looks ----
+
+RECT ZolButton::FaceRect(SIZE inner) const {
+  const int left = pressed_ ? PixelsX(kPressOffset) : 0, top = pressed_ ? PixelsY(kPressOffset) : 0;
+  return RECT{left, top, left + inner.cx - PixelsX(kShadowOffset), top + inner.cy - PixelsY(kShadowOffset)};
 }
 
 void ZolButton::PaintSurface(HDC dc, const RECT& client) {
   Fill(dc, client, fillerBackground_);
   if (useShadow_) {
     // Only the strips right of and below the face show; the corners keep the filler.
-    RECT shadow{Pixels(kShadowOffset), Pixels(kShadowOffset), client.right, client.bottom};
+    RECT shadow{PixelsX(kShadowOffset), PixelsY(kShadowOffset), client.right, client.bottom};
     Fill(dc, shadow, shadowColor_);
   }
 }
 
 void ZolButton::PaintFaceParts(HDC dc, const RECT& face) {
-  DrawPicture(dc, kPictureOffset);
+  DrawPicture(dc, face, kPictureOffset);
   if (useBorder_) {
     HPEN pen = CreatePen(PS_SOLID, 1, ResolveColor(borderColor_));
     HGDIOBJ oldPen = SelectObject(dc, pen);
@@ -230,17 +182,17 @@ void ZolButton::PaintFaceParts(HDC dc, const RECT& face) {
     SelectObject(dc, oldPen);
     DeleteObject(pen);
   }
-  DrawCaption(dc, kCaptionOffset, kCaptionOffset);
+  DrawCaption(dc, face, kCaptionOffset, kCaptionOffset);
 }
 
-void ZolButton::BtnDown() {
-  PlaceFace(kPressOffset);
+void ZolButton::ShowPressed() {
   pressed_ = true;
+  Layout();
 }
 
-void ZolButton::BtnUp() {
-  PlaceFace(0);
+void ZolButton::ShowReleased() {
   pressed_ = false;
+  Layout();
 }
 
 void ZolButton::GotFocus() {

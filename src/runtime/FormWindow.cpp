@@ -102,6 +102,273 @@ COLORREF ResolveColour(Colour colour) {
   return value & 0xFFFFFFu;
 }
 
+// ---- ControlSite ----
+
+// Where a hosted control sits on its form: the client site the control
+// activates in place through, the ambient properties it reads, and the sink
+// its events arrive at. A Click reaches the form as OnCommand(id, BN_CLICKED).
+class ControlSite final : public IOleClientSite, public IOleInPlaceSite, public IDispatch {
+ public:
+  ControlSite(FormWindow& form, UINT id, const RECT& place) : form_(&form), id_(id), place_(place) {}
+
+  // Creates the control, starts it new and activates it in place on the form.
+  HRESULT Embed(const CLSID& classId) {
+    HRESULT hr =
+        CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject, reinterpret_cast<void**>(&object_));
+    if (FAILED(hr)) return hr;
+    DWORD misc = 0;
+    object_->GetMiscStatus(DVASPECT_CONTENT, &misc);
+    if (misc & OLEMISC_SETCLIENTSITEFIRST) object_->SetClientSite(this);
+    IPersistStreamInit* persist = nullptr;
+    if (SUCCEEDED(object_->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(&persist)))) {
+      persist->InitNew();
+      persist->Release();
+    }
+    if (!(misc & OLEMISC_SETCLIENTSITEFIRST)) object_->SetClientSite(this);
+    AdviseEvents();
+    hr = object_->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, this, 0, form_->hWnd(), &place_);
+    if (FAILED(hr)) return hr;
+    IOleInPlaceObject* inPlace = nullptr;
+    if (SUCCEEDED(object_->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace)))) {
+      inPlace->GetWindow(&window_);
+      inPlace->Release();
+    }
+    if (!window_) return E_FAIL;
+    // The control's id, as dialog functions and the form's handlers know it.
+    SetWindowLongPtrA(window_, GWLP_ID, static_cast<LONG_PTR>(id_));
+    return object_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch_));
+  }
+
+  // Lets the control go: no more events, its window gone, the site released.
+  void Detach() {
+    form_ = nullptr;
+    if (events_ && eventsCookie_) events_->Unadvise(eventsCookie_);
+    if (events_) events_->Release();
+    events_ = nullptr;
+    if (object_) {
+      object_->Close(OLECLOSE_NOSAVE);
+      object_->SetClientSite(nullptr);
+      object_->Release();
+    }
+    object_ = nullptr;
+  }
+
+  // A new reference to the control's automation interface.
+  IDispatch* TakeDispatch() {
+    IDispatch* dispatch = dispatch_;
+    dispatch_ = nullptr;
+    return dispatch;
+  }
+  HWND Window() const { return window_; }
+
+  // The form's font changed: the control reads its ambient font again.
+  void AmbientFontChanged() {
+    IOleControl* control = nullptr;
+    if (object_ && SUCCEEDED(object_->QueryInterface(IID_IOleControl, reinterpret_cast<void**>(&control)))) {
+      control->OnAmbientPropertyChange(DISPID_AMBIENT_FONT);
+      control->Release();
+    }
+  }
+
+  // IUnknown
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IOleClientSite))
+      *object = static_cast<IOleClientSite*>(this);
+    else if (IsEqualIID(iid, IID_IOleWindow) || IsEqualIID(iid, IID_IOleInPlaceSite))
+      *object = static_cast<IOleInPlaceSite*>(this);
+    else if (IsEqualIID(iid, IID_IDispatch))
+      *object = static_cast<IDispatch*>(this);
+    else
+      return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = InterlockedDecrement(&references_);
+    if (left == 0) delete this;
+    return left;
+  }
+  // IOleClientSite
+  HRESULT STDMETHODCALLTYPE SaveObject() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker** moniker) override {
+    if (moniker) *moniker = nullptr;
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** container) override {
+    if (container) *container = nullptr;
+    return E_NOINTERFACE;
+  }
+  HRESULT STDMETHODCALLTYPE ShowObject() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return E_NOTIMPL; }
+  // IOleWindow, IOleInPlaceSite
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+    if (!window) return E_POINTER;
+    *window = form_ ? form_->hWnd() : nullptr;
+    return *window ? S_OK : E_FAIL;
+  }
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return form_ ? S_OK : S_FALSE; }
+  HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnUIActivate() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document, LPRECT position,
+                                             LPRECT clip, LPOLEINPLACEFRAMEINFO frameInfo) override {
+    if (!frame || !document || !position || !clip) return E_POINTER;
+    *frame = nullptr;
+    *document = nullptr;
+    *position = place_;
+    *clip = place_;
+    if (frameInfo) {
+      frameInfo->fMDIApp = FALSE;
+      frameInfo->hwndFrame = form_ ? form_->hWnd() : nullptr;
+      frameInfo->haccel = nullptr;
+      frameInfo->cAccelEntries = 0;
+    }
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Scroll(SIZE) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT position) override {
+    if (!position) return E_POINTER;
+    place_ = *position;
+    IOleInPlaceObject* inPlace = nullptr;
+    if (object_ && SUCCEEDED(object_->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void**>(&inPlace)))) {
+      inPlace->SetObjectRects(&place_, &place_);
+      inPlace->Release();
+    }
+    return S_OK;
+  }
+  // IDispatch: the ambient properties the form offers its controls.
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    if (count) *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+    return DISP_E_UNKNOWNNAME;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
+                                   UINT*) override {
+    if (!(flags & DISPATCH_PROPERTYGET) || !result || !form_) return DISP_E_MEMBERNOTFOUND;
+    VariantInit(result);
+    switch (id) {
+      case DISPID_AMBIENT_FONT: return AmbientFont(result);
+      case DISPID_AMBIENT_USERMODE:
+        result->vt = VT_BOOL;
+        result->boolVal = VARIANT_TRUE;
+        return S_OK;
+      case DISPID_AMBIENT_BACKCOLOR:
+        result->vt = VT_I4;
+        result->lVal = form_->BackColor();
+        return S_OK;
+      case DISPID_AMBIENT_FORECOLOR:
+        result->vt = VT_I4;
+        result->lVal = static_cast<LONG>(0x80000012);
+        return S_OK;
+      default: return DISP_E_MEMBERNOTFOUND;
+    }
+  }
+
+ private:
+  // Receives the control's events.
+  class EventSink final : public IDispatch {
+   public:
+    explicit EventSink(ControlSite& site) : site_(site) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+      if (!object) return E_POINTER;
+      *object = nullptr;
+      if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDispatch)) return E_NOINTERFACE;
+      *object = static_cast<IDispatch*>(this);
+      AddRef();
+      return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return site_.AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return site_.Release(); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+      if (count) *count = 0;
+      return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+      return DISP_E_UNKNOWNNAME;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+      if (id == kZolEventClick) site_.Clicked();
+      return S_OK;
+    }
+
+   private:
+    ControlSite& site_;
+  };
+
+  ~ControlSite() = default;
+
+  void AdviseEvents() {
+    IProvideClassInfo2* info = nullptr;
+    GUID eventsIid{};
+    const bool known = SUCCEEDED(object_->QueryInterface(IID_IProvideClassInfo2, reinterpret_cast<void**>(&info))) &&
+                       SUCCEEDED(info->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &eventsIid));
+    if (info) info->Release();
+    IConnectionPointContainer* points = nullptr;
+    if (!known || FAILED(object_->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&points))))
+      return;
+    if (SUCCEEDED(points->FindConnectionPoint(eventsIid, &events_)) &&
+        FAILED(events_->Advise(&sink_, &eventsCookie_))) {
+      events_->Release();
+      events_ = nullptr;
+    }
+    points->Release();
+  }
+
+  void Clicked() {
+    if (!form_) return;
+    AddRef();  // the handler may unload the form and with it this site
+    form_->ControlClicked(id_, window_);
+    Release();
+  }
+
+  // The form's font, else the default GUI font.
+  HRESULT AmbientFont(VARIANT* result) {
+    auto font = reinterpret_cast<HFONT>(SendMessageA(form_->hWnd(), WM_GETFONT, 0, 0));
+    if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    LOGFONTW logFont{};
+    GetObjectW(font, sizeof logFont, &logFont);
+    FONTDESC description{};
+    description.cbSizeofstruct = sizeof description;
+    description.lpstrName = logFont.lfFaceName;
+    description.cySize.int64 =
+        MulDiv(logFont.lfHeight < 0 ? -logFont.lfHeight : logFont.lfHeight, 720000, ScreenDotsPerInch(LOGPIXELSY));
+    description.sWeight = static_cast<SHORT>(logFont.lfWeight);
+    description.sCharset = logFont.lfCharSet;
+    description.fItalic = logFont.lfItalic != 0;
+    description.fUnderline = logFont.lfUnderline != 0;
+    description.fStrikethrough = logFont.lfStrikeOut != 0;
+    IFontDisp* ambient = nullptr;
+    const HRESULT hr = OleCreateFontIndirect(&description, IID_IFontDisp, reinterpret_cast<void**>(&ambient));
+    if (FAILED(hr)) return hr;
+    result->vt = VT_DISPATCH;
+    result->pdispVal = ambient;
+    return S_OK;
+  }
+
+  LONG references_ = 1;
+  FormWindow* form_;
+  UINT id_;
+  RECT place_;
+  IOleObject* object_ = nullptr;
+  IDispatch* dispatch_ = nullptr;
+  HWND window_ = nullptr;
+  EventSink sink_{*this};
+  IConnectionPoint* events_ = nullptr;
+  DWORD eventsCookie_ = 0;
+};
+
 // ---- HostedControl ----
 
 HostedControl::HostedControl(IDispatch* dispatch, HWND window, UINT id)
@@ -109,6 +376,10 @@ HostedControl::HostedControl(IDispatch* dispatch, HWND window, UINT id)
 
 HostedControl::~HostedControl() {
   if (dispatch_) dispatch_->Release();
+  if (site_) {
+    site_->Detach();
+    site_->Release();
+  }
 }
 
 void HostedControl::SetLong(const wchar_t* name, long value) {
@@ -156,6 +427,8 @@ void HostedControl::SetPicture(const wchar_t* name, HBITMAP bitmap) {
 
 long HostedControl::GetLong(const wchar_t* name) const {
   VARIANT v = GetProperty(dispatch_, name);
+  // Colours come back unsigned; a system colour (0x800000nn) is a negative Long.
+  if (v.vt == VT_UI4 || v.vt == VT_UINT) v.vt = VT_I4;
   VariantChangeType(&v, &v, 0, VT_I4);
   const long value = v.vt == VT_I4 ? v.lVal : 0;
   VariantClear(&v);
@@ -303,21 +576,17 @@ HostedControl& FormWindow::AddHosted(const wchar_t* progId, UINT id, const TwipR
                                      const std::string& caption) {
   CLSID classId;
   if (FAILED(CLSIDFromProgID(progId, &classId))) throw RuntimeError(429, "ActiveX component can't create object");
-  IZolControl* control = nullptr;
-  if (FAILED(CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER, IID_IZolControl,
-                              reinterpret_cast<void**>(&control))))
-    throw RuntimeError(429, "ActiveX component can't create object");
-  HWND window = nullptr;
-  const HRESULT created =
-      control->CreateControlWindow(window_, id, place.left, place.top, place.width, place.height, TRUE, &window);
+  const RECT pixels{TwipsToPixelsX(place.left), TwipsToPixelsY(place.top), TwipsToPixelsX(place.left + place.width),
+                    TwipsToPixelsY(place.top + place.height)};
+  auto* site = new ControlSite(*this, id, pixels);
   IDispatch* dispatch = nullptr;
-  control->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
-  control->Release();
-  if (FAILED(created) || !dispatch) {
-    if (dispatch) dispatch->Release();
+  if (FAILED(site->Embed(classId)) || !(dispatch = site->TakeDispatch())) {
+    site->Detach();
+    site->Release();
     throw RuntimeError(429, "ActiveX component can't create object");
   }
-  controls_.push_back(std::make_unique<HostedControl>(dispatch, window, id));
+  controls_.push_back(std::make_unique<HostedControl>(dispatch, site->Window(), id));
+  controls_.back()->site_ = site;
   controls_.back()->SetText(L"Caption", caption);
   return *controls_.back();
 }
@@ -353,6 +622,8 @@ void FormWindow::StartTimer(UINT id, UINT milliseconds) { SetTimer(window_, id, 
 void FormWindow::StopTimer(UINT id) {
   if (IsLoaded()) KillTimer(window_, id);
 }
+
+void FormWindow::ControlClicked(UINT id, HWND control) { OnCommand(id, BN_CLICKED, control); }
 
 void FormWindow::EnableOtherForms(bool enable) {
   if (!enable) {
@@ -407,6 +678,13 @@ LRESULT FormWindow::Handle(UINT message, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_COMMAND: OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)); return 0;
+    // The form's font is its controls' ambient font.
+    case WM_SETFONT:
+      font_ = reinterpret_cast<HFONT>(wp);
+      for (auto& control : controls_)
+        if (control->site_) control->site_->AmbientFontChanged();
+      return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
     case WM_TIMER: OnTimer(static_cast<UINT>(wp)); return 0;
     case WM_CLOSE:
       if (OnClose()) Unload();

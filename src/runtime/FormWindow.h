@@ -38,8 +38,11 @@ struct TwipRect {
   int left, top, width, height;
 };
 
+class ControlSite;
+
 // A control hosted by programmatic identifier and driven by name through
-// its automation interface.
+// its automation interface. On a form it sits in a control site of the
+// form's own (in-place activation, ambient properties, its events).
 class HostedControl {
  public:
   HostedControl(IDispatch* dispatch, HWND window, UINT id);
@@ -60,9 +63,11 @@ class HostedControl {
   void Call(const wchar_t* method);
 
  private:
+  friend class FormWindow;
   IDispatch* dispatch_;
   HWND window_;
   UINT id_;
+  ControlSite* site_ = nullptr;
 };
 
 class FormWindow : public Form {
@@ -104,7 +109,9 @@ class FormWindow : public Form {
 
   std::string Tag;
 
-  // Controls, placed in twips on the client area.
+  // Controls, placed in twips on the client area (converted at the screen's
+  // resolution, like the form). A hosted button's Click reaches OnCommand
+  // as (id, BN_CLICKED, its window).
   HostedControl& AddZolButton(UINT id, const TwipRect& place, const std::string& caption);
   HostedControl& AddFlatButton(UINT id, const TwipRect& place, const std::string& caption);
   HWND AddChild(const char* className, const std::string& text, DWORD style, UINT id, const TwipRect& place,
@@ -131,9 +138,12 @@ class FormWindow : public Form {
   virtual bool OnMessage(UINT /*message*/, WPARAM /*wp*/, LPARAM /*lp*/, LRESULT& /*result*/) { return false; }
 
  private:
+  friend class ControlSite;
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wp, LPARAM lp);
   LRESULT Handle(UINT message, WPARAM wp, LPARAM lp);
   HostedControl& AddHosted(const wchar_t* progId, UINT id, const TwipRect& place, const std::string& caption);
+  // A hosted control's Click event: the form hears it as OnCommand(id, BN_CLICKED, control).
+  void ControlClicked(UINT id, HWND control);
   void EnableOtherForms(bool enable);
 
   std::string name_;
@@ -143,6 +153,7 @@ class FormWindow : public Form {
   HBRUSH backBrush_ = nullptr;
   Colour backColour_ = static_cast<Colour>(0x8000000F);
   bool etchedEdge_ = false;
+  HFONT font_ = nullptr;  // WM_SETFONT's font, not owned; the hosted controls' ambient font
   std::vector<std::unique_ptr<HostedControl>> controls_;
   std::vector<HWND> disabledForModal_;
 };

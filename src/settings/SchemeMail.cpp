@@ -1,6 +1,5 @@
 #include "settings/SchemeMail.h"
 
-#include "chat/ChatCommands.h"
 #include "engine/modFade.h"
 
 namespace glimra {
@@ -27,12 +26,12 @@ namespace {
 
 constexpr char kCrLf[] = "\r\n";
 
-// The maker's pages; on the same host as the advertisement's web site.
+// The maker's pages.
 std::string Link(const std::string& address, const std::string& text) {
   return "<A HREF=" + address + ">" + text + "</A>";
 }
-std::string EchorraPage() { return std::string(kWebSiteAddress) + "/echorra32/"; }
-std::string GlimraPage() { return std::string(kWebSiteAddress) + "/glimra/"; }
+std::string EchorraPage(const MakerSite& site) { return site.WebSite() + "/echorra32/"; }
+std::string GlimraPage(const MakerSite& site) { return site.WebSite() + "/glimra/"; }
 
 // A line of 62 underscores over a line of 62 macrons (0xAF in the ANSI code page).
 std::string Rule() {
@@ -82,9 +81,9 @@ std::string SharingSubject(std::size_t schemeCount, const std::string& sender) {
   return (schemeCount == 1 ? "A \"Glimra\" Fade Scheme from " : "Zip of \"Glimra\" Fade Schemes from ") + sender;
 }
 
-std::string DirectionsTag() {
-  const std::string requirement = "You must have Zol Software's " + Link(EchorraPage(), "Echorra 32 - 9.x") + " or " +
-                                  Link(GlimraPage(), "Glimra") + " program installed on your computer.";
+std::string DirectionsTag(const MakerSite& site) {
+  const std::string requirement = "You must have Zol Software's " + Link(EchorraPage(site), "Echorra 32 - 9.x") +
+                                  " or " + Link(GlimraPage(site), "Glimra") + " program installed on your computer.";
   return std::string(
              "</P><P ALIGN=LEFT></FONT><FONT COLOR=#000000 SIZE=3 PTSIZE=9><B><U>Directions for installing:</FONT>"
              "<FONT  SIZE=2 PTSIZE=8></B></U>") +
@@ -94,7 +93,7 @@ std::string DirectionsTag() {
 }
 
 std::string SharingBody(const std::vector<SharedScheme>& schemes, bool withSample, const std::string& sender,
-                        const std::string& versionText) {
+                        const std::string& versionText, const MakerSite& site) {
   const bool one = schemes.size() == 1;
   const std::string intro =
       std::string("</FONT><FONT  SIZE=2 PTSIZE=8>") + (one ? "This Fade Scheme was " : "These Fade Schemes were ");
@@ -106,10 +105,10 @@ std::string SharingBody(const std::vector<SharedScheme>& schemes, bool withSampl
       list += withSample ? NameWithSample(scheme) : "<FONT COLOR=#000000>" + scheme.name + ", ";
   return "<HTML><PRE></P><P ALIGN=CENTER>" + intro + "brought to you by <B>" + sender +
          " </B>using <B>Glimra - <FONT COLOR=#0000ff FONT  SIZE=2 PTSIZE=8>Rev " + versionText + kCrLf +
-         "</FONT><FONT COLOR=#000000 SIZE=2></B>Get your copy now at the " + Link(kWebSiteAddress, "Zol Software") +
+         "</FONT><FONT COLOR=#000000 SIZE=2></B>Get your copy now at the " + Link(site.WebSite(), "Zol Software") +
          " website!" + kCrLf + "</FONT><FONT COLOR=#000000 SIZE=2>" + Rule() + (one ? "" : Header(schemes.size())) +
-         list + "<FONT COLOR=#000000>" + Rule() + DirectionsTag() + "</B></I></U><FONT COLOR=#000000>" + kCrLf + kCrLf +
-         "</PRE></HTML>";
+         list + "<FONT COLOR=#000000>" + Rule() + DirectionsTag(site) + "</B></I></U><FONT COLOR=#000000>" + kCrLf +
+         kCrLf + "</PRE></HTML>";
 }
 
 }  // namespace glimra

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/MakerSite.h"
 #include "settings/SchemeFile.h"
 
 namespace glimra {
@@ -21,8 +22,8 @@ std::string MakeEMailFade(const FadeScheme& scheme);
 // Schemes from " for any other count, followed by the sender.
 std::string SharingSubject(std::size_t schemeCount, const std::string& sender);
 
-// The installation directions that close the body.
-std::string DirectionsTag();
+// The installation directions that close the body, with links to the maker's site.
+std::string DirectionsTag(const MakerSite& site);
 
 // One shared scheme: its name and its faded sample (MakeEMailFade).
 struct SharedScheme {
@@ -34,7 +35,7 @@ struct SharedScheme {
 // body names it alone; any other count (none included) announces the count
 // first. `withSample` puts each scheme's sample under its name.
 std::string SharingBody(const std::vector<SharedScheme>& schemes, bool withSample, const std::string& sender,
-                        const std::string& versionText);
+                        const std::string& versionText, const MakerSite& site);
 
 // The sharing window's messages.
 extern const char kNoMailWindowMessage[];

@@ -15,25 +15,178 @@ const char kListSchemesFailure[] =
 
 namespace {
 
+// Scheme files Glimra has dealt with but that are still there (a source it
+// could not remove, a file it refused): value name the file's path, value
+// its size and time, so the same file is neither imported nor reported twice.
+constexpr char kHandledFilesKey[] = "Handled Scheme Files";
+// A scheme file is a few hundred bytes; anything this large is no scheme.
+constexpr ULONGLONG kLargestSchemeFile = 64 * 1024;
+constexpr int kStyleExclamation = 48;
+
 bool EndsWithFde(const std::string& name) {
   return name.size() > 4 &&
          CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name.c_str() + name.size() - 4, 4, ".fde", 4) == CSTR_EQUAL;
 }
 
+struct SchemeFileEntry {
+  std::string longName;   // "?" where a letter is outside the ANSI code page
+  std::string shortName;  // the 8.3 alias; empty when the file system keeps none
+  ULONGLONG size = 0;
+  std::string stamp;  // size and last write time
+
+  // A file name can hold no "?": there is one only for a letter the code
+  // page cannot express, and the long name then opens nothing.
+  bool LongNameExpressed() const { return longName.find('?') == std::string::npos; }
+  // The name that opens the file, empty when there is none.
+  std::string AccessName() const { return LongNameExpressed() ? longName : shortName; }
+  // The long name as far as it can be written: "_" for each lost letter.
+  std::string NearestName() const {
+    std::string name = longName;
+    for (char& c : name)
+      if (c == '?') c = '_';
+    return name;
+  }
+};
+
 // The scheme files of `folder` in directory order, listed before any is
 // touched so that moving and deleting cannot upset the search.
-std::vector<std::string> SchemeFilesIn(const std::string& folder) {
-  std::vector<std::string> names;
+std::vector<SchemeFileEntry> SchemeFilesIn(const std::string& folder) {
+  std::vector<SchemeFileEntry> files;
   WIN32_FIND_DATAA found;
   const HANDLE search = FindFirstFileA((folder + "*.fde").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
+  if (search == INVALID_HANDLE_VALUE) return files;
   do {
     // The pattern also matches through short names; keep real ".fde" files only.
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && EndsWithFde(found.cFileName))
-      names.push_back(found.cFileName);
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !EndsWithFde(found.cFileName)) continue;
+    SchemeFileEntry entry;
+    entry.longName = found.cFileName;
+    entry.shortName = found.cAlternateFileName;
+    entry.size = (ULONGLONG{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
+    entry.stamp = std::to_string(entry.size) + " " + std::to_string(found.ftLastWriteTime.dwHighDateTime) + " " +
+                  std::to_string(found.ftLastWriteTime.dwLowDateTime);
+    files.push_back(entry);
   } while (FindNextFileA(search, &found));
   FindClose(search);
-  return names;
+  return files;
+}
+
+// For files of Glimra's own incoming folder only: the member's files keep
+// their attributes.
+void ClearReadOnly(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    SetFileAttributesA(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
+bool AlreadyHandled(const std::string& path, const SchemeFileEntry& file) {
+  return ReadSetting(kHandledFilesKey, path) == file.stamp;
+}
+void RememberHandled(const std::string& path, const SchemeFileEntry& file) {
+  WriteSetting(kHandledFilesKey, path, file.stamp);
+}
+
+// The message markup has no escape for its "~": a name shows one as "-".
+std::string Literal(std::string text) {
+  for (char& c : text)
+    if (c == '~') c = '-';
+  return "~B" + text + "~B";
+}
+
+using Problems = std::vector<std::string>;
+
+std::string SchemeNameOf(const std::string& fileName) { return fileName.substr(0, fileName.size() - 4); }
+
+std::string UnreadableNameNotice(const std::string& path) {
+  return Literal(path) +
+         " has letters in its name that this computer cannot show, and Glimra cannot read it. Rename it and press "
+         "Refresh.";
+}
+
+std::string RenamedNotice(const std::string& path, const SchemeFileEntry& file) {
+  return Literal(path) + " has letters in its name that this computer cannot show; it was imported as the scheme " +
+         Literal(SchemeNameOf(file.NearestName())) + ".";
+}
+
+std::string TooLargeNotice(const std::string& path, const SchemeFileEntry& file) {
+  return Literal(path) + " is far larger than any fade scheme (" + std::to_string(file.size / 1024) +
+         " KB) and was not imported. It stays where it is.";
+}
+
+// Reports `problem` about `file` of `folder` unless it was reported for this
+// very file before.
+void ReportOnce(Problems& problems, const std::string& folder, const SchemeFileEntry& file,
+                const std::string& problem) {
+  const std::string path = folder + (file.AccessName().empty() ? file.longName : file.AccessName());
+  if (AlreadyHandled(path, file)) return;
+  RememberHandled(path, file);
+  problems.push_back(problem);
+}
+
+void ShowProblems(const Problems& problems) {
+  if (problems.empty() || !SchemeMessageBox()) return;
+  std::string text = "~B~CRSome fade scheme files need your attention.~B~CN";
+  for (const std::string& problem : problems) text += "~N ~N" + problem;
+  SchemeMessageBox()(text, kStyleExclamation);
+}
+
+void CollectInto(const std::string& sourceFolder, Problems& problems) {
+  const std::string incoming = IncomingFolder();
+  for (const SchemeFileEntry& file : SchemeFilesIn(sourceFolder)) {
+    if (file.AccessName().empty()) {
+      ReportOnce(problems, sourceFolder, file, UnreadableNameNotice(sourceFolder + file.longName));
+      continue;
+    }
+    if (file.size > kLargestSchemeFile) {
+      ReportOnce(problems, sourceFolder, file, TooLargeNotice(sourceFolder + file.longName, file));
+      continue;
+    }
+    const std::string source = sourceFolder + file.AccessName();
+    // A source that stayed after an earlier import is not imported again
+    // over what the member saved since; only a changed file is.
+    if (AlreadyHandled(source, file)) {
+      DeleteFileA(source.c_str());
+      continue;
+    }
+    const std::string copy = incoming + file.NearestName();
+    ClearReadOnly(copy);  // a read-only copy left by an earlier run cannot be replaced
+    if (!CopyFileA(source.c_str(), copy.c_str(), FALSE)) continue;
+    // The copy keeps a read-only source's attribute; the import must be able to delete it.
+    ClearReadOnly(copy);
+    if (!file.LongNameExpressed()) problems.push_back(RenamedNotice(sourceFolder + file.longName, file));
+    if (DeleteFileA(source.c_str())) continue;
+    RememberHandled(source, file);
+    problems.push_back(Literal(source) +
+                       " was imported, but Glimra cannot remove it (it may be read-only). It will not be imported "
+                       "again unless it changes.");
+  }
+}
+
+void ImportFrom(const std::string& folder, Problems& problems) {
+  for (const SchemeFileEntry& file : SchemeFilesIn(folder)) {
+    const std::string access = file.AccessName();
+    if (access.empty()) {
+      ReportOnce(problems, folder, file, UnreadableNameNotice(folder + file.longName));
+      continue;
+    }
+    const std::string name = SchemeNameOf(file.NearestName());
+    if (CheckSchemeName(name) != SchemeNameCheck::Ok) {
+      ReportOnce(problems, folder, file,
+                 Literal(folder + file.longName) + " was not imported: its name cannot be the name of a scheme.");
+      continue;
+    }
+    if (file.size > kLargestSchemeFile) {
+      ReportOnce(problems, folder, file, TooLargeNotice(folder + file.longName, file));
+      continue;
+    }
+    std::string text;
+    if (!TryReadTextFile(folder + access, text)) continue;
+    bool stored = true;
+    for (std::string_view line : SplitTextLines(text)) stored = ImportSchemeLine(SchemeKey(name), line) && stored;
+    if (!stored) continue;
+    ClearReadOnly(folder + access);
+    DeleteFileA((folder + access).c_str());
+    if (!file.LongNameExpressed()) problems.push_back(RenamedNotice(folder + file.longName, file));
+  }
 }
 
 }  // namespace
@@ -91,11 +244,9 @@ bool ExportSchemeFile(const std::string& schemeName, const std::string& folder) 
 std::string IncomingFolder() { return AppPath() + "\\incoming\\"; }
 
 void CollectSchemeFiles(const std::string& sourceFolder) {
-  const std::string incoming = IncomingFolder();
-  for (const std::string& name : SchemeFilesIn(sourceFolder)) {
-    const std::string source = sourceFolder + name;
-    if (CopyFileA(source.c_str(), (incoming + name).c_str(), FALSE)) DeleteFileA(source.c_str());
-  }
+  Problems problems;
+  CollectInto(sourceFolder, problems);
+  ShowProblems(problems);
 }
 
 bool ImportSchemeLine(const std::string& subkey, std::string_view line) {
@@ -104,25 +255,19 @@ bool ImportSchemeLine(const std::string& subkey, std::string_view line) {
 }
 
 void ImportSchemeFiles(const std::string& folder, VBBool showStatus) {
+  Problems problems;
   if (IsTrue(showStatus)) {
     if (SchemeImportStatus()) SchemeImportStatus()("Updating Fade Schemes");
     // Without a known AOL folder these would name the root of the current drive.
     const std::string& aolPath = LiveAppOptions().AOLPath;
     if (!aolPath.empty()) {
-      CollectSchemeFiles(aolPath + "\\");
-      CollectSchemeFiles(aolPath + "\\download\\");
+      CollectInto(aolPath + "\\", problems);
+      CollectInto(aolPath + "\\download\\", problems);
     }
-    CollectSchemeFiles(AppPath() + "\\");
+    CollectInto(AppPath() + "\\", problems);
   }
-  for (const std::string& fileName : SchemeFilesIn(folder)) {
-    const std::string name = fileName.substr(0, fileName.size() - 4);
-    if (CheckSchemeName(name) != SchemeNameCheck::Ok) continue;
-    std::string text;
-    if (!TryReadTextFile(folder + fileName, text)) continue;
-    bool stored = true;
-    for (std::string_view line : SplitTextLines(text)) stored = ImportSchemeLine(SchemeKey(name), line) && stored;
-    if (stored) DeleteFileA((folder + fileName).c_str());
-  }
+  ImportFrom(folder, problems);
+  ShowProblems(problems);
 }
 
 }  // namespace glimra

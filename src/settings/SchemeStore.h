@@ -44,14 +44,20 @@ std::string IncomingFolder();
 
 // Moves every "*.fde" file of sourceFolder (ending with "\") into the
 // incoming folder. A file is removed from sourceFolder only once its copy is
-// in place.
+// in place. A file that cannot be removed (read-only, say) is copied once,
+// reported, and copied again only after it has changed. A name with letters
+// outside the ANSI code page is reached by its short name and copied under
+// its long name with "_" for each such letter.
 void CollectSchemeFiles(const std::string& sourceFolder);
 
 // Imports every scheme file of folder (ending with "\") into the registry,
-// one key per file named after it, and deletes the file once every value it
-// names is stored. A file that cannot be read or stored stays for the next
-// import. With showStatus True it first shows its caption and collects the
-// scheme files of the AOL folder, its download folder and the program folder.
+// one key per file named after it, and deletes the file (read-only or not)
+// once every value it names is stored. A file that cannot be read or stored
+// stays for the next import. A file larger than any scheme, or whose name
+// cannot be a scheme's, stays and is reported once. With showStatus True it
+// first shows its caption and collects the scheme files of the AOL folder,
+// its download folder and the program folder. What needs the member's
+// attention goes into one message at the end.
 void ImportSchemeFiles(const std::string& folder, VBBool showStatus);
 
 // Stores the value one scheme file line names into key `subkey`. Lines

@@ -10,6 +10,7 @@
 #include "runtime/ErrorReporting.h"
 #include "runtime/EventPump.h"
 #include "settings/AppOptions.h"
+#include "settings/MakerSite.h"
 #include "settings/SchemeMail.h"
 #include "settings/SchemeStore.h"
 #include "settings/modFileOp.h"
@@ -197,7 +198,7 @@ void frmEMailFade::cmdEmail_Click() {
     for (const std::string& scheme : schemes) shared.push_back({scheme, withSample ? MakeEMailFade(scheme) : ""});
     const std::string subject = SharingSubject(schemes.size(), sender);
     SendMessageA(FindChildByClass(mail, "_AOL_EDIT", 3), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(subject.c_str()));
-    const std::string body = SharingBody(shared, withSample, sender, VersionText());
+    const std::string body = SharingBody(shared, withSample, sender, VersionText(), ReadMakerSite());
     HWND bodyField = FindWindowExA(mail, nullptr, "RICHCNTL", nullptr);
     SendMessageA(bodyField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     // The body goes in through the clipboard; the member's own clipboard comes back after.

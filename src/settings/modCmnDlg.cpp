@@ -64,12 +64,13 @@ Colour GetCustomColor(std::int32_t index) {
 
 void SaveCustomColor(std::int32_t index, Colour colour) { WriteSetting("Custom Colors", CStr(index), CStr(colour)); }
 
-Colour PickColor(Colour initial) {
+Colour PickColor(Colour initial, HWND owner) {
   Colour result = 0;
   RunProcedure({kModule, "PickColor"}, [&] {
     CustomColours colours = LoadCustomColours();
     CHOOSECOLORA choice{};
     choice.lStructSize = sizeof choice;
+    choice.hwndOwner = owner;
     choice.rgbResult = static_cast<COLORREF>(initial);
     choice.Flags = CC_RGBINIT | CC_FULLOPEN;
     BOOL chosen = FALSE;

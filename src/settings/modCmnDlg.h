@@ -3,6 +3,8 @@
 // to "15".
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
@@ -20,8 +22,9 @@ void SaveCustomColor(std::int32_t index, Colour colour);
 
 // The colour dialog, fully open, preset to `initial`, offering the sixteen
 // custom colours; all sixteen are stored again however the dialog ends.
-// The chosen colour, or `initial` on Cancel.
-Colour PickColor(Colour initial);
+// With an `owner` the dialog is modal to it (the owner is disabled while it
+// is open). The chosen colour, or `initial` on Cancel.
+Colour PickColor(Colour initial, HWND owner = nullptr);
 
 // OpenDialog modes: the chosen file's full path, or its folder with the
 // closing "\".

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "settings/AppOptions.h"
+#include "settings/MakerSite.h"
 
 namespace glimra {
 
@@ -57,5 +58,6 @@ bool DeleteSettingKey(const std::string& subkey) {
 // The options and user colours as start-up loads them: from the registry.
 void LoadOptions() { LoadOptions(ReadSetting); }
 void LoadUserColors() { LoadUserColors(ReadSetting); }
+MakerSite ReadMakerSite() { return ReadMakerSite(ReadSetting); }
 
 }  // namespace glimra

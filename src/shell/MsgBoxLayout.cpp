@@ -73,26 +73,38 @@ class MarkupPrinter {
   }
 
   void NewLine() {
+    wrappedLineEmpty_ = false;
     MakeRoom();
     y_ += area_.LineHeight(style_);
     x_ = kTextLeft;
   }
 
-  // Prints a run word by word; a word carries the blank that ends it.
+  // Prints a run word by word; a word carries the blank that ends it. The
+  // whole word leaves the run even when wrapping trims it, and a line begun
+  // by wrapping starts with its first letter, never with a blank.
   void PrintWrapped(std::string_view run) {
     while (!run.empty()) {
       const std::size_t blank = run.size() > 1 ? run.find(' ', 1) : std::string_view::npos;
-      std::string word(run.substr(0, blank == std::string_view::npos ? run.size() : blank + 1));
-      if (x_ + area_.TextWidth(word, style_) > area_.InnerWidth() - 2) {
+      const std::size_t length = blank == std::string_view::npos ? run.size() : blank + 1;
+      std::string word(run.substr(0, length));
+      run.remove_prefix(length);
+      if (wrappedLineEmpty_) word.erase(0, word.find_first_not_of(' '));
+      if (word.empty()) continue;
+      if (!wrappedLineEmpty_ && x_ + area_.TextWidth(word, style_) > area_.InnerWidth() - 2) {
         NewLine();
+        wrappedLineEmpty_ = true;
         const bool endedWithBlank = word.back() == ' ';
         word = std::string(TrimBlanks(word)) + (endedWithBlank ? " " : "");
       }
-      if (!OnlyBlanks(word)) {
-        area_.Print(x_, y_, word, style_);
-        x_ += area_.TextWidth(word, style_);
+      if (OnlyBlanks(word)) {
+        // Blanks between two words still part them, even when a code came
+        // between; a line never starts with them.
+        if (x_ > kTextLeft) x_ += area_.TextWidth(word, style_);
+        continue;
       }
-      run.remove_prefix(std::min(word.size(), run.size()));
+      area_.Print(x_, y_, word, style_);
+      x_ += area_.TextWidth(word, style_);
+      wrappedLineEmpty_ = false;
     }
   }
 
@@ -100,6 +112,7 @@ class MarkupPrinter {
   TextStyle style_;
   int x_ = kTextLeft;
   int y_ = kTextTop;
+  bool wrappedLineEmpty_ = false;  // a line begun by wrapping, nothing printed on it yet
 };
 
 void ApplyButtonSet(MsgLayout& layout, int set) {

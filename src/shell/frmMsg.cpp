@@ -19,7 +19,21 @@ constexpr TwipRect kButtonPlaces[3] = {{4200, 900, 1215, 330}, {3000, 900, 1095,
 
 frmMsg::frmMsg() : FormWindow("frmMsg", 5445, 1260) {}
 
+frmMsg::~frmMsg() {
+  Unload();
+  if (buttonFont_) DeleteObject(buttonFont_);
+}
+
 void frmMsg::OnLoad() {
+  if (!buttonFont_) {
+    HDC screen = GetDC(nullptr);
+    const int height = -MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    buttonFont_ = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+  }
+  // The buttons write their captions in the window's font.
+  SendMessageA(hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(buttonFont_), FALSE);
   picture_ = std::make_unique<PictureBox>(hWnd(), kPicture1, TwipRect{30, 30, 5385, 825}, kSystemWindowColour, 9.75);
   for (int index = 0; index < 3; ++index) {
     HostedControl& button = AddZolButton(kCommand1Base + index, kButtonPlaces[index], "");

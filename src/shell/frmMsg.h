@@ -16,6 +16,7 @@ namespace glimra {
 class frmMsg : public FormWindow {
  public:
   frmMsg();
+  ~frmMsg() override;
 
   PictureBox& Picture1() { return *picture_; }
   HostedControl& Command1(int index) { return *buttons_[static_cast<std::size_t>(index)]; }
@@ -37,6 +38,7 @@ class frmMsg : public FormWindow {
 
   std::unique_ptr<PictureBox> picture_;
   std::array<HostedControl*, 3> buttons_{};
+  HFONT buttonFont_ = nullptr;  // Arial 9 pt, the window's font and so its buttons' ambient font
 };
 
 }  // namespace glimra

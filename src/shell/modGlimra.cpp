@@ -10,6 +10,7 @@
 #include "aol/modAOLFunctions.h"
 #include "aol/modWin32API.h"
 #include "chat/ChatFader.h"
+#include "chat/ChatInterception.h"
 #include "chat/frmChatTools.h"
 #include "engine/modFade.h"
 #include "runtime/ErrorReporter.h"
@@ -18,8 +19,11 @@
 #include "runtime/Forms.h"
 #include "settings/AppOptions.h"
 #include "settings/SchemeStore.h"
+#include "settings/frmWizard.h"
 #include "settings/modFileOp.h"
 #include "settings/modRegKeys.h"
+#include "shell/UpgradeNotify.h"
+#include "shell/frmAbout.h"
 #include "shell/frmMain.h"
 #include "shell/modMsgBox.h"
 #include "shell/modToolHelp.h"
@@ -104,6 +108,14 @@ std::string EditionText() {
   if (IsTrue(state.EditionCanada)) return ".0 Canada Determined";
   if (IsTrue(state.EditionAustralia)) return ".0 Australia Determined";
   return ".0 US Determined";
+}
+
+// The windows only the menu and the chat commands open.
+void InstallMenuWindows() {
+  MenuWindowHooks& hooks = MenuWindows();
+  hooks.ShowWizard = ShowWizard;
+  hooks.ShowAbout = [] { AboutBox().Show(); };
+  hooks.CheckUpdates = RunUpgradeCheck;
 }
 
 bool SupportedVersion() { return ClientState().AOLVersion == "4" || ClientState().AOLVersion == "5"; }
@@ -192,6 +204,7 @@ void StartGlimra(const std::string& commandLine) {
   MainSplash().Unload();
   AddMenuToAOL();
   InstallChatFader();
+  InstallMenuWindows();
   ChatTools().Load();
 }
 

@@ -134,6 +134,8 @@ ClientConfig LoadConfig(const std::string& commandLine) {
   config.menuCount = std::clamp(source.Int("MenuCount", 5), 5, 8);
   config.chatRooms = Split(source.Get("ChatRoom", ""), '|');
   config.goodbye = source.Int("Goodbye", 0) != 0;
+  config.onlineAnswer = source.Int("OnlineAnswer", 0);
+  if (config.onlineAnswer == 1) config.onlineAnswer = 0;  // 1 means signed off
   config.logPath = source.Get("Log", "");
   if (config.logPath.empty()) config.logPath = config.folder + "\\waol.log";
   return config;

@@ -25,6 +25,7 @@ struct ClientConfig {
   int mailDelayMs = 0;                             // pause before the Write icon's mail window appears
   std::vector<std::string> chatRooms;              // rooms open at start, the last one in front
   bool goodbye = false;                            // signed off: the sign-off window, not Sign On
+  int onlineAnswer = 0;                            // what AOLIsOnline answers while signed on (never 1)
   std::string logPath;
   std::string keyword;  // -s<word> on the command line
   std::map<std::string, std::string> overrides;

@@ -130,7 +130,8 @@ void MenuCommand(HWND frame, WORD id) {
 
 LRESULT CALLBACK FrameProc(HWND frame, UINT message, WPARAM wParam, LPARAM lParam) {
   Client& client = TheClient();
-  if (message == g_onlineQuery && g_onlineQuery) return client.signedOn ? 1 : 0;
+  // What relay32.dll's AOLIsOnline answers: 1 signed off, the configured answer signed on.
+  if (message == g_onlineQuery && g_onlineQuery) return client.signedOn ? client.config.onlineAnswer : 1;
   switch (message) {
     case WM_CREATE: {
       client.frame = frame;

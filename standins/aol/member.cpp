@@ -2,6 +2,7 @@
 // room. Each line of SCRIPT is one step:
 //   type TEXT      types TEXT into the room's input box, one character at a time
 //   enter          presses Enter in the input box
+//   enter-nowait   presses Enter and goes on at once (for a command that opens a window)
 //   paste TEXT     puts TEXT into the input box at once, as a paste does
 //   sleep MS       waits
 //   wait-lines N   waits (up to 20 s) until the transcript holds at least N lines
@@ -174,6 +175,8 @@ int main(int argc, char** argv) {
       for (char c : argument) Key(box, c);
     } else if (step == "enter") {
       Key(box, '\r');
+    } else if (step == "enter-nowait") {
+      PostMessageA(box, WM_CHAR, '\r', 1);
     } else if (step == "paste") {
       SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argument.c_str()));
     } else if (step == "sleep") {

@@ -1,7 +1,10 @@
 // relay32.dll: the AOL client's version, on-line state and screen names.
 // The version and names come from the AOL folder: the running client's
 // waol.state there, else the folder's waol.ini. The on-line state comes from
-// the running client itself.
+// the running client itself. Like the library it stands in for, it takes
+// the folder only in the form each call names (no closing backslash for the
+// version, exactly one for the names) and only where AOL is installed;
+// any other folder gets nothing written.
 #include <windows.h>
 
 #include <cstring>
@@ -12,13 +15,21 @@ namespace {
 
 constexpr size_t kNameBuffer = 175;
 
-std::string Folder(const char* folder) {
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool EndsWithSeparator(const std::string& path) { return !path.empty() && (path.back() == '\\' || path.back() == '/'); }
+
+// The AOL folder named by `folder` with `backslashes` (0 or 1) closing
+// backslashes; empty when the argument has another form or names no AOL folder.
+std::string AolFolder(const char* folder, int backslashes) {
   std::string path = folder ? folder : "";
-  while (!path.empty() && (path.back() == '\\' || path.back() == ' ')) path.pop_back();
+  if (backslashes == 1) {
+    if (!EndsWithSeparator(path)) return "";
+    path.pop_back();
+  }
+  if (EndsWithSeparator(path) || !Exists(path + "\\waol.exe")) return "";
   return path;
 }
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // A client that was killed leaves its state behind; only a running one counts.
 bool ClientPublished(const std::string& folder) {
@@ -80,8 +91,8 @@ extern "C" {
 
 // Writes exactly three characters, "4.0" for version 4.0; no NUL follows.
 __declspec(dllexport) int __stdcall AOLGetVersion(const char* folder, char* buffer) {
-  if (!buffer) return 0;
-  const std::string path = Folder(folder);
+  const std::string path = AolFolder(folder, 0);
+  if (!buffer || path.empty()) return 0;
   const int major = std::atoi(Read(path, "Version", "Version", "4").c_str());
   const int minor = std::atoi(Read(path, "Minor", "Minor", "0").c_str());
   buffer[0] = static_cast<char>('0' + (major % 10));
@@ -90,22 +101,25 @@ __declspec(dllexport) int __stdcall AOLGetVersion(const char* folder, char* buff
   return 1;
 }
 
-// 1 when no client is signed on, 0 when one is.
+// 1 when no client is signed on; while one is, what that client is set to
+// answer (0 unless told otherwise).
 __declspec(dllexport) int __stdcall AOLIsOnline() {
   HWND frame = FindWindowA("AOL Frame25", nullptr);
   if (!frame) return 1;
-  DWORD_PTR online = 0;
-  if (!SendMessageTimeoutA(frame, RegisterWindowMessageA("WAOL_STANDIN_ONLINE"), 0, 0, SMTO_ABORTIFHUNG, 5000, &online))
+  DWORD_PTR answer = 1;
+  if (!SendMessageTimeoutA(frame, RegisterWindowMessageA("WAOL_STANDIN_ONLINE"), 0, 0, SMTO_ABORTIFHUNG, 5000, &answer))
     return 1;
-  return online == 1 ? 0 : 1;
+  return static_cast<int>(answer);
 }
 
 // Buffers 1 to 5 get the stored names, buffer 6 the current one; each name
 // is ended by a NUL, and buffers without a name are left as they are.
 __declspec(dllexport) int __stdcall AOLGetScreenName(const char* folder, char* name1, char* name2, char* name3,
                                                      char* name4, char* name5, char* current) {
+  const std::string path = AolFolder(folder, 1);
+  if (path.empty()) return 0;
   std::string currentName;
-  const std::vector<std::string> names = Names(Folder(folder), currentName);
+  const std::vector<std::string> names = Names(path, currentName);
   char* buffers[] = {name1, name2, name3, name4, name5};
   for (size_t i = 0; i < names.size() && i < 5; ++i) Put(buffers[i], names[i]);
   Put(current, currentName);

@@ -104,14 +104,15 @@ TEST(ChatCommands, AdvertiseBannerBytes) {
   EXPECT_EQ(std::count(banner.begin(), banner.end(), '\xB0'), 2);
   EXPECT_EQ(std::count(banner.begin(), banner.end(), '\xBA'), 2);
 
-  const auto lines = AdvertiseLines();
+  const MakerSite site = MakerSiteFor("www.maker.test:8080");
+  const auto lines = AdvertiseLines(site);
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_EQ(lines[0], banner);
   EXPECT_EQ(lines[1], "<I>A cool tool to spice up your AOL 4.0 chat!</I>");
   EXPECT_EQ(lines[2], " ");
-  EXPECT_EQ(lines[3], std::string("For more information, E-Mail <A HREF=mailto:") + kContactAddress +
-                          "?subject=Glimra_Info>" + kContactAddress + "</A>");
-  EXPECT_EQ(lines[4], std::string("Or visit the <A HREF=") + kWebSiteAddress + ">Zol Software</A> website!</HTML>");
+  EXPECT_EQ(lines[3],
+            "For more information, E-Mail <A HREF=mailto:glimra@maker.test?subject=Glimra_Info>glimra@maker.test</A>");
+  EXPECT_EQ(lines[4], "Or visit the <A HREF=http://www.maker.test:8080>Zol Software</A> website!</HTML>");
 }
 
 TEST(MultilineText, LimitProgressAndBlankLines) {

@@ -112,6 +112,58 @@ TEST(MsgBoxMarkup, LongTextWrapsAtBlanksWithoutLeadingBlank) {
     }
 }
 
+// The message's words as the member reads them: a gap on the line or a new
+// line parts two words, and blank runs count as one blank.
+std::string WordsOf(FakeArea& area) {
+  std::string text;
+  int lastY = -1, lastEnd = 0;
+  for (const FakeArea::Printed& p : area.printed) {
+    if (p.y != lastY || p.x > lastEnd) text += ' ';
+    text += p.text;
+    lastY = p.y;
+    lastEnd = p.x + area.TextWidth(p.text, p.style);
+  }
+  std::string words;
+  for (char c : text)
+    if (c != ' ' || (!words.empty() && words.back() != ' ')) words += c;
+  while (!words.empty() && words.back() == ' ') words.pop_back();
+  return words;
+}
+
+TEST(MsgBoxMarkup, WrappedWordsArePrintedOnceAndWrappedLinesStartWithALetter) {
+  FakeArea hello(113);  // room for 8 letters: " World" wraps after "Hello. "
+  RenderMarkup(hello, "Hello.  World");
+  EXPECT_EQ(hello.Lines(), (std::vector<std::string>{"Hello. ", "World"}));
+  FakeArea see(103);  // bold "See" and " here" do not fit together
+  RenderMarkup(see, "~BSee~B here");
+  EXPECT_EQ(see.Lines(), (std::vector<std::string>{"See", "here"}));
+
+  const std::vector<std::pair<std::string, std::string>> messages = {
+      {"~B~CRAOL.EXE not found!~B~CN~N ~NThis is not a valid AOL directory.~N ~NPlease choose a directory that "
+       "conatins the ~B~CBAOL.EXE~B~CN file.",
+       "AOL.EXE not found! This is not a valid AOL directory. Please choose a directory that conatins the AOL.EXE "
+       "file."},
+      {"Hello.  World", "Hello. World"},
+      {"~BSee~B here", "See here"},
+      {"one   two ~I   three~I    four", "one two three four"},
+  };
+  for (const auto& [message, words] : messages) {
+    for (int width = 90; width <= 420; width += 7) {
+      SCOPED_TRACE(message + " at " + std::to_string(width));
+      FakeArea area(width);
+      RenderMarkup(area, message);
+      EXPECT_EQ(WordsOf(area), words);
+      int lastY = kTextTop;
+      for (const FakeArea::Printed& p : area.printed) {
+        if (p.y != lastY) {
+          EXPECT_NE(p.text.front(), ' ') << "a line starts with a blank";
+        }
+        lastY = p.y;
+      }
+    }
+  }
+}
+
 TEST(MsgBoxMarkup, WideWordGetsALineOfItsOwn) {
   FakeArea area(120);
   RenderMarkup(area, "ab abcdefghijklmnop cd");

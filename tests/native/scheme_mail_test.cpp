@@ -6,15 +6,16 @@
 
 #include <string>
 
-#include "chat/ChatCommands.h"
 #include "mail/MailFade.h"
+#include "settings/MakerSite.h"
 #include "settings/SchemeMail.h"
 #include "shell/MsgBoxLayout.h"
 
 namespace glimra {
 namespace {
 
-const std::string kSite = kWebSiteAddress;
+const MakerSite kMaker = MakerSiteFor("www.maker.test");
+const std::string kSite = kMaker.WebSite();
 const std::string kRule =
     "</FONT><FONT  SIZE=3 PTSIZE=10><U>" + std::string(62, '_') + "</U>\r\n" + std::string(62, '\xAF') + "\r\n";
 const std::string kDirections =
@@ -77,24 +78,25 @@ TEST(SchemeMail, SampleIsTheSentenceInTheSchemesColoursBoldInnermost) {
 
 TEST(SchemeMail, OneSchemeWithItsSample) {
   const std::string sample = MakeEMailFade(RedScheme());
-  const std::string body = SharingBody({{"Red", sample}}, true, "Zolster", "1.1.9");
+  const std::string body = SharingBody({{"Red", sample}}, true, "Zolster", "1.1.9", kMaker);
   const std::string expected = Head("This Fade Scheme was ", "Zolster") + "<B><U><FONT COLOR=#000000>Red</B></U>\r\n" +
                                sample + "\r\n\r\n" + kTail;
   EXPECT_EQ(body, expected);
   EXPECT_EQ(SharingSubject(1, "Zolster"), "A \"Glimra\" Fade Scheme from Zolster");
 
   // Without the sample one scheme is its bare name.
-  EXPECT_EQ(SharingBody({{"Red", ""}}, false, "Zolster", "1.1.9"),
+  EXPECT_EQ(SharingBody({{"Red", ""}}, false, "Zolster", "1.1.9", kMaker),
             Head("This Fade Scheme was ", "Zolster") + "<FONT COLOR=#000000>Red" + kTail);
 }
 
 TEST(SchemeMail, SeveralSchemesCountedAndListedInOrder) {
-  const std::string body = SharingBody({{"Cool Fade", ""}, {"Sunset", ""}, {"Ocean", ""}}, false, "Zol Alias", "1.1.9");
+  const std::string body =
+      SharingBody({{"Cool Fade", ""}, {"Sunset", ""}, {"Ocean", ""}}, false, "Zol Alias", "1.1.9", kMaker);
   EXPECT_EQ(body, Head("These Fade Schemes were ", "Zol Alias") + Header("3") +
                       "<FONT COLOR=#000000>Cool Fade, <FONT COLOR=#000000>Sunset, <FONT COLOR=#000000>Ocean, " + kTail);
   EXPECT_EQ(SharingSubject(3, "Zol Alias"), "Zip of \"Glimra\" Fade Schemes from Zol Alias");
 
-  const std::string withSamples = SharingBody({{"A", "<FONT COLOR=#112233>x"}, {"B", "y"}}, true, "Z", "1.1.9");
+  const std::string withSamples = SharingBody({{"A", "<FONT COLOR=#112233>x"}, {"B", "y"}}, true, "Z", "1.1.9", kMaker);
   EXPECT_EQ(withSamples, Head("These Fade Schemes were ", "Z") + Header("2") +
                              "<B><U><FONT COLOR=#000000>A</B></U>\r\n<FONT COLOR=#112233>x\r\n\r\n"
                              "<B><U><FONT COLOR=#000000>B</B></U>\r\ny\r\n\r\n" +
@@ -102,7 +104,7 @@ TEST(SchemeMail, SeveralSchemesCountedAndListedInOrder) {
 }
 
 TEST(SchemeMail, NoSchemeIsAnnouncedAsZeroWithNoNames) {
-  EXPECT_EQ(SharingBody({}, true, "Zolster", "2.0.1"), [] {
+  EXPECT_EQ(SharingBody({}, true, "Zolster", "2.0.1", kMaker), [] {
     std::string head = Head("These Fade Schemes were ", "Zolster");
     head.replace(head.find("Rev 1.1.9"), 9, "Rev 2.0.1");
     return head;

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace wine_test {
@@ -182,6 +183,67 @@ inline void ShiftPress(WORD vk, int times) {
   }
   Key(VK_SHIFT, true);
   Sleep(100);
+}
+
+// ---- waiting for what the member sees, and clicking it ----
+
+// Polls `done` until it holds or `timeoutMs` have passed.
+inline bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (done()) return true;
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(20);
+  }
+}
+
+// A left click at `screen` (screen pixels).
+inline void ClickAtScreen(POINT screen) {
+  MovePointerTo(screen);
+  MouseButton(MOUSEEVENTF_LEFTDOWN);
+  MouseButton(MOUSEEVENTF_LEFTUP);
+}
+
+// Clicks the middle of a control once it can be seen and used; false when
+// it cannot be within `timeoutMs`. A window under a modal one takes no
+// clicks, so its top-level window must be enabled too.
+inline bool ClickOn(HWND window, DWORD timeoutMs = 5000) {
+  const auto usable = [&] {
+    HWND top = GetAncestor(window, GA_ROOT);
+    return IsWindowVisible(window) && IsWindowEnabled(window) && top && IsWindowEnabled(top);
+  };
+  if (!WaitUntil(usable, timeoutMs)) return false;
+  Sleep(50);
+  RECT r{};
+  GetWindowRect(window, &r);
+  ClickAtScreen({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  return true;
+}
+
+// Presses `vk` with `modifier` (VK_SHIFT, VK_MENU, ...) held.
+inline void PressKeyWith(WORD vk, WORD modifier) {
+  Key(modifier, false);
+  Key(vk, false);
+  Key(vk, true);
+  Key(modifier, true);
+  Sleep(30);
+}
+
+// Types `text` key by key as on a US keyboard (Shift where the character
+// needs it), for windows that take only real keys, like the file dialog.
+inline void TypeOnKeyboard(const std::string& text) {
+  for (char c : text) {
+    const SHORT key = VkKeyScanA(c);
+    if (key == -1) continue;
+    const WORD vk = static_cast<WORD>(key & 0xFF);
+    if (key & 0x100) {
+      PressKeyWith(vk, VK_SHIFT);
+    } else {
+      Key(vk, false);
+      Key(vk, true);
+      Sleep(30);
+    }
+  }
 }
 
 }  // namespace wine_test

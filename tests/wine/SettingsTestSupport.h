@@ -23,10 +23,12 @@ inline void DeleteFolderTree(const std::string& folder) {
       const std::string name = found.cFileName;
       if (name == "." || name == "..") continue;
       const std::string path = folder + "\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         DeleteFolderTree(path);
-      else
+      } else {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);  // read-only files go too
         DeleteFileA(path.c_str());
+      }
     } while (FindNextFileA(search, &found));
     FindClose(search);
   }

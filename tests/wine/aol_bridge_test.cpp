@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AolClientFixture.h"
+#include "MemberInput.h"
 #include "WineTestSupport.h"
 #include "aol/RemoteMenu.h"
 #include "aol/modAOLFunctions.h"
@@ -38,6 +39,37 @@ struct MessageAnswerer {
         }) {}
   bool shown = false;
   wine_test::BackgroundStep step;
+};
+
+// Answers every formatted message box with a click on its rightmost button
+// until stopped, keeping what each one said.
+class MessageWatcher {
+ public:
+  MessageWatcher()
+      : step_([this] {
+          while (!stop_) {
+            HWND box = FindWindowA("GlimraForm", "Glimra - 1.1.9");
+            if (box && IsWindowVisible(box)) {
+              Sleep(300);
+              texts_.push_back(wine_test::WindowText(GetDlgItem(box, 100)));
+              wine_test::ClickCentre(GetDlgItem(box, 200));
+              WaitUntilFound([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
+            }
+            Sleep(50);
+          }
+        }) {}
+  ~MessageWatcher() { Stop(); }
+  // Stops watching and gives what the boxes said.
+  std::vector<std::string> Stop() {
+    stop_ = true;
+    step_.Join();
+    return texts_;
+  }
+
+ private:
+  volatile bool stop_ = false;
+  std::vector<std::string> texts_;
+  wine_test::BackgroundStep step_;
 };
 
 class AolBridge : public wine_test::AolClientFixture {
@@ -109,7 +141,8 @@ TEST_F(AolBridge, AustralianClientIsNotUk) {
 }
 
 TEST_F(AolBridge, OnlineStateAndScreenNamesWhenSignedOn) {
-  Attach("Version=4\r\nScreenNames=Zolster,Second Name\r\nCurrent=Second Name\r\n");
+  // The library may say "signed on" with any value but 1.
+  Attach("Version=4\r\nOnlineAnswer=-1\r\nScreenNames=Zolster,Second Name\r\nCurrent=Second Name\r\n");
   ClientState().AOLVersion = "4";
   EXPECT_EQ(IsAOLOnline(kFalse), kTrue);
   GetScreenNames();
@@ -124,6 +157,91 @@ TEST_F(AolBridge, VersionFiveIsOnlineWhenItsMenuOffersSwitchScreenName) {
   Attach("Version=5\r\nSignedOn=1\r\n");
   ClientState().AOLVersion = "5";
   EXPECT_EQ(IsAOLOnline(kFalse), kTrue);
+}
+
+TEST_F(AolBridge, VersionFiveOpensTheWelcomeWindowForTheScreenNameAndVersionFourDoesNot) {
+  Attach("Version=5\r\nScreenNames=Zolster,Other Name\r\nCurrent=Other Name\r\n");
+  ClientState().AOLVersion = "5";
+  const auto closeWelcome = [&] {
+    if (HWND welcome = FindWindowExA(mdi_, nullptr, "AOL Child", "Welcome, Other Name!"))
+      SendMessageA(mdi_, WM_MDIDESTROY, reinterpret_cast<WPARAM>(welcome), 0);
+  };
+  ASSERT_TRUE(Document("Welcome, Other Name!"));
+  closeWelcome();
+  EXPECT_EQ(GetCurrentScreenName(), "Other Name");
+  const auto keywords = Events("keyword");
+  ASSERT_EQ(keywords.size(), 1u);
+  EXPECT_EQ(keywords[0][1], "welcome");
+
+  closeWelcome();
+  ClientState().AOLVersion = "4";
+  EXPECT_EQ(GetCurrentScreenName(), "");
+  EXPECT_EQ(Events("keyword").size(), 1u);
+}
+
+TEST_F(AolBridge, SignOffWindowServesOnTheThirdTryAndThreeEmptyTriesEndGlimra) {
+  Attach("Version=4\r\nEdition=Australia\r\nScreenNames=Alpha,Beta\r\nCurrent=Beta\r\n");
+  ClientState().AOLVersion = "4";
+  DetectEdition();
+  ASSERT_EQ(ClientState().EditionAustralia, kTrue);
+  const auto keyword = [&](const char* word) {
+    if (HANDLE second = Run(folder_ + "\\waol.exe", word)) {
+      WaitForSingleObject(second, 10000);
+      CloseHandle(second);
+    }
+  };
+  {
+    // Signed on there is neither window. The member signs off during the
+    // second try, which looks for nothing; the third finds the window.
+    MessageWatcher watcher;
+    wine_test::BackgroundStep member([&] {
+      Sleep(13000);
+      keyword("-ssignoff");
+    });
+    EXPECT_NO_THROW(ReadSignOnNames());
+    member.Join();
+    EXPECT_TRUE(watcher.Stop().empty());
+  }
+  EXPECT_TRUE(FindWindowExA(mdi_, nullptr, "AOL Child", "Goodbye From AOL!"));
+  EXPECT_EQ(ClientState().ScreenName[1], "Alpha");
+  EXPECT_EQ(ClientState().ScreenName[2], "Beta");
+  EXPECT_EQ(ClientState().CurrentScreenName, "Beta");
+
+  keyword("-ssignon");
+  ASSERT_TRUE(WaitUntilFound([&] { return !FindWindowExA(mdi_, nullptr, "AOL Child", "Goodbye From AOL!"); }));
+  MessageWatcher watcher;
+  EXPECT_THROW(ReadSignOnNames(), EndProgramNow);
+  EXPECT_EQ(watcher.Stop(), std::vector<std::string>{"Glimra timed out waiting for America Online to load.~N ~NPlease "
+                                                     "start America Online first and then start Glimra"});
+}
+
+TEST_F(AolBridge, FirstRunAsksForTheAolFolderAndCancelEndsGlimra) {
+  WriteSetting("", "AOL Path", "C:\\Earlier");
+  const auto cancelPicker = [] {
+    if (HWND picker = wine_test::WaitForWindow("GlimraForm", "Select AOL Directory", 20000)) {
+      Sleep(300);
+      wine_test::ClickCentre(GetDlgItem(picker, 310));  // Cancel
+    }
+  };
+  MessageWatcher watcher;
+  wine_test::BackgroundStep member(cancelPicker);
+  EXPECT_THROW(GetAOLPath(1), EndProgramNow);
+  member.Join();
+  EXPECT_EQ(watcher.Stop(),
+            (std::vector<std::string>{
+                "~B~CRWelcome to Glimra!~B~CN~N ~NBefore we begin, Glimra needs to know your current AOL folder so it "
+                "can start AOL for you.~N ~NPlease click ~BOK~B to choose your AOL folder now!~N ~N~B~CBNote:~B~CNYou "
+                "will not see this prompt again once a valid AOL folder is chosen.",
+                "Glimra requires a path to your AOL Directory to function properly.~N ~NThe program will now end."}));
+  EXPECT_EQ(ReadSetting("", "AOL Path"), "C:\\Earlier");
+
+  // Asked to change the folder, Cancel ends without a word.
+  MessageWatcher quiet;
+  wine_test::BackgroundStep again(cancelPicker);
+  EXPECT_THROW(GetAOLPath(0), EndProgramNow);
+  again.Join();
+  EXPECT_TRUE(quiet.Stop().empty());
+  EXPECT_EQ(ReadSetting("", "AOL Path"), "C:\\Earlier");
 }
 
 TEST_F(AolBridge, SignedOffShowsTheMessageOnlyWhenAsked) {
@@ -245,23 +363,147 @@ TEST_F(AolBridge, EightItemMenuBarGetsGlimraAsTheEighthEntryAndLosesItAgain) {
   EXPECT_EQ(std::count(captions.begin(), captions.end(), "Glimr&a"), 0);
 }
 
-TEST_F(AolBridge, FiveItemMenuBarGetsGlimraLast) {
-  Attach("Version=4\r\nMenuCount=5\r\n");
-  ASSERT_TRUE(WaitUntilFound([&] { return MenuBarCaptions(frame_).size() == 5; }));
-  AddMenuToAOL();
-  const std::vector<std::string> captions = MenuBarCaptions(frame_);
-  ASSERT_EQ(captions.size(), 6u);
-  EXPECT_EQ(captions.back(), "Glimr&a");
+TEST_F(AolBridge, FiveSixAndSevenItemMenuBarsGetGlimraLast) {
+  for (std::size_t count : {5u, 6u, 7u}) {
+    SCOPED_TRACE(count);
+    Attach("Version=4\r\nMenuCount=" + std::to_string(count) + "\r\n");
+    ASSERT_TRUE(WaitUntilFound([&] { return MenuBarCaptions(frame_).size() == count; }));
+    AddMenuToAOL();
+    const std::vector<std::string> captions = MenuBarCaptions(frame_);
+    ASSERT_EQ(captions.size(), count + 1);
+    EXPECT_EQ(captions.back(), "Glimr&a");
+    RemoveMenuFromAOL();
+    EXPECT_EQ(MenuBarCaptions(frame_).size(), count);
+    TearDown();
+    process_ = nullptr;
+  }
 }
 
-TEST_F(AolBridge, RemovalOnlyLooksBetweenPositionsFiveAndNineteen) {
+// Every entry of a pop-up: its caption ("" for a separator) and command id
+// (0 for a separator, 0xFFFFFFFF for a sub-menu).
+std::vector<std::pair<std::string, UINT>> Entries(RemoteMenu& menus, HMENU popup) {
+  std::vector<std::pair<std::string, UINT>> entries;
+  for (int i = 0, n = menus.GetMenuItemCount(popup); i < n; ++i)
+    entries.emplace_back(menus.GetMenuString(popup, static_cast<UINT>(i), 100, MF_BYPOSITION),
+                         menus.GetMenuItemID(popup, i));
+  return entries;
+}
+
+TEST_F(AolBridge, AMenuBarStillBeingBuiltGetsTheWholeGlimraMenuAfterItsFifthPopup) {
+  Start("Version=4\r\nMenuCount=8\r\nMenuDelay=700\r\n");
+  ClientState().AOLFrame = reinterpret_cast<std::uintptr_t>(frame_);
+  ASSERT_LT(MenuBarCaptions(frame_).size(), 5u) << "the client is still building its menu bar";
+  MessageWatcher watcher;
+  AddMenuToAOL();
+  EXPECT_TRUE(watcher.Stop().empty());
+  ASSERT_TRUE(WaitUntilFound([&] { return !Events("menubar").empty(); }, 20000));
+  const std::vector<std::string> captions = MenuBarCaptions(frame_);
+  EXPECT_EQ(captions, (std::vector<std::string>{"&File", "&Edit", "&Print", "&Mail", "P&eople", "Glimr&a", "&Window",
+                                                "&Sign Off", "&Help"}));
+
+  RemoteMenu menus(frame_);
+  HMENU popup = menus.GetSubMenu(menus.GetMenu(), 5);
+  const UINT kSubMenu = 0xFFFFFFFF;
+  EXPECT_EQ(Entries(menus, popup), (std::vector<std::pair<std::string, UINT>>{{"&Fade Designer/Control Panel", 60000},
+                                                                              {"", 0},
+                                                                              {"&Options", 60001},
+                                                                              {"", 0},
+                                                                              {"&Advertise", 60002},
+                                                                              {"", 0},
+                                                                              {"&Import/Export Wizard", 60003},
+                                                                              {"", 0},
+                                                                              {"&Help", kSubMenu},
+                                                                              {"&Check for Updates", 60006},
+                                                                              {"&About Glimra", 60004},
+                                                                              {"", 0},
+                                                                              {"&Exit Glimra", 60005}}));
+  EXPECT_EQ(
+      Entries(menus, menus.GetSubMenu(popup, 8)),
+      (std::vector<std::pair<std::string, UINT>>{
+          {"&Table of Contents", 62000}, {"&Search for Help on...", 62001}, {"", 0}, {"&Online Support", 62002}}));
+
+  RemoveMenuFromAOL();  // position 5, the first one looked at
+  EXPECT_EQ(MenuBarCaptions(frame_).size(), 8u);
+}
+
+TEST_F(AolBridge, RemovalLooksAtPositionsFiveToNineteenOnly) {
   Attach("Version=4\r\nMenuCount=5\r\n");
   ASSERT_TRUE(WaitUntilFound([&] { return MenuBarCaptions(frame_).size() == 5; }));
   RemoteMenu menus(frame_);
-  menus.InsertMenu(menus.GetMenu(), 2, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(menus.CreatePopupMenu()),
-                   "Glimr&a");
-  RemoveMenuFromAOL();
-  EXPECT_EQ(MenuBarCaptions(frame_)[2], "Glimr&a");
+  HMENU bar = menus.GetMenu();
+  for (int i = 0; i < 16; ++i)
+    menus.AppendMenu(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menus.CreatePopupMenu()), "Other " + std::to_string(i));
+  ASSERT_EQ(MenuBarCaptions(frame_).size(), 21u);
+  for (UINT position : {2u, 4u, 20u, 19u, 5u}) {
+    SCOPED_TRACE(position);
+    menus.InsertMenu(bar, position, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(menus.CreatePopupMenu()),
+                     "Glimr&a");
+    RemoveMenuFromAOL();
+    const bool kept = position < 5 || position > 19;
+    const std::vector<std::string> captions = MenuBarCaptions(frame_);
+    ASSERT_EQ(captions.size(), kept ? 22u : 21u);
+    EXPECT_EQ(captions[position] == "Glimr&a", kept);
+    if (kept) menus.DeleteMenu(bar, position, MF_BYPOSITION);
+  }
+}
+
+// A window of one of AOL's classes, made here so that each near miss can be
+// built exactly; children come in z-order in the order they are made.
+HWND MakeWindow(const char* className, HWND parent, const char* text = "") {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = className;
+  RegisterClassA(&windowClass);  // fails harmlessly once registered
+  return CreateWindowExA(0, className, text, parent ? WS_CHILD | WS_VISIBLE : WS_POPUP, 0, 0, 10, 10, parent, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+// An "AOL Child" of `parent` with children of the given classes; a class
+// written "name=text" gets that text.
+HWND MakeDocument(HWND parent, const std::vector<std::string>& children) {
+  HWND document = MakeWindow("AOL Child", parent);
+  for (const std::string& child : children) {
+    const auto equals = child.find('=');
+    MakeWindow(child.substr(0, equals).c_str(), document,
+               equals == std::string::npos ? "" : child.substr(equals + 1).c_str());
+  }
+  return document;
+}
+
+TEST(AolWindows, NearMissesAreNeitherChatRoomsNorMailWindows) {
+  const std::vector<std::vector<std::string>> nearMisses = {
+      {"_AOL_LISTBOX", "RICHCNTL", "_AOL_COMBOBOX", "RICHCNTL",
+       "_AOL_ICON=Send"},                                          // the icon after the combo is captioned
+      {"_AOL_LISTBOX", "RICHCNTL", "_AOL_ICON", "_AOL_COMBOBOX"},  // no icon after the combo
+      {"RICHCNTL", "_AOL_COMBOBOX", "RICHCNTL", "_AOL_ICON"},      // no people list
+      {"_AOL_LISTBOX", "RICHCNTL", "RICHCNTL", "_AOL_ICON"},       // no combo box
+      {"_AOL_LISTBOX", "_AOL_COMBOBOX", "_AOL_ICON"},              // no rich text
+  };
+  HWND mdi = MakeWindow("Documents", nullptr);
+  for (const auto& children : nearMisses) {
+    HWND alone = MakeWindow("Documents", nullptr);
+    MakeDocument(alone, children);
+    EXPECT_EQ(FindChatRoom(alone, "AOL Child"), nullptr) << children.back();
+    DestroyWindow(alone);
+    MakeDocument(mdi, children);
+  }
+  HWND room = MakeDocument(mdi, {"RICHCNTL", "_AOL_LISTBOX", "_AOL_COMBOBOX", "RICHCNTL", "_AOL_STATIC", "_AOL_ICON"});
+  EXPECT_EQ(FindChatRoom(mdi, "AOL Child"), room) << "the near misses in front of it are passed over";
+
+  const std::vector<std::string> markers = {"_AOL_Checkbox", "_AOL_FontCombo", "_AOL_ICON=Send Later"};
+  for (std::size_t missing = 0; missing <= markers.size(); ++missing) {
+    HWND mail = MakeWindow("AOL Child", mdi);
+    MakeWindow("RICHCNTL", mail);
+    for (std::size_t i = 0; i < markers.size(); ++i) {
+      const std::string& marker = i == missing ? std::string("_AOL_ICON=Send Now") : markers[i];
+      const auto equals = marker.find('=');
+      MakeWindow(marker.substr(0, equals).c_str(), mail,
+                 equals == std::string::npos ? "" : marker.substr(equals + 1).c_str());
+    }
+    EXPECT_EQ(IsEMail(mail), missing == markers.size() ? mail : nullptr) << missing;
+  }
+  DestroyWindow(mdi);
 }
 
 class ClipboardOwner : public FormWindow {

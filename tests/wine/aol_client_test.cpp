@@ -247,11 +247,22 @@ TEST_F(AOLClient, Relay32AnswersPerConfiguration) {
   auto names = reinterpret_cast<NamesFunction>(reinterpret_cast<void*>(GetProcAddress(relay, "AOLGetScreenName")));
   ASSERT_TRUE(version && online && names);
 
-  Start("Version=5\r\nMinor=0\r\nScreenNames=One,Two,Guest,Three\r\nCurrent=Two\r\n");
+  Start("Version=5\r\nMinor=0\r\nScreenNames=One,Two,Guest,Three\r\nCurrent=Two\r\nOnlineAnswer=2\r\n");
   char buffer[4] = {'x', 'x', 'x', '!'};
+  // The folder only in the form each call takes, and only where AOL is.
+  for (const std::string& wrong : {folder_ + "\\", folder_ + "\\download", std::string()}) {
+    EXPECT_EQ(version(wrong.c_str(), buffer), 0) << wrong;
+    EXPECT_EQ(std::string(buffer, 4), "xxx!") << wrong;
+  }
+  std::vector<std::string> untouched(6, std::string(175, ' '));
+  for (const std::string& wrong : {folder_, folder_ + "\\\\", folder_ + "\\download\\"}) {
+    names(wrong.c_str(), untouched[0].data(), untouched[1].data(), untouched[2].data(), untouched[3].data(),
+          untouched[4].data(), untouched[5].data());
+    for (const std::string& b : untouched) EXPECT_EQ(b, std::string(175, ' ')) << wrong;
+  }
   version(folder_.c_str(), buffer);
   EXPECT_EQ(std::string(buffer, 4), "5.0!") << "exactly three characters are written";
-  EXPECT_NE(online(), 1);
+  EXPECT_EQ(online(), 2) << "any answer but 1 means signed on";
   std::vector<std::string> buffers(6, std::string(175, ' '));
   names((folder_ + "\\").c_str(), buffers[0].data(), buffers[1].data(), buffers[2].data(), buffers[3].data(),
         buffers[4].data(), buffers[5].data());

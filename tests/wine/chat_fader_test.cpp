@@ -338,9 +338,12 @@ TEST_F(ChatFader, TimerDetachesWhenTheRoomClosesAndEndsWhenAolIsGone) {
 
 TEST_F(ChatFader, AdvertiseSendsItsLinesUnfadedAndRestoresFading) {
   Attach();
+  // The links name the web server the settings give.
+  WriteSetting("", kWebServerSetting, "127.0.0.1:9");
   chat->Advertise();
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, "Software\\Zol Software\\Glimra", kWebServerSetting);
   // The client sends nothing for the blank third line.
-  std::vector<std::string> expected = AdvertiseLines();
+  std::vector<std::string> expected = AdvertiseLines(MakerSiteFor("127.0.0.1:9"));
   expected.erase(expected.begin() + 2);
   ASSERT_TRUE(Until([&] { return ChatLines().size() == 4; }));
   EXPECT_EQ(ChatLines(), expected);
@@ -420,7 +423,7 @@ TEST_F(ChatFader, MenuCommandsThenAolsExitCommand) {
 
   PostMessageA(frame_, WM_COMMAND, 62002, 0);
   ASSERT_TRUE(Until([&] { return !Events("keyword").empty(); }));
-  EXPECT_EQ(Events("keyword")[0][1], kSupportAddress);
+  EXPECT_EQ(Events("keyword")[0][1], ReadMakerSite().SupportPage());
 
   PostMessageA(frame_, WM_COMMAND, kAOLExitCommand, 0);
   ASSERT_TRUE(Until([&] { return ended > 0; }, 10000));

@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "AolClientFixture.h"
+#include "MemberInput.h"
 #include "SettingsTestSupport.h"
 #include "WineTestSupport.h"
 #include "aol/AOLClientState.h"
@@ -15,6 +17,7 @@
 #include "engine/PreviewDrawing.h"
 #include "runtime/ErrorReporting.h"
 #include "runtime/EventPump.h"
+#include "runtime/FormWindow.h"
 #include "settings/AppOptions.h"
 #include "settings/modRegKeys.h"
 
@@ -120,19 +123,29 @@ TEST_F(ChatToolsWin, FaderSwitchAndSolidModeAreStored) {
   EXPECT_EQ(ReadSetting("Colors", "SolidFade"), "True");
 }
 
+// Heights come back in whole pixels: at 120 dpi 990 twips are 82 pixels, 984 twips.
+void ExpectHeight(const Tools& tools, int twips) {
+  EXPECT_NEAR(tools.Height(), twips, TwipsPerPixelY() - 1) << "twips per pixel: " << TwipsPerPixelY();
+}
+
 TEST_F(ChatToolsWin, LoadsCollapsedUnlessStoredExpandedAndRemembersTheState) {
   tools.Load();
-  EXPECT_EQ(tools.Height(), Tools::kMinHeight);
+  ExpectHeight(tools, Tools::kMinHeight);
   EXPECT_FALSE(tools.Line1Visible());
   EXPECT_EQ(tools.MinToolTip(), "Show Options");
   tools.cmdMin_Click();
-  EXPECT_EQ(tools.Height(), Tools::kMaxHeight);
+  ExpectHeight(tools, Tools::kMaxHeight);
   EXPECT_TRUE(tools.Line1Visible());
   EXPECT_EQ(tools.MinToolTip(), "Close Options");
   EXPECT_EQ(ReadSetting("", "State"), "Max");
   tools.Unload();
   tools.Load();
-  EXPECT_EQ(tools.Height(), Tools::kMaxHeight);
+  ExpectHeight(tools, Tools::kMaxHeight);
+  // The same button collapses it again, at any screen resolution.
+  tools.cmdMin_Click();
+  ExpectHeight(tools, Tools::kMinHeight);
+  EXPECT_FALSE(tools.Line1Visible());
+  EXPECT_EQ(ReadSetting("", "State"), "Min");
 }
 
 TEST_F(ChatToolsWin, StoredPositionPartlyOffTheScreenIsPulledBack) {
@@ -203,6 +216,19 @@ TEST_F(ChatToolsWin, ANewSchemeIsAddedSelectedAndWritten) {
   EXPECT_EQ(ReadSetting("Schemes", "Default"), "Old");  // saving does not make it current
 }
 
+TEST_F(ChatToolsWin, ANewNameThatBeginsAnotherIsSavedUnderItselfAndTheOtherIsKept) {
+  PutScheme("Blue", 5);
+  tools.Load();
+  tools.ColorCount = 3;
+  BackgroundStep member([&] { AnswerInputBox("Blu"); });
+  tools.cmdSave_Click();
+  member.Join();
+  EXPECT_EQ(tools.SchemeText(), "Blu");
+  EXPECT_EQ(ReadSetting("Schemes\\Blu", "Fade Number"), "3");
+  EXPECT_EQ(ReadSetting("Schemes\\Blue", "Fade Number"), "5");
+  EXPECT_EQ(SendMessageA(tools.cboSchemes(), CB_GETCOUNT, 0, 0), 2);
+}
+
 TEST_F(ChatToolsWin, SelectingASchemeAppliesItAndDeletingTheOnlyOneEmptiesTheList) {
   PutScheme("Only", 4, "True");
   LiveAppOptions().CurrentScheme = "only";
@@ -236,6 +262,62 @@ TEST_F(ChatToolsWin, ACancelledColourChoiceStillWritesTheColour) {
   tools.cmdColor_Click(2);
   member.Join();
   EXPECT_EQ(ReadSetting("Colors", "Two"), std::to_string(0x123456));
+  EXPECT_EQ(LiveFadeSettings().Colors[2], 0x123456);
+}
+
+// The colour choosers of this process on the screen.
+std::vector<HWND> VisibleChoosers() {
+  std::vector<HWND> found;
+  EnumWindows(
+      [](HWND window, LPARAM list) -> BOOL {
+        char className[16] = {};
+        GetClassNameA(window, className, sizeof className);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (std::string(className) == "#32770" && process == GetCurrentProcessId() && IsWindowVisible(window))
+          reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+TEST_F(ChatToolsWin, TheColourChooserBelongsToTheWindowSoASecondOneCannotOpen) {
+  LiveFadeSettings().Colors[2] = 0x123456;
+  tools.Load();
+  tools.Show();
+  HWND owner = nullptr;
+  bool toolsEnabled = true, done = false;
+  std::size_t choosersAfterSecondClick = 0;
+  BackgroundStep member([&] {
+    Sleep(300);
+    wine_test::ClickCentre(tools.cmdColor(2));
+    HWND chooser = wine_test::WaitForWindow("#32770", nullptr, 5000);
+    if (chooser) {
+      Sleep(300);
+      owner = GetWindow(chooser, GW_OWNER);
+      toolsEnabled = IsWindowEnabled(tools.hWnd()) != FALSE;
+      // The chooser is dragged out of the way and the member clicks the first colour.
+      RECT below{};
+      GetWindowRect(tools.hWnd(), &below);
+      SetWindowPos(chooser, nullptr, 0, below.bottom + 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+      Sleep(200);
+      wine_test::ClickCentre(tools.cmdColor(1));
+      Sleep(700);
+      choosersAfterSecondClick = VisibleChoosers().size();
+    }
+    for (int i = 0; i < 5 && !VisibleChoosers().empty(); ++i) {
+      PostMessageA(VisibleChoosers().back(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      Sleep(300);
+    }
+    done = true;
+  });
+  PumpUntil([&] { return done; }, 30000, 50);
+  member.Join();
+  EXPECT_EQ(owner, tools.hWnd());
+  EXPECT_FALSE(toolsEnabled);
+  EXPECT_EQ(choosersAfterSecondClick, 1u);
+  EXPECT_TRUE(IsWindowEnabled(tools.hWnd()));
   EXPECT_EQ(LiveFadeSettings().Colors[2], 0x123456);
 }
 

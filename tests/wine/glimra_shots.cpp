@@ -17,8 +17,12 @@
 #include "settings/AppOptions.h"
 #include "settings/frmCMDialog.h"
 #include "settings/frmEMailFade.h"
+#include "settings/frmWizard.h"
 #include "settings/modRegKeys.h"
+#include "shell/UpgradeNotify.h"
+#include "shell/frmAbout.h"
 #include "shell/frmMain.h"
+#include "shell/frmUpdate.h"
 #include "shell/modMsgBox.h"
 #include "ui/ColourModes.h"
 #include "ui/modZolBtns.h"
@@ -39,11 +43,12 @@ void AnnounceAndHold(HWND window) {
   }
 }
 
-// The message box is modal on this thread: a second thread announces it and
-// closes it (answering as its rightmost button) once the shot is taken.
-DWORD WINAPI HoldMessageBox(void*) {
+// A modal window on this thread: a second thread announces the window
+// captioned `caption` and closes it (the message box answering as its
+// rightmost button) once the shot is taken.
+DWORD WINAPI HoldModalWindow(void* caption) {
   HWND box = nullptr;
-  for (int i = 0; i < 500 && !(box = FindWindowA("GlimraForm", "Glimra - 1.1.9")); ++i) Sleep(20);
+  for (int i = 0; i < 500 && !(box = FindWindowA("GlimraForm", static_cast<const char*>(caption))); ++i) Sleep(20);
   if (!box) return 1;
   Sleep(700);
   AnnounceAndHold(box);
@@ -52,8 +57,12 @@ DWORD WINAPI HoldMessageBox(void*) {
   return 0;
 }
 
+void HoldModal(const char* caption) {
+  CloseHandle(CreateThread(nullptr, 0, HoldModalWindow, const_cast<char*>(caption), 0, nullptr));
+}
+
 void ShowMessageScene(const std::string& scene) {
-  CloseHandle(CreateThread(nullptr, 0, HoldMessageBox, nullptr, 0, nullptr));
+  HoldModal("Glimra - 1.1.9");
   if (scene == "msg-no-text")
     ShowMsg("~B~CRNo text found!~B~CN~N ~NPlease highlight the text you would like faded and try again.", 48);
   if (scene == "msg-not-found")
@@ -170,6 +179,69 @@ void ShowChatToolsScene(const std::string& scene) {
   tools.Unload();
 }
 
+// The about box in the AOL style.
+void ShowAboutScene() {
+  CurrentLook().UIMode = kAolStyle;
+  frmAbout& about = AboutBox();
+  about.Show();
+  WaitWithEvents(700);
+  AnnounceAndHold(about.hWnd());
+  PumpUntil(ReadyFileGone, 30000, 50);
+  about.Unload();
+}
+
+// update-newer, update-latest, update-beta: the check's result for a posted
+// 1.2.0, 1.1.9 and 1.1.8 while 1.1.9 runs.
+void ShowUpdateScene(const std::string& scene) {
+  CurrentLook().UIMode = kAolStyle;
+  PostedVersion() = scene == "update-newer" ? "1.2.0" : scene == "update-latest" ? "1.1.9" : "1.1.8";
+  HoldModal(frmUpdate::kCaption);
+  UpgradeNotify();
+}
+
+// wizard-PAGE: the export/import wizard on one of its pages, reached the way
+// a member's clicks reach it.
+void ShowWizardScene(const std::string& scene) {
+  CurrentLook().UIMode = kAolStyle;
+  for (const char* name : {"Bold Three", "Sea Breeze", "Sunset", "Rainbow"})
+    WriteSetting(std::string("Schemes\\") + name, "Fade Number", "3");
+  frmWizard& wizard = Wizard();
+  wizard.Show();
+  const auto item = [&](UINT id) { return GetDlgItem(wizard.hWnd(), static_cast<int>(id)); };
+  if (scene == "wizard-import") {
+    wizard.optImport_Click();
+    wizard.cmdNext_Click();
+    SetWindowTextA(item(frmWizard::kLblImport), "a:\\glimra schemes\\");
+  } else if (scene != "wizard-welcome") {
+    wizard.optExport_Click();
+    wizard.cmdNext_Click();
+    wizard.SubFolder = "Glimra Schemes\\";
+    wizard.optDrive_Click(scene == "wizard-finish" ? 1 : 0);
+    if (scene != "wizard-drives") wizard.cmdNext_Click();
+    if (scene != "wizard-drives" && scene != "wizard-list") wizard.cmdNext_Click();
+    if (scene == "wizard-progress") {
+      for (UINT id : {frmWizard::kFraBackup, frmWizard::kPrgStatus, frmWizard::kCmdCancelProgress})
+        ShowWindow(item(id), SW_SHOW);
+      SetWindowTextA(item(frmWizard::kPrgStatus), "Copying Sea Breeze");
+      SendMessageA(item(frmWizard::kPrgStatus), WM_USER + 100, 50, 0);
+    }
+    if (scene == "wizard-finish") wizard.cmdNext_Click();
+  }
+  WaitWithEvents(700);
+  AnnounceAndHold(wizard.hWnd());
+  PumpUntil(ReadyFileGone, 30000, 50);
+  wizard.Unload();
+  // The finish scene backed up to the hard disk; leave no trace.
+  WIN32_FIND_DATAA found;
+  const HANDLE written = FindFirstFileA("C:\\Glimra Schemes\\*.*", &found);
+  if (written != INVALID_HANDLE_VALUE) {
+    do DeleteFileA((std::string("C:\\Glimra Schemes\\") + found.cFileName).c_str());
+    while (FindNextFileA(written, &found));
+    FindClose(written);
+  }
+  RemoveDirectoryA("C:\\Glimra Schemes");
+}
+
 // efade-MODE, fadenotice-MODE, emailfade-MODE: the e-mail fader's toolbar,
 // its fade notice and the scheme sharing window in colour mode MODE.
 void ShowMailScene(const std::string& scene) {
@@ -211,5 +283,8 @@ int main(int argc, char** argv) {
   if (scene.rfind("chat-", 0) == 0) glimra::ShowChatToolsScene(scene);
   for (const char* mail : {"efade-", "fadenotice-", "emailfade-"})
     if (scene.rfind(mail, 0) == 0) glimra::ShowMailScene(scene);
+  if (scene == "about") glimra::ShowAboutScene();
+  if (scene.rfind("update-", 0) == 0) glimra::ShowUpdateScene(scene);
+  if (scene.rfind("wizard-", 0) == 0) glimra::ShowWizardScene(scene);
   return 0;
 }

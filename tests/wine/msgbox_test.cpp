@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "MemberInput.h"
 #include "WineTestSupport.h"
 #include "runtime/ErrorReporting.h"
 #include "runtime/FormWindow.h"
@@ -121,6 +126,95 @@ TEST_F(MsgBoxWin, ModalBoxDisablesOtherWindows) {
   EXPECT_FALSE(otherEnabledWhileUp);
   EXPECT_TRUE(IsWindowEnabled(other.hWnd()));
   other.Unload();
+}
+
+// The width and height of what is drawn on the ground colour found at
+// (inset, inset) of a 32-bit picture, looking only `inset` pixels in from
+// each edge.
+SIZE InkSize(const std::vector<std::uint32_t>& pixels, int width, int height, int inset) {
+  const std::uint32_t ground = pixels[static_cast<std::size_t>(inset * width + inset)] & 0xFFFFFF;
+  int left = width, right = -1, top = height, bottom = -1;
+  for (int y = inset; y < height - inset; ++y)
+    for (int x = inset; x < width - inset; ++x)
+      if ((pixels[static_cast<std::size_t>(y * width + x)] & 0xFFFFFF) != ground) {
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+  return right < 0 ? SIZE{0, 0} : SIZE{right - left + 1, bottom - top + 1};
+}
+
+// Copies `width` by `height` pixels from `source` at (x, y).
+std::vector<std::uint32_t> Grab(HDC source, int x, int y, int width, int height) {
+  HDC memory = CreateCompatibleDC(source);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
+  std::vector<std::uint32_t> pixels(static_cast<const std::uint32_t*>(bits),
+                                    static_cast<const std::uint32_t*>(bits) + width * height);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  return pixels;
+}
+
+// What a window shows on the screen, its border left out.
+SIZE InkOnScreen(HWND window, int border) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  HDC screen = GetDC(nullptr);
+  const auto pixels = Grab(screen, r.left, r.top, r.right - r.left, r.bottom - r.top);
+  ReleaseDC(nullptr, screen);
+  return InkSize(pixels, r.right - r.left, r.bottom - r.top, border);
+}
+
+// The size of `caption` written in `font` as a button writes its caption.
+SIZE InkOfCaption(const wchar_t* caption, HFONT font) {
+  constexpr int kWidth = 200, kHeight = 60;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, kWidth, kHeight);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  RECT all{0, 0, kWidth, kHeight};
+  FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  HGDIOBJ oldFont = SelectObject(memory, font);
+  SetBkMode(memory, TRANSPARENT);
+  SetTextColor(memory, RGB(0, 0, 0));
+  RECT text{10, 10, 10, 10};
+  DrawTextW(memory, caption, -1, &text, DT_NOCLIP);
+  SelectObject(memory, oldFont);
+  const auto pixels = Grab(memory, 0, 0, kWidth, kHeight);
+  SelectObject(memory, oldBitmap);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  return InkSize(pixels, kWidth, kHeight, 1);
+}
+
+TEST_F(MsgBoxWin, ButtonCaptionsAreArialNinePoint) {
+  SIZE shown{};
+  BackgroundStep member([&] {
+    HWND box = WaitForBox();
+    if (!box) return;
+    Sleep(500);
+    shown = InkOnScreen(Button(box, 0), 4);  // "&Ignore", the longest caption, without the focus
+    wine_test::ClickCentre(Button(box, 0));
+  });
+  EXPECT_EQ(AskMsg("Which font do the buttons use?", 512 + 2), 5);
+  member.Join();
+  HDC screen = GetDC(nullptr);
+  HFONT arial = CreateFontA(-MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                            DEFAULT_CHARSET, 0, 0, DEFAULT_QUALITY, 0, "Arial");
+  ReleaseDC(nullptr, screen);
+  const SIZE expected = InkOfCaption(L"&Ignore", arial);
+  const SIZE guiFont = InkOfCaption(L"&Ignore", static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+  DeleteObject(arial);
+  ASSERT_GT(std::abs(expected.cx - guiFont.cx) + std::abs(expected.cy - guiFont.cy), 2)
+      << "here the two fonts must look different for the test to tell them apart";
+  EXPECT_NEAR(shown.cx, expected.cx, 1) << "the default GUI font gives " << guiFont.cx;
+  EXPECT_NEAR(shown.cy, expected.cy, 1) << "the default GUI font gives " << guiFont.cy;
 }
 
 TEST_F(MsgBoxWin, LongMessageGrowsTheWindowAndButtonsFollowTheText) {

@@ -66,10 +66,14 @@ std::string AnswerMessage(DWORD waitMs = 10000) {
   return text;
 }
 
+// The mail's links follow the maker's web server setting.
+constexpr char kTestWebServer[] = "127.0.0.1:9";
+
 class SchemeSharing : public wine_test::AolClientFixture {
  protected:
   void SetUp() override {
     wine_test::DeleteGlimraTree();
+    WriteSetting("", kWebServerSetting, kTestWebServer);
     VersionText() = "1.1.9";
     ClientState() = AOLClientState{};
     LiveAppOptions() = AppOptions{};
@@ -169,7 +173,7 @@ TEST_F(SchemeSharing, OneSchemeWithItsSampleSignedWithTheScreenName) {
   EXPECT_EQ(dialogs[0][1], "Attach");
   const std::string sample = MakeEMailFade(sunset);
   EXPECT_EQ(sample.substr(0, 3), "<B>");
-  EXPECT_EQ(PastedBody(), SharingBody({{"Sunset", sample}}, true, "Zolster", "1.1.9"));
+  EXPECT_EQ(PastedBody(), SharingBody({{"Sunset", sample}}, true, "Zolster", "1.1.9", MakerSiteFor(kTestWebServer)));
   EXPECT_NE(PastedBody().find("<B><U><FONT COLOR=#000000>Sunset</B></U>\r\n" + sample), std::string::npos);
   // The body holds the pasted text alone: what was there before is gone.
   EXPECT_EQ(wine_test::WindowText(FindChildByClass(mail, "RICHCNTL")).find("This Fade Scheme was brought to you by"),
@@ -193,7 +197,8 @@ TEST_F(SchemeSharing, ThreeSchemesWithoutSamplesSignedWithTheAliasOnAUKClient) {
   ASSERT_EQ(order.size(), 3u);
   EXPECT_EQ(Attached(), (std::vector<std::string>{Outgoing(order[0]), Outgoing(order[1]), Outgoing(order[2])}));
   for (const auto& dialog : Events("attachdialog")) EXPECT_EQ(dialog[1], "Open");
-  EXPECT_EQ(PastedBody(), SharingBody({{order[0], ""}, {order[1], ""}, {order[2], ""}}, false, "Zol Alias", "1.1.9"));
+  EXPECT_EQ(PastedBody(), SharingBody({{order[0], ""}, {order[1], ""}, {order[2], ""}}, false, "Zol Alias", "1.1.9",
+                                      MakerSiteFor(kTestWebServer)));
   EXPECT_NE(PastedBody().find("<I>\r3\r</B></I>"), std::string::npos);
   EXPECT_NE(PastedBody().find("<FONT COLOR=#000000>" + order[2] + ", <FONT COLOR=#000000>"), std::string::npos);
   EXPECT_EQ(wine_test::WindowText(FindChildByClass(started, "RICHCNTL")).find("old text"), std::string::npos);
@@ -210,7 +215,7 @@ TEST_F(SchemeSharing, NoSchemeOnVersionFiveAttachesNothingAndCountsZero) {
   EXPECT_TRUE(Attached().empty());
   EXPECT_TRUE(Events("attachdialog").empty());
   EXPECT_EQ(wine_test::WaitForWindow("_AOL_MODAL", "Attachments", 500), nullptr) << "opened and closed again";
-  EXPECT_EQ(PastedBody(), SharingBody({}, true, "Zolster", "1.1.9"));
+  EXPECT_EQ(PastedBody(), SharingBody({}, true, "Zolster", "1.1.9", MakerSiteFor(kTestWebServer)));
 }
 
 TEST_F(SchemeSharing, HiddenAttachmentsIconGivesTextWithoutAttachmentsAndSignedOffForgetsTheName) {
@@ -220,7 +225,7 @@ TEST_F(SchemeSharing, HiddenAttachmentsIconGivesTextWithoutAttachmentsAndSignedO
   ShowWindow(FindChildByClass(mail, "_AOL_ICON", 13), SW_HIDE);
   Share({"Ocean"});
   EXPECT_EQ(Subject(mail), "A \"Glimra\" Fade Scheme from Beta");
-  EXPECT_EQ(PastedBody(), SharingBody({{"Ocean", ""}}, false, "Beta", "1.1.9"));
+  EXPECT_EQ(PastedBody(), SharingBody({{"Ocean", ""}}, false, "Beta", "1.1.9", MakerSiteFor(kTestWebServer)));
   EXPECT_TRUE(Attached().empty());
   EXPECT_TRUE(Events("attachdialog").empty());
   EXPECT_EQ(wine_test::FileBytes(Outgoing("Ocean")), "<missing>");

@@ -227,9 +227,9 @@ TEST_F(SchemeStoreTest, DamagedFilesNeverBreakTheImport) {
     binary += static_cast<char>(state >> 16);
   }
   PutFile(folder + "binary.fde", binary);
-  std::string huge;
-  while (huge.size() < (4u << 20)) huge += "Unknown=" + std::string(1000, 'u') + "\r\n" + std::string(3000, 'n') + "\n";
-  huge += "Two=" + std::string(200000, '9') + "\r\nThree=3";
+  std::string huge;  // long lines, yet no larger than the import takes
+  while (huge.size() < 60000) huge += "Unknown=" + std::string(1000, 'u') + "\r\n" + std::string(3000, 'n') + "\n";
+  huge += "Two=" + std::string(5000, '9') + "\r\nThree=3";
   PutFile(folder + "huge.fde", huge);
   PutFile(folder + "cr only.fde", "[Colors]\rOne=1\rTwo=2\rBold=True");
   PutFile(folder + "lf only.fde", "[Colors]\nOne=1\nTwo=2\nBold=True\n");
@@ -237,6 +237,7 @@ TEST_F(SchemeStoreTest, DamagedFilesNeverBreakTheImport) {
   ImportSchemeFiles(folder, kFalse);
 
   EXPECT_TRUE(FilesIn(folder).empty());
+  EXPECT_TRUE(messages_.empty());
   const std::map<std::string, std::string> lineEnds{{"One", "1"}, {"Two", "2"}, {"Bold", "True"}};
   EXPECT_EQ(ValuesOf(SchemeKey("cr only")), lineEnds);
   EXPECT_EQ(ValuesOf(SchemeKey("lf only")), lineEnds);
@@ -324,6 +325,95 @@ TEST_F(SchemeStoreTest, ImportWithStatusCollectsFromTheAolAndProgramFolders) {
   EXPECT_EQ(ReadSetting(SchemeKey("Beside"), "Three"), "3");
   EXPECT_TRUE(FilesIn(incoming).empty());
   EXPECT_EQ(FileBytes(AppPath() + "\\Beside.fde"), "<missing>");
+}
+
+void SetReadOnly(const std::string& path, bool readOnly) {
+  SetFileAttributesA(path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(SchemeStoreTest, AReadOnlySchemeFileIsImportedOnceAndNeverAgainOverNewerData) {
+  const std::string incoming = Folder("program\\incoming");
+  Folder("aol");
+  const std::string download = Folder("aol\\download");
+  LiveAppOptions().AOLPath = scratch_ + "\\aol";
+  PutFile(download + "Shared.fde", "One=1\r\nBold=True\r\n");
+  SetReadOnly(download + "Shared.fde", true);
+  PutFile(incoming + "Own.fde", "One=5\r\n");
+  SetReadOnly(incoming + "Own.fde", true);
+  ImportSchemeFiles(incoming, kTrue);
+  EXPECT_EQ(ReadSetting(SchemeKey("Shared"), "One"), "1");
+  EXPECT_EQ(ReadSetting(SchemeKey("Own"), "One"), "5");
+  EXPECT_TRUE(FilesIn(incoming).empty()) << "Glimra's own copies go, read-only or not";
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_NE(messages_[0].first.find("download\\Shared.fde~B was imported"), std::string::npos) << messages_[0].first;
+  EXPECT_EQ(messages_[0].second, 48);
+
+  // The member saves newer colours under that name; the next start and Refresh keep them.
+  WriteSetting(SchemeKey("Shared"), "One", "2");
+  ImportSchemeFiles(incoming, kTrue);
+  ImportSchemeFiles(incoming, kTrue);
+  EXPECT_EQ(ReadSetting(SchemeKey("Shared"), "One"), "2");
+  EXPECT_EQ(messages_.size(), 1u) << "reported once";
+  EXPECT_TRUE(FilesIn(incoming).empty());
+  EXPECT_EQ(FileBytes(download + "Shared.fde"), "One=1\r\nBold=True\r\n") << "the member's file is left alone";
+
+  // A changed file is new data and comes in again.
+  SetReadOnly(download + "Shared.fde", false);
+  PutFile(download + "Shared.fde", "One=3\r\n");
+  SetReadOnly(download + "Shared.fde", true);
+  ImportSchemeFiles(incoming, kTrue);
+  EXPECT_EQ(ReadSetting(SchemeKey("Shared"), "One"), "3");
+  EXPECT_EQ(messages_.size(), 2u);
+  LiveAppOptions().AOLPath.clear();
+}
+
+// Writes a file whose name is given in UTF-16, as another system would leave it.
+void PutWideFile(const std::string& folder, const std::wstring& name, const std::string& bytes) {
+  wchar_t wideFolder[MAX_PATH] = {};
+  MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wideFolder, MAX_PATH);
+  const HANDLE file = CreateFileW((std::wstring(wideFolder) + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+TEST_F(SchemeStoreTest, ForeignNamesComeInByTheirShortNamesAndOversizedFilesStay) {
+  const std::wstring han = L"\u4E2D";
+  BOOL lost = FALSE;
+  char ansi[8] = {};
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, han.c_str(), 1, ansi, sizeof ansi, nullptr, &lost);
+  ASSERT_TRUE(lost) << "the test needs a letter outside the ANSI code page";
+  const std::string incoming = Folder("program\\incoming");
+  Folder("aol");
+  const std::string download = Folder("aol\\download");
+  LiveAppOptions().AOLPath = scratch_ + "\\aol";
+  PutWideFile(incoming, han + L" Fade.fde", "One=7\r\nBold=True\r\n");
+  PutWideFile(download, han + L" Sea.fde", "Two=8\r\n");
+  const std::string oversized = "One=9\r\n" + std::string(100 * 1024, ' ');
+  PutFile(incoming + "Huge.fde", oversized);
+  PutFile(download + "Big.fde", oversized);  // not even copied
+  ImportSchemeFiles(incoming, kTrue);
+
+  EXPECT_EQ(ReadSetting(SchemeKey("_ Fade"), "One"), "7");
+  EXPECT_EQ(ReadSetting(SchemeKey("_ Fade"), "Bold"), "True");
+  EXPECT_EQ(ReadSetting(SchemeKey("_ Sea"), "Two"), "8");
+  EXPECT_EQ(FilesIn(download), std::vector<std::string>{"Big.fde"});
+  EXPECT_EQ(FilesIn(incoming), std::vector<std::string>{"Huge.fde"});
+  EXPECT_EQ(FileBytes(incoming + "Huge.fde"), oversized);
+  EXPECT_EQ(ReadSetting(SchemeKey("Huge"), "One"), "");
+  ASSERT_EQ(messages_.size(), 1u);
+  const std::string& told = messages_[0].first;
+  EXPECT_NE(told.find("imported as the scheme ~B_ Fade~B"), std::string::npos) << told;
+  EXPECT_NE(told.find("imported as the scheme ~B_ Sea~B"), std::string::npos) << told;
+  EXPECT_NE(told.find("Huge.fde~B is far larger than any fade scheme"), std::string::npos) << told;
+  EXPECT_NE(told.find("Big.fde~B is far larger than any fade scheme"), std::string::npos) << told;
+
+  ImportSchemeFiles(incoming, kTrue);
+  EXPECT_EQ(messages_.size(), 1u) << "a refused file is reported once";
+  EXPECT_EQ(FileBytes(incoming + "Huge.fde"), oversized);
+  LiveAppOptions().AOLPath.clear();
 }
 
 TEST_F(SchemeStoreTest, ImportWithoutStatusCollectsNothing) {

@@ -1,7 +1,8 @@
-// The ZolBtns controls as a container sees them: created by programmatic
-// identifier from the registered zolbtns.ocx, set and read by name, driven
-// with mouse and keyboard messages, and checked by what reaches the host and
-// by the pixels on screen.
+// The ZolBtns controls as a container sees them: registered by regsvr32,
+// hosted in the ATL control container that Wine ships (a container none of
+// us wrote), set and read by name through the type library, driven with
+// real mouse and keyboard input, and checked by what reaches an event sink
+// advised through the control and by the pixels on screen.
 #include "controls/ZolBtns.h"
 
 #include <gtest/gtest.h>
@@ -12,22 +13,28 @@
 #include <cstdlib>
 #include <deque>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "RealInput.h"
+
 namespace {
 
-constexpr LONG kWidth = 1500, kHeight = 450;  // twips: 100 x 30 pixels
+using real_input::Pump;
+
 constexpr int kPixelsWide = 100, kPixelsHigh = 30;
-constexpr int kShadow = 2;  // 23 twips, in pixels
 
-std::vector<std::pair<UINT, HWND>> g_clicks;  // (control id, window) of each BN_CLICKED
-
-LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED)
-    g_clicks.emplace_back(LOWORD(wParam), reinterpret_cast<HWND>(lParam));
-  return DefWindowProcW(window, message, wParam, lParam);
+// Twips at the screen's resolution, as the controls convert them.
+int Pixels(int twips) {
+  HDC screen = GetDC(nullptr);
+  const int twipsPerPixel = 1440 / GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return MulDiv(twips, 1, twipsPerPixel);
 }
+const int kShadow = Pixels(23);
+
+std::vector<std::pair<UINT, HWND>> g_clicks;  // (control id, its window) of each Click event
 
 // A property bag over a map, as a container's saved form would be.
 class MapBag : public IPropertyBag {
@@ -59,12 +66,19 @@ class MapBag : public IPropertyBag {
   std::map<std::wstring, VARIANT> values;
 };
 
-// Counts Click events delivered to a sink.
-class ClickSink : public IDispatch {
+// Hears a control's events (advised for its event interface) and its
+// property change notifications.
+class Sink final : public IDispatch, public IPropertyNotifySink {
  public:
+  Sink(const IID& events, UINT id) : events_(events), id_(id) {}
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDispatch)) return E_NOINTERFACE;
-    *object = this;
+    *object = nullptr;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, events_))
+      *object = static_cast<IDispatch*>(this);
+    else if (IsEqualIID(iid, IID_IPropertyNotifySink))
+      *object = static_cast<IPropertyNotifySink*>(this);
+    else
+      return E_NOINTERFACE;
     return S_OK;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
@@ -77,16 +91,51 @@ class ClickSink : public IDispatch {
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
     events.push_back(id);
+    if (id == kZolEventClick) g_clicks.emplace_back(id_, window);
     return S_OK;
   }
+  HRESULT STDMETHODCALLTYPE OnChanged(DISPID id) override {
+    changed.push_back(id);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) override { return S_OK; }
+
   std::vector<DISPID> events;
+  std::vector<DISPID> changed;
+  HWND window = nullptr;
+
+ private:
+  IID events_;
+  UINT id_;
 };
+
+// Advises `sink` at the control's connection point for `iid`; 0 when refused.
+DWORD Advise(IUnknown* control, const IID& iid, IUnknown* sink) {
+  IConnectionPointContainer* points = nullptr;
+  IConnectionPoint* point = nullptr;
+  DWORD cookie = 0;
+  if (SUCCEEDED(control->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&points)))) {
+    if (SUCCEEDED(points->FindConnectionPoint(iid, &point))) {
+      if (FAILED(point->Advise(sink, &cookie))) cookie = 0;
+      point->Release();
+    }
+    points->Release();
+  }
+  return cookie;
+}
+
+// Wine's ATL control host.
+using AxWinInit = BOOL(WINAPI*)();
+using AxGetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
+AxGetControl g_getControl = nullptr;
 
 // One hosted control, reached late-bound by name.
 struct Control {
   IDispatch* dispatch = nullptr;
-  HWND window = nullptr;
+  HWND host = nullptr;    // the ATL host window
+  HWND window = nullptr;  // the control's own window inside it
   HWND face = nullptr;
+  Sink* sink = nullptr;
 
   HRESULT Put(const wchar_t* name, VARIANT value) {
     DISPID id = DISPID_UNKNOWN;
@@ -139,6 +188,12 @@ struct Control {
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     return dispatch->GetIDsOfNames(IID_NULL, names, 1, 0, id);
   }
+  template <class T>
+  T* As(const IID& iid) {
+    T* object = nullptr;
+    dispatch->QueryInterface(iid, reinterpret_cast<void**>(&object));
+    return object;
+  }
   static VARIANT Long(LONG number) {
     VARIANT value;
     value.vt = VT_I4;
@@ -146,18 +201,29 @@ struct Control {
     return value;
   }
 
-  // Mouse messages to the face, in face pixels; keys to the control's window.
-  void Mouse(UINT message, int x, int y, WPARAM keys) {
-    SendMessageW(face, message, keys, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+  // The mouse at a point of the face (face pixels), and keys to the focused window.
+  void Mouse(UINT message, int x, int y) {
+    real_input::MoveTo(face, x, y);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    switch (message) {
+      case WM_LBUTTONDOWN:
+      case WM_LBUTTONDBLCLK: input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN; break;
+      case WM_LBUTTONUP: input.mi.dwFlags = MOUSEEVENTF_LEFTUP; break;
+      case WM_RBUTTONDOWN: input.mi.dwFlags = MOUSEEVENTF_RIGHTDOWN; break;
+      case WM_RBUTTONUP: input.mi.dwFlags = MOUSEEVENTF_RIGHTUP; break;
+      default: return;  // a move
+    }
+    real_input::Send(input);
   }
-  void Down(int x = 20, int y = 10) { Mouse(WM_LBUTTONDOWN, x, y, MK_LBUTTON); }
-  void Move(int x, int y) { Mouse(WM_MOUSEMOVE, x, y, MK_LBUTTON); }
-  void Up(int x = 20, int y = 10) { Mouse(WM_LBUTTONUP, x, y, 0); }
+  void Down(int x = 20, int y = 10) { Mouse(WM_LBUTTONDOWN, x, y); }
+  void Move(int x, int y) { Mouse(WM_MOUSEMOVE, x, y); }
+  void Up(int x = 20, int y = 10) { Mouse(WM_LBUTTONUP, x, y); }
   void Click(int x = 20, int y = 10) {
     Down(x, y);
     Up(x, y);
   }
-  void Key(WPARAM key, bool down) { SendMessageW(window, down ? WM_KEYDOWN : WM_KEYUP, key, down ? 1 : 0xC0000001); }
+  void Key(WORD key, bool down) { real_input::Key(key, down); }
 
   // Where the face sits in the control, in pixels.
   POINT FacePosition() {
@@ -192,45 +258,71 @@ struct Control {
 class ZolBtns : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
+    CoInitialize(nullptr);  // one apartment for the whole suite: Wine is slow to tear one down
+    HMODULE atl = LoadLibraryW(L"atl.dll");
+    ASSERT_NE(atl, nullptr);
+    auto init = reinterpret_cast<AxWinInit>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
+    g_getControl = reinterpret_cast<AxGetControl>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
+    ASSERT_TRUE(init && g_getControl && init());
     WNDCLASSW host{};
-    host.lpfnWndProc = HostProc;
+    host.lpfnWndProc = DefWindowProcW;
     host.hInstance = GetModuleHandleW(nullptr);
     host.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     host.lpszClassName = L"ZolBtnsTestHost";
     RegisterClassW(&host);
-    CoInitialize(nullptr);  // one apartment for the whole suite: Wine is slow to tear one down
   }
   static void TearDownTestSuite() { CoUninitialize(); }
   // One host window serves every test (showing a new one costs Wine seconds).
   void SetUp() override {
     if (!IsWindow(host_))
-      host_ = CreateWindowW(L"ZolBtnsTestHost", L"ZolBtns test host", WS_POPUP | WS_VISIBLE, 0, 0, 400, 300, nullptr,
-                            nullptr, GetModuleHandleW(nullptr), nullptr);
+      host_ = CreateWindowExW(WS_EX_TOPMOST, L"ZolBtnsTestHost", L"ZolBtns test host", WS_POPUP | WS_VISIBLE, 0, 0, 400,
+                              300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(host_, nullptr);
+    real_input::Activate(host_);
     g_clicks.clear();
   }
   void TearDown() override {
+    real_input::MoveTo(host_, 390, 290);  // away from where the next test's buttons go
     while (HWND child = GetWindow(host_, GW_CHILD)) DestroyWindow(child);
-    for (Control& control : controls_)
+    for (Control& control : controls_) {
       if (control.dispatch) control.dispatch->Release();
+      delete control.sink;
+    }
+    Pump();
   }
 
-  // Creates a control by programmatic identifier and places it on the host.
-  Control& Place(const wchar_t* progId, UINT id = 7, bool tabStop = true, LONG top = 150) {
+  // Hosts a control by programmatic identifier in an ATL host window on the
+  // test window, `top` pixels down, with a sink advised for its events.
+  Control& Place(const wchar_t* progId, UINT id = 7, bool tabStop = true, int top = 10) {
     controls_.emplace_back();
     Control& control = controls_.back();
-    CLSID clsid;
-    EXPECT_EQ(CLSIDFromProgID(progId, &clsid), S_OK);
-    EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                               reinterpret_cast<void**>(&control.dispatch)),
-              S_OK);
-    if (!control.dispatch) return control;
-    IZolControl* hosting = nullptr;
-    EXPECT_EQ(control.dispatch->QueryInterface(IID_IZolControl, reinterpret_cast<void**>(&hosting)), S_OK);
-    if (!hosting) return control;
-    EXPECT_EQ(hosting->CreateControlWindow(host_, id, 150, top, kWidth, kHeight, tabStop, &control.window), S_OK);
-    hosting->Release();
+    control.host =
+        CreateWindowExW(0, L"AtlAxWin", progId, WS_CHILD | WS_VISIBLE, 10, top, kPixelsWide, kPixelsHigh, host_,
+                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    EXPECT_NE(control.host, nullptr);
+    IUnknown* unknown = nullptr;
+    EXPECT_EQ(g_getControl(control.host, &unknown), S_OK);
+    if (!unknown) return control;
+    EXPECT_EQ(unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&control.dispatch)), S_OK);
+    IOleWindow* window = nullptr;
+    if (SUCCEEDED(unknown->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&window)))) {
+      window->GetWindow(&control.window);
+      window->Release();
+    }
+    const bool flat = wcscmp(progId, ZOLBTNS_PROGID_FLATBUTTON) == 0;
+    control.sink = new Sink(flat ? DIID__FlatButtonEvents : DIID__zolButtonEvents, id);
+    control.sink->window = control.window;
+    EXPECT_NE(
+        Advise(unknown, flat ? DIID__FlatButtonEvents : DIID__zolButtonEvents, static_cast<IDispatch*>(control.sink)),
+        0u);
+    EXPECT_NE(Advise(unknown, IID_IPropertyNotifySink, static_cast<IPropertyNotifySink*>(control.sink)), 0u);
+    unknown->Release();
+    EXPECT_NE(control.window, nullptr);
+    // The container's TabStop for the control is its window's WS_TABSTOP.
+    if (!tabStop && control.window)
+      SetWindowLongW(control.window, GWL_STYLE, GetWindowLongW(control.window, GWL_STYLE) & ~WS_TABSTOP);
     control.face = GetWindow(control.window, GW_CHILD);
+    Pump();
     return control;
   }
   Control& PlainZolButton() {
@@ -250,35 +342,142 @@ HWND ZolBtns::host_ = nullptr;
 
 // ---- The library ----
 
-TEST_F(ZolBtns, ProgrammaticIdentifiersAreRegisteredAndRegistrationCanBeUndoneAndRedone) {
-  CLSID clsid;
-  ASSERT_EQ(CLSIDFromProgID(ZOLBTNS_PROGID_ZOLBUTTON, &clsid), S_OK);
-  EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_ZolButton));
-  ASSERT_EQ(CLSIDFromProgID(ZOLBTNS_PROGID_FLATBUTTON, &clsid), S_OK);
-  EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_FlatButton));
-
-  wchar_t server[MAX_PATH] = {};
-  LONG size = sizeof server;
-  ASSERT_EQ(RegQueryValueW(HKEY_CLASSES_ROOT, L"CLSID\\{E3139376-589D-4E31-BE23-FB100022CE5F}\\InprocServer32", server,
-                           &size),
-            ERROR_SUCCESS);
-  EXPECT_NE(std::wstring(server).find(L"zolbtns.ocx"), std::wstring::npos);
-
-  HMODULE library = LoadLibraryW(server);
-  ASSERT_NE(library, nullptr);
-  auto unregister = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
-      reinterpret_cast<void*>(GetProcAddress(library, "DllUnregisterServer")));
-  auto reregister = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
-      reinterpret_cast<void*>(GetProcAddress(library, "DllRegisterServer")));
-  ASSERT_TRUE(unregister && reregister);
-  EXPECT_EQ(unregister(), S_OK);
-  EXPECT_NE(CLSIDFromProgID(ZOLBTNS_PROGID_FLATBUTTON, &clsid), S_OK);
-  EXPECT_EQ(reregister(), S_OK);
-  EXPECT_EQ(CLSIDFromProgID(ZOLBTNS_PROGID_FLATBUTTON, &clsid), S_OK);
-  FreeLibrary(library);
+std::wstring GuidText(const GUID& guid) {
+  wchar_t text[40] = {};
+  StringFromGUID2(guid, text, 40);
+  return text;
 }
 
-TEST_F(ZolBtns, MembersAreFoundByNameInMemberOrder) {
+bool KeyExists(const std::wstring& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+std::wstring KeyValue(const std::wstring& path) {
+  wchar_t value[MAX_PATH] = {};
+  LONG size = sizeof value;
+  return RegQueryValueW(HKEY_CLASSES_ROOT, path.c_str(), value, &size) == ERROR_SUCCESS ? value : L"";
+}
+
+DWORD RunRegsvr32(const std::wstring& arguments) {
+  std::wstring commandLine = L"regsvr32.exe /s " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    return 0xFFFFFFFF;
+  WaitForSingleObject(process.hProcess, 30000);
+  DWORD code = 0xFFFFFFFF;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  return code;
+}
+
+// The event interface a coclass names as its default source, or GUID_NULL.
+GUID DefaultSource(ITypeLib* types, const CLSID& clsid) {
+  ITypeInfo* coclass = nullptr;
+  GUID source = GUID_NULL;
+  if (FAILED(types->GetTypeInfoOfGuid(clsid, &coclass))) return source;
+  TYPEATTR* attributes = nullptr;
+  coclass->GetTypeAttr(&attributes);
+  for (UINT i = 0; attributes && i < attributes->cImplTypes; ++i) {
+    INT flags = 0;
+    HREFTYPE reference = 0;
+    ITypeInfo* implemented = nullptr;
+    coclass->GetImplTypeFlags(i, &flags);
+    if (flags != (IMPLTYPEFLAG_FDEFAULT | IMPLTYPEFLAG_FSOURCE)) continue;
+    if (SUCCEEDED(coclass->GetRefTypeOfImplType(i, &reference)) &&
+        SUCCEEDED(coclass->GetRefTypeInfo(reference, &implemented))) {
+      TYPEATTR* events = nullptr;
+      implemented->GetTypeAttr(&events);
+      if (events && events->typekind == TKIND_DISPATCH) source = events->guid;
+      if (events) implemented->ReleaseTypeAttr(events);
+      implemented->Release();
+    }
+  }
+  if (attributes) coclass->ReleaseTypeAttr(attributes);
+  coclass->Release();
+  return source;
+}
+
+std::wstring VersionString(const std::wstring& file, const wchar_t* name) {
+  DWORD ignored = 0;
+  std::vector<BYTE> data(GetFileVersionInfoSizeW(file.c_str(), &ignored));
+  if (data.empty() || !GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(data.size()), data.data())) return L"";
+  wchar_t* value = nullptr;
+  UINT length = 0;
+  const std::wstring path = std::wstring(L"\\StringFileInfo\\040904b0\\") + name;
+  return VerQueryValueW(data.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) && value ? value : L"";
+}
+
+TEST_F(ZolBtns, Regsvr32RegistersTypeLibraryAndClassesAndUnregisteringRemovesEveryKey) {
+  const std::wstring zol = L"CLSID\\" + GuidText(CLSID_zolButton), flat = L"CLSID\\" + GuidText(CLSID_FlatButton);
+  const std::wstring server = KeyValue(zol + L"\\InprocServer32");
+  ASSERT_NE(server.find(L"zolbtns.ocx"), std::wstring::npos);
+  EXPECT_EQ(VersionString(server, L"FileVersion"), L"1.00.0038");
+  EXPECT_EQ(VersionString(server, L"FileDescription"), L"Custom Command Buttons");
+  EXPECT_EQ(VersionString(server, L"Comments"), L"Custom Command Buttons");
+
+  const std::vector<std::wstring> keys = {zol,
+                                          flat,
+                                          ZOLBTNS_PROGID_ZOLBUTTON,
+                                          ZOLBTNS_PROGID_FLATBUTTON,
+                                          L"TypeLib\\" + GuidText(LIBID_ZolBttn),
+                                          L"Interface\\" + GuidText(IID_IZolButton),
+                                          L"Interface\\" + GuidText(IID_IFlatButton),
+                                          L"Interface\\" + GuidText(DIID__zolButtonEvents),
+                                          L"Interface\\" + GuidText(DIID__FlatButtonEvents)};
+  const auto expectRegistered = [&] {
+    for (const std::wstring& key : keys) EXPECT_TRUE(KeyExists(key)) << std::string(key.begin(), key.end());
+    for (const std::wstring& clsid : {zol, flat}) {
+      EXPECT_TRUE(KeyExists(clsid + L"\\Control"));
+      EXPECT_EQ(KeyValue(clsid + L"\\TypeLib"), GuidText(LIBID_ZolBttn));
+      EXPECT_NE(std::wcstoul(KeyValue(clsid + L"\\MiscStatus\\1").c_str(), nullptr, 10) & OLEMISC_ACTIVATEWHENVISIBLE,
+                0u);
+      // The toolbox picture is a bitmap resource of the library itself.
+      const std::wstring toolbox = KeyValue(clsid + L"\\ToolboxBitmap32");
+      const size_t comma = toolbox.rfind(L',');
+      ASSERT_NE(comma, std::wstring::npos);
+      EXPECT_EQ(toolbox.substr(0, comma), server);
+      HMODULE file = LoadLibraryExW(server.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+      HANDLE picture = LoadImageW(file, MAKEINTRESOURCEW(std::wcstol(toolbox.c_str() + comma + 1, nullptr, 10)),
+                                  IMAGE_BITMAP, 0, 0, 0);
+      EXPECT_NE(picture, nullptr);
+      if (picture) DeleteObject(picture);
+      FreeLibrary(file);
+    }
+    ITypeLib* types = nullptr;
+    ASSERT_EQ(LoadRegTypeLib(LIBID_ZolBttn, 1, 0, LOCALE_NEUTRAL, &types), S_OK);
+    EXPECT_TRUE(IsEqualGUID(DefaultSource(types, CLSID_zolButton), DIID__zolButtonEvents));
+    EXPECT_TRUE(IsEqualGUID(DefaultSource(types, CLSID_FlatButton), DIID__FlatButtonEvents));
+    BSTR name = nullptr, description = nullptr;
+    EXPECT_EQ(types->GetDocumentation(-1, &name, &description, nullptr, nullptr), S_OK);
+    EXPECT_STREQ(name, L"ZolBttn");
+    EXPECT_STREQ(description, L"Custom Command Buttons");
+    SysFreeString(name);
+    SysFreeString(description);
+    types->Release();
+  };
+  expectRegistered();
+
+  EXPECT_EQ(RunRegsvr32(L"/u \"" + server + L"\""), 0u);
+  for (const std::wstring& key : keys) EXPECT_FALSE(KeyExists(key)) << std::string(key.begin(), key.end());
+  ITypeLib* gone = nullptr;
+  EXPECT_NE(LoadRegTypeLib(LIBID_ZolBttn, 1, 0, LOCALE_NEUTRAL, &gone), S_OK);
+  if (gone) gone->Release();
+  CLSID clsid;
+  EXPECT_NE(CLSIDFromProgID(ZOLBTNS_PROGID_ZOLBUTTON, &clsid), S_OK);
+
+  ASSERT_EQ(RunRegsvr32(L"\"" + server + L"\""), 0u);
+  expectRegistered();
+  ASSERT_EQ(CLSIDFromProgID(ZOLBTNS_PROGID_FLATBUTTON, &clsid), S_OK);
+  EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_FlatButton));
+}
+
+TEST_F(ZolBtns, MembersAreFoundByNameInTheTypeLibraryInMemberOrder) {
   Control& button = Place(ZOLBTNS_PROGID_ZOLBUTTON);
   const wchar_t* zolMembers[] = {L"Refresh",     L"BackColor",    L"ForeColor",        L"Enabled",       L"Font",
                                  L"Caption",     L"Picture",      L"UseShadow",        L"BtnDown",       L"BtnUp",
@@ -290,7 +489,7 @@ TEST_F(ZolBtns, MembersAreFoundByNameInMemberOrder) {
     EXPECT_EQ(button.Id(name, &id), S_OK) << name;
     EXPECT_EQ(id, expected++) << name;
   }
-  Control& flat = Place(ZOLBTNS_PROGID_FLATBUTTON, 8);
+  Control& flat = Place(ZOLBTNS_PROGID_FLATBUTTON, 8, true, 100);
   const wchar_t* flatMembers[] = {L"Refresh",    L"BackColor",   L"ForeColor",     L"Enabled",      L"Font",
                                   L"Caption",    L"Picture",     L"BtnDown",       L"BtnUp",        L"MouseIcon",
                                   L"FocusColor", L"hWnd",        L"Highlight",     L"MousePointer", L"ClickColor",
@@ -306,13 +505,32 @@ TEST_F(ZolBtns, MembersAreFoundByNameInMemberOrder) {
   EXPECT_EQ(button.Id(L"Value", &id), DISP_E_UNKNOWNNAME);
   EXPECT_EQ(flat.Id(L"UseShadow", &id), DISP_E_UNKNOWNNAME);
 
-  EXPECT_EQ(reinterpret_cast<HWND>(static_cast<LONG_PTR>(button.Get(L"hWnd").lVal)), button.window);
+  // The type information handed out describes the same members.
+  ITypeInfo* info = nullptr;
+  ASSERT_EQ(button.dispatch->GetTypeInfo(0, 0, &info), S_OK);
+  BSTR name = nullptr;
+  UINT count = 0;
+  EXPECT_EQ(info->GetNames(kZolButtonFillerBackground, &name, 1, &count), S_OK);
+  EXPECT_STREQ(name, L"FillerBackground");
+  SysFreeString(name);
+  info->Release();
+  IProvideClassInfo2* classInfo = button.As<IProvideClassInfo2>(IID_IProvideClassInfo2);
+  ASSERT_NE(classInfo, nullptr);
+  GUID events{};
+  EXPECT_EQ(classInfo->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &events), S_OK);
+  EXPECT_TRUE(IsEqualGUID(events, DIID__zolButtonEvents));
+  classInfo->Release();
+
+  EXPECT_EQ(static_cast<HWND>(LongToHandle(button.Get(L"hWnd").lVal)), button.window);
   EXPECT_NE(button.Put(L"hWnd", Control::Long(5)), S_OK);
   VARIANT notAColour;
   notAColour.vt = VT_BSTR;
   notAColour.bstrVal = SysAllocString(L"blue");
-  EXPECT_EQ(button.Put(L"BackColor", notAColour), DISP_E_TYPEMISMATCH);
+  EXPECT_NE(button.Put(L"BackColor", notAColour), S_OK);
   SysFreeString(notAColour.bstrVal);
+  // A system colour passed as a Long, as late binding passes it, is taken bit for bit.
+  EXPECT_EQ(button.PutColor(L"BackColor", 0x8000000F), S_OK);
+  EXPECT_EQ(button.Color(L"BackColor"), 0x8000000Fu);
 }
 
 TEST_F(ZolBtns, NewlyPlacedAndLoadedButtonsTakeTheirDefaults) {
@@ -323,15 +541,15 @@ TEST_F(ZolBtns, NewlyPlacedAndLoadedButtonsTakeTheirDefaults) {
   EXPECT_TRUE(button.Bool(L"UseShadow"));
   EXPECT_EQ(GetWindowTextLengthW(button.window), 7);
 
-  Control& flat = Place(ZOLBTNS_PROGID_FLATBUTTON, 8);
+  Control& flat = Place(ZOLBTNS_PROGID_FLATBUTTON, 8, true, 100);
   EXPECT_EQ(flat.Text(L"Caption"), L"FlatBtn");
   EXPECT_TRUE(flat.Bool(L"UseClickFlash"));
   EXPECT_FALSE(flat.Bool(L"NoFocusRect"));
   EXPECT_FALSE(flat.Bool(L"Value"));
 
   MapBag empty;
-  IPersistPropertyBag* persist = nullptr;
-  ASSERT_EQ(flat.dispatch->QueryInterface(IID_IPersistPropertyBag, reinterpret_cast<void**>(&persist)), S_OK);
+  IPersistPropertyBag* persist = flat.As<IPersistPropertyBag>(IID_IPersistPropertyBag);
+  ASSERT_NE(persist, nullptr);
   EXPECT_EQ(persist->Load(&empty, nullptr), S_OK);
   persist->Release();
   EXPECT_EQ(flat.Text(L"Caption"), L"zolButton");
@@ -446,16 +664,16 @@ TEST_F(ZolBtns, APressDraggedOffSpringsBackAndNeverClicks) {
 TEST_F(ZolBtns, DoubleClickGivesTwoClicksAndHoverOrRightButtonNothing) {
   Control& button = PlainZolButton();
   button.Click();
-  button.Mouse(WM_LBUTTONDBLCLK, 20, 10, MK_LBUTTON);
+  button.Mouse(WM_LBUTTONDBLCLK, 20, 10);
   EXPECT_EQ(button.FacePosition().x, kShadow);
   button.Up();
   EXPECT_EQ(g_clicks.size(), 2u);
 
-  button.Mouse(WM_MOUSEMOVE, 20, 10, 0);
-  button.Mouse(WM_MOUSEMOVE, -20, 10, 0);
-  button.Mouse(WM_RBUTTONDOWN, 20, 10, MK_RBUTTON);
+  button.Mouse(WM_MOUSEMOVE, 20, 10);
+  button.Mouse(WM_MOUSEMOVE, -20, 10);
+  button.Mouse(WM_RBUTTONDOWN, 20, 10);
   EXPECT_EQ(button.FacePosition().x, 0);
-  button.Mouse(WM_RBUTTONUP, 20, 10, 0);
+  button.Mouse(WM_RBUTTONUP, 20, 10);
   button.Up();  // a release without a press of ours
   EXPECT_EQ(g_clicks.size(), 2u);
 }
@@ -480,7 +698,7 @@ TEST_F(ZolBtns, SpaceClicksOnceAndEnterNever) {
 
 TEST_F(ZolBtns, FocusRectangleFollowsFocusTabStopAndEnabled) {
   Control& button = PlainZolButton();
-  Control& other = Place(ZOLBTNS_PROGID_ZOLBUTTON, 8, true, 1500);
+  Control& other = Place(ZOLBTNS_PROGID_ZOLBUTTON, 8, true, 100);
   const COLORREF white = RGB(255, 255, 255);
   EXPECT_EQ(button.FocusInk(white), 0);
   SetFocus(button.window);
@@ -498,7 +716,7 @@ TEST_F(ZolBtns, FocusRectangleFollowsFocusTabStopAndEnabled) {
   EXPECT_EQ(button.FocusInk(white), 0);
 
   // Without TabStop there is never a rectangle.
-  Control& noTab = Place(ZOLBTNS_PROGID_ZOLBUTTON, 9, false, 2500);
+  Control& noTab = Place(ZOLBTNS_PROGID_ZOLBUTTON, 9, false, 170);
   noTab.PutColor(L"BackColor", 0xFFFFFF);
   SetFocus(noTab.window);
   EXPECT_EQ(noTab.FocusInk(white), 0);
@@ -707,7 +925,7 @@ TEST_F(ZolBtns, FlatButtonKeysDoubleClickAndDisabledFollowTheZolButton) {
   EXPECT_EQ(g_clicks.size(), 1u);
 
   flat.Click();
-  flat.Mouse(WM_LBUTTONDBLCLK, 20, 10, MK_LBUTTON);
+  flat.Mouse(WM_LBUTTONDBLCLK, 20, 10);
   flat.Up();
   EXPECT_EQ(g_clicks.size(), 3u);
 
@@ -721,7 +939,7 @@ TEST_F(ZolBtns, FlatButtonKeysDoubleClickAndDisabledFollowTheZolButton) {
 
 TEST_F(ZolBtns, NoFocusRectMeansNoRectangleWhateverTabStopSays) {
   Control& flat = FlatForTest(Place(ZOLBTNS_PROGID_FLATBUTTON));
-  Control& withRect = FlatForTest(Place(ZOLBTNS_PROGID_FLATBUTTON, 8, true, 1500));
+  Control& withRect = FlatForTest(Place(ZOLBTNS_PROGID_FLATBUTTON, 8, true, 100));
   const COLORREF green = RGB(0, 192, 0), red = RGB(255, 0, 0);
   flat.PutBool(L"NoFocusRect", true);
   SetFocus(flat.window);
@@ -775,34 +993,156 @@ TEST_F(ZolBtns, HighlightColoursTopAndLeftLinesOnly) {
   EXPECT_EQ(flat.FacePixel(0, 15), RGB(0, 0, 255));
 }
 
-// ---- Hosting ----
+// ---- In a container ----
 
-TEST_F(ZolBtns, ClickReachesAnEventSinkAndTheControlDiesWithItsParent) {
+TEST_F(ZolBtns, BothButtonsInTheAtlHostPaintClickOnceAndNotifyPropertyChanges) {
+  int top = 10;
+  for (const wchar_t* progId : {ZOLBTNS_PROGID_ZOLBUTTON, ZOLBTNS_PROGID_FLATBUTTON}) {
+    SCOPED_TRACE(std::string(progId, progId + wcslen(progId)));
+    Control& button = Place(progId, 7, true, top);
+    top += 60;
+    // The window fills the host's rectangle, whatever extent the host passed.
+    RECT client{};
+    GetClientRect(button.window, &client);
+    EXPECT_EQ(client.right, kPixelsWide);
+    EXPECT_EQ(client.bottom, kPixelsHigh);
+
+    button.sink->changed.clear();
+    DISPID backColor = 0, caption = 0;
+    ASSERT_EQ(button.Id(L"BackColor", &backColor), S_OK);
+    ASSERT_EQ(button.Id(L"Caption", &caption), S_OK);
+    EXPECT_EQ(button.PutColor(L"BackColor", 0x00C000), S_OK);
+    EXPECT_EQ(button.PutText(L"Caption", L""), S_OK);
+    button.Get(L"hWnd");
+    EXPECT_EQ(button.sink->changed, (std::vector<DISPID>{backColor, caption}));
+    EXPECT_EQ(button.FacePixel(10, 12), RGB(0, 192, 0));
+
+    button.Click();
+    EXPECT_EQ(button.sink->events, (std::vector<DISPID>{kZolEventClick}));
+    EXPECT_EQ(GetFocus(), button.window);
+    button.Key(VK_SPACE, true);
+    button.Key(VK_SPACE, false);
+    button.Key(VK_RETURN, true);
+    button.Key(VK_RETURN, false);
+    EXPECT_EQ(button.sink->events, (std::vector<DISPID>{kZolEventClick, kZolEventClick}));
+  }
+}
+
+// The bytes of a stream from its start.
+std::string StreamBytes(IStream* stream) {
+  HGLOBAL memory = nullptr;
+  GetHGlobalFromStream(stream, &memory);
+  STATSTG stat{};
+  stream->Stat(&stat, STATFLAG_NONAME);
+  const char* bytes = static_cast<const char*>(GlobalLock(memory));
+  std::string copy(bytes, bytes + stat.cbSize.QuadPart);
+  GlobalUnlock(memory);
+  return copy;
+}
+
+bool Holds(const std::string& bytes, const wchar_t* name) {
+  const std::string wide(reinterpret_cast<const char*>(name), wcslen(name) * sizeof(wchar_t));
+  return bytes.find(wide) != std::string::npos;
+}
+
+TEST_F(ZolBtns, AStreamHoldsOnlyChangedValuesKeepsDirtyStateAndLoadsBack) {
+  Control& source = Place(ZOLBTNS_PROGID_FLATBUTTON);
+  IPersistStreamInit* persist = source.As<IPersistStreamInit>(IID_IPersistStreamInit);
+  ASSERT_NE(persist, nullptr);
+  EXPECT_EQ(persist->IsDirty(), S_FALSE);
+  IStream* fresh = nullptr;
+  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, &fresh), S_OK);
+  ASSERT_EQ(persist->Save(fresh, TRUE), S_OK);
+  const std::string defaults = StreamBytes(fresh);
+  fresh->Release();
+  for (const wchar_t* name : {L"BackColor", L"ForeColor", L"UseClickFlash", L"Value"})
+    EXPECT_FALSE(Holds(defaults, name));
+
+  source.PutColor(L"BackColor", 0x8000000F);
+  source.PutText(L"Caption", L"&Exit");
+  source.PutBool(L"Value", true);
+  EXPECT_EQ(persist->IsDirty(), S_OK);
+  IStream* saved = nullptr;
+  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, &saved), S_OK);
+  ASSERT_EQ(persist->Save(saved, TRUE), S_OK);
+  EXPECT_EQ(persist->IsDirty(), S_FALSE);
+  ULARGE_INTEGER most{};
+  EXPECT_EQ(persist->GetSizeMax(&most), S_OK);
+  persist->Release();
+  const std::string bytes = StreamBytes(saved);
+  EXPECT_GE(most.QuadPart, bytes.size());
+  for (const wchar_t* name : {L"BackColor", L"Caption", L"Value"}) EXPECT_TRUE(Holds(bytes, name));
+  for (const wchar_t* name : {L"ForeColor", L"UseClickFlash", L"NoFocusRect", L"Highlight"})
+    EXPECT_FALSE(Holds(bytes, name));
+
+  Control& copy = Place(ZOLBTNS_PROGID_FLATBUTTON, 8, true, 100);
+  persist = copy.As<IPersistStreamInit>(IID_IPersistStreamInit);
+  ASSERT_NE(persist, nullptr);
+  LARGE_INTEGER start{};
+  saved->Seek(start, STREAM_SEEK_SET, nullptr);
+  EXPECT_EQ(persist->Load(saved), S_OK);
+  persist->Release();
+  saved->Release();
+  EXPECT_EQ(copy.Color(L"BackColor"), 0x8000000Fu);
+  EXPECT_EQ(copy.Text(L"Caption"), L"&Exit");
+  EXPECT_TRUE(copy.Bool(L"Value"));
+  EXPECT_TRUE(copy.Bool(L"UseClickFlash"));
+  EXPECT_EQ(copy.Color(L"ForeColor"), 0x80000012u);
+}
+
+TEST_F(ZolBtns, DrawsItselfIntoAContainersDeviceContext) {
   Control& button = PlainZolButton();
-  ClickSink sink;
-  IZolControl* hosting = nullptr;
-  ASSERT_EQ(button.dispatch->QueryInterface(IID_IZolControl, reinterpret_cast<void**>(&hosting)), S_OK);
-  EXPECT_EQ(hosting->SetEventSink(&sink), S_OK);
-  EXPECT_EQ(hosting->CreateControlWindow(host_, 9, 0, 0, 100, 100, TRUE, nullptr), E_UNEXPECTED);
-  button.Click();
-  SetFocus(button.window);
-  button.Key(VK_SPACE, true);
-  button.Key(VK_SPACE, false);
-  EXPECT_EQ(sink.events, (std::vector<DISPID>{kZolEventClick, kZolEventClick}));
-  hosting->SetEventSink(nullptr);
-  hosting->Release();
+  button.PutColor(L"BackColor", 0x0000FF);
+  IViewObject2* view = button.As<IViewObject2>(IID_IViewObject2);
+  ASSERT_NE(view, nullptr);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 130, 60);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT all{0, 0, 130, 60};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  RECTL bounds{20, 10, 20 + kPixelsWide, 10 + kPixelsHigh};
+  EXPECT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0), S_OK);
+  view->Release();
+  EXPECT_EQ(GetPixel(dc, 26, 16), RGB(255, 0, 0));                                          // the face
+  EXPECT_EQ(GetPixel(dc, 20 + kPixelsWide - 1, 10 + kPixelsHigh / 2), RGB(128, 128, 128));  // the shadow
+  EXPECT_EQ(GetPixel(dc, 20 + kPixelsWide - 1, 10), RGB(255, 255, 0));                      // the filler corner
+  EXPECT_EQ(GetPixel(dc, 10, 5), RGB(255, 255, 255));                                       // nothing outside
+  EXPECT_EQ(GetPixel(dc, 20 + kPixelsWide + 2, 20), RGB(255, 255, 255));
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+}
 
-  // The window's size and place follow the twips given.
-  RECT rect;
-  GetClientRect(button.window, &rect);
-  EXPECT_EQ(rect.right, kPixelsWide);
-  EXPECT_EQ(rect.bottom, kPixelsHigh);
-  EXPECT_TRUE(GetWindowLongW(button.window, GWL_STYLE) & WS_TABSTOP);
+TEST_F(ZolBtns, ARecolouredFocusedButtonKeepsItsRectangleUntilItLosesTheFocus) {
+  for (const wchar_t* progId : {ZOLBTNS_PROGID_ZOLBUTTON, ZOLBTNS_PROGID_FLATBUTTON}) {
+    SCOPED_TRACE(std::string(progId, progId + wcslen(progId)));
+    Control& button = Place(progId, 7, true, 10);
+    Control& other = Place(progId, 8, true, 100);
+    button.PutColor(L"BackColor", 0xFFFFFF);
+    button.PutColor(L"FocusColor", 0xFFFFFF);
+    button.Click();
+    ASSERT_EQ(GetFocus(), button.window);
+    EXPECT_GT(button.FocusInk(RGB(255, 255, 255)), 5);
+    button.PutColor(L"BackColor", 0xFFFF00);  // cyan
+    EXPECT_GT(button.FocusInk(RGB(0, 255, 255)), 5);
+    other.Click();
+    EXPECT_EQ(button.FocusInk(RGB(0, 255, 255)), 0);
+    button.Click();
+    EXPECT_GT(button.FocusInk(RGB(0, 255, 255)), 5);
+    DestroyWindow(button.host);
+    DestroyWindow(other.host);
+  }
+}
 
+TEST_F(ZolBtns, TheControlOutlivesItsWindowWhileTheContainerHoldsIt) {
+  Control& button = PlainZolButton();
   DestroyWindow(host_);
   EXPECT_FALSE(IsWindow(button.window));
   EXPECT_EQ(button.Get(L"hWnd").lVal, 0);
-  EXPECT_EQ(button.PutText(L"Caption", L"still alive"), S_OK);  // the object outlives its window
+  EXPECT_EQ(button.PutText(L"Caption", L"still alive"), S_OK);
+  EXPECT_EQ(button.Text(L"Caption"), L"still alive");
 }
 
 }  // namespace

@@ -1,0 +1,38 @@
+// The rules of the live upgrade notifier that need no window: how the
+// running version compares with the posted one, the texts the member is
+// shown, and the WinINet error texts.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "settings/MakerSite.h"
+
+namespace glimra {
+
+enum class UpgradeOutcome { PostedNewer, UpToDate, RunningNewer };
+
+// Compares two major.minor.revision texts part by part as 16-bit integers
+// (1.10.0 is newer than 1.9.5). The revision is everything after the second
+// "."; white space around a part, line breaks included, is allowed. Nothing
+// when `posted` holds no "." at all. A posted text with a single "." raises
+// run-time error 5, a part that is not a number 13, one out of range 6.
+std::optional<UpgradeOutcome> CompareVersions(std::string_view running, std::string_view posted);
+
+// The message frmUpdate shows, and UpgradeAvailable (1 only for a newer posted revision).
+std::string UpgradeMessage(UpgradeOutcome outcome);
+std::int16_t UpgradeAvailableFor(UpgradeOutcome outcome);
+
+// A version document that is none: the site's data could not be read.
+std::string CriticalErrorMessage(const MakerSite& site);
+
+// A failed fetch, with the fetch's error text.
+std::string CheckFailedMessage(const std::string& lastError);
+
+// The text for a WinINet error number; "Error details not available." for
+// numbers outside the table.
+std::string WinInetErrorText(long code);
+
+}  // namespace glimra

@@ -1,0 +1,164 @@
+// glimra.exe beside the stand-in client, driven with the member's own mouse
+// and keyboard: "/update" typed into the chat room checks the loopback web
+// server and "Yes" sends the client to the download page; the about box
+// opened from Glimra's menu refuses the check while signed off.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "GlimraProcessFixture.h"
+#include "LoopbackWeb.h"
+#include "MemberInput.h"
+#include "WineTestSupport.h"
+#include "aol/RemoteMenu.h"
+#include "settings/MakerSite.h"
+#include "settings/modRegKeys.h"
+#include "shell/UpgradeRules.h"
+#include "shell/frmAbout.h"
+#include "shell/frmUpdate.h"
+#include "shell/frmVerCheck.h"
+
+namespace {
+
+using wine_test::WaitUntilFound;
+using wine_test::WindowText;
+
+constexpr char kMsgCaption[] = "Glimra - 1.1.9";
+constexpr UINT kMsgText = 100;
+constexpr UINT kMsgOK = 200;
+
+class GlimraUpgrade : public wine_test::GlimraProcessFixture {
+ protected:
+  void SetUp() override {
+    GlimraProcessFixture::SetUp();
+    ASSERT_TRUE(web_.Running()) << "run through ./run, which starts the web server these tests fetch from";
+    glimra::WriteSetting("", glimra::kWebServerSetting, web_.Host());
+  }
+
+  void TearDown() override {
+    GlimraProcessFixture::TearDown();
+    web_.Post("1.1.9");
+  }
+
+  HWND VisibleWindowOf(const char* caption, DWORD timeoutMs = 30000) {
+    return WaitUntilFound(
+        [&] {
+          HWND window = WindowOf(glimra_, "GlimraForm", caption);
+          return window && IsWindowVisible(window) ? window : nullptr;
+        },
+        timeoutMs);
+  }
+
+  // Whether any window of Glimra shows `text` in one of its controls.
+  bool GlimraShows(const std::string& text) {
+    struct Look {
+      DWORD process;
+      const std::string* text;
+      bool found;
+    } look{GetProcessId(glimra_), &text, false};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+          auto* wanted = reinterpret_cast<Look*>(data);
+          DWORD owner = 0;
+          GetWindowThreadProcessId(window, &owner);
+          if (owner != wanted->process) return TRUE;
+          for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            if (WindowText(child) == *wanted->text) wanted->found = true;
+          return !wanted->found;
+        },
+        reinterpret_cast<LPARAM>(&look));
+    return look.found;
+  }
+
+  wine_test::LoopbackWeb web_;
+  HANDLE glimra_ = nullptr;
+};
+
+TEST_F(GlimraUpgrade, UpdateTypedInTheRoomLeadsToTheDownloadPage) {
+  web_.Post("1.2.0");
+  Start("Version=4\r\nScreenNames=Zolster\r\nSignedOn=1\r\nChatRoom=Town Square\r\n");
+  HWND room = Document("Town Square");
+  ASSERT_TRUE(room);
+  HWND box = WaitUntilFound(
+      [&] { return FindWindowExA(room, FindWindowExA(room, nullptr, "RICHCNTL", nullptr), "RICHCNTL", nullptr); });
+  ASSERT_TRUE(box);
+  glimra_ = StartGlimra();
+  HWND tools = VisibleWindowOf("Glimra Chat Tools");
+  ASSERT_TRUE(tools) << "Glimra did not attach to the room";
+  Sleep(2000);
+
+  // Into the input box, near its left end: the chat tools window may cover its middle.
+  RECT inside;
+  GetClientRect(box, &inside);
+  wine_test::ClickAt(box, {8, inside.bottom / 2});
+  wine_test::TypeText("/update");
+  wine_test::PressEnter();
+
+  HWND update = VisibleWindowOf(glimra::frmUpdate::kCaption);
+  ASSERT_TRUE(update) << "no result window";
+  Sleep(400);
+  EXPECT_EQ(WindowText(GetDlgItem(update, glimra::frmUpdate::kLblMsg)),
+            glimra::UpgradeMessage(glimra::UpgradeOutcome::PostedNewer));
+  EXPECT_EQ(WindowText(GetDlgItem(update, glimra::frmUpdate::kLblCurVer)), "1.1.9");
+  EXPECT_EQ(WindowText(GetDlgItem(update, glimra::frmUpdate::kLblReport)), "1.2.0");
+  EXPECT_EQ(WindowText(box), "") << "the command left the room";
+  EXPECT_TRUE(Events("chat").empty());
+
+  EXPECT_TRUE(wine_test::ClickInto(GetDlgItem(update, glimra::frmUpdate::kCmdYes)));
+  const std::string page = glimra::MakerSiteFor(web_.Host()).DownloadPage();
+  ASSERT_TRUE(WaitUntilFound([&] { return !Events("keyword").empty(); }));
+  EXPECT_EQ(Events("keyword")[0][1], page);
+  EXPECT_TRUE(WaitUntilFound([&] { return !IsWindow(update); }));
+}
+
+TEST_F(GlimraUpgrade, AboutBoxFromTheMenuRefusesTheCheckWhileSignedOff) {
+  Start("Version=4\r\nScreenNames=Zolster\r\nSignedOn=0\r\n");
+  glimra_ = StartGlimra();
+  ASSERT_TRUE(WaitUntilFound([&] { return WindowOf(glimra_, "GlimraForm", "Glimra Chat Tools"); }, 30000));
+  glimra::RemoteMenu menus(frame_);
+  ASSERT_TRUE(WaitUntilFound(
+      [&] {
+        HMENU bar = menus.GetMenu();
+        const int count = menus.GetMenuItemCount(bar);
+        return count > 0 && menus.GetMenuString(bar, static_cast<UINT>(count - 1), 100, MF_BYPOSITION) == "Glimr&a";
+      },
+      30000));
+
+  // The member picks "&About Glimra" from the menu with the keyboard: Alt+A
+  // opens "Glimr&a" on its first item, six steps down is the about box.
+  RECT frame;
+  GetWindowRect(frame_, &frame);
+  POINT caption{frame.left + 60, frame.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
+  wine_test::MovePointerTo(caption);
+  wine_test::MouseButton(MOUSEEVENTF_LEFTDOWN);
+  wine_test::MouseButton(MOUSEEVENTF_LEFTUP);
+  wine_test::Key(VK_MENU, false);
+  wine_test::Key('A', false);
+  wine_test::Key('A', true);
+  wine_test::Key(VK_MENU, true);
+  Sleep(300);
+  wine_test::PressKeyRepeatedly(VK_DOWN, 6);
+  wine_test::PressEnter();
+
+  HWND about = VisibleWindowOf(glimra::frmAbout::kCaption);
+  ASSERT_TRUE(about) << "no about box";
+  Sleep(400);
+  EXPECT_EQ(WindowText(GetDlgItem(about, glimra::frmAbout::kLblVersion)), "1.1.9");
+  EXPECT_EQ(WindowText(GetDlgItem(about, glimra::frmAbout::kLblRelease)), "July 06, 1999");
+
+  EXPECT_TRUE(wine_test::ClickInto(GetDlgItem(about, glimra::frmAbout::kCmdUpdates)));
+  HWND box = VisibleWindowOf(kMsgCaption);
+  ASSERT_TRUE(box);
+  Sleep(400);
+  EXPECT_EQ(WindowText(GetDlgItem(box, kMsgText)),
+            "~B~CRYou are not currently signed on!~B~CN~N ~NYou must be online to use this feature!");
+  EXPECT_FALSE(GlimraShows(glimra::frmVerCheck::kWaitText));
+  EXPECT_TRUE(wine_test::ClickInto(GetDlgItem(box, kMsgOK)));
+  EXPECT_TRUE(WaitUntilFound([&] { return !IsWindow(box); }));
+  // The about box stays loaded and hidden.
+  EXPECT_TRUE(IsWindow(about));
+  EXPECT_FALSE(IsWindowVisible(about));
+}
+
+}  // namespace
