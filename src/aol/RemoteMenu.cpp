@@ -5,7 +5,6 @@
 
 #include "runtime/OutsideLibraries.h"
 #include "runtime/RuntimeError.h"
-#include "runtime/ZzTrace.h"
 
 namespace glimra {
 
