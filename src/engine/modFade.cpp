@@ -508,9 +508,16 @@ class MarkupSink {
     const char* limit = writer_.Limit();
     std::int16_t phase = phase_;
     // In the cycle of four the tag follows from the count of steps, so no
-    // character waits for the phase the one before it left.
+    // character waits for the phase the one before it left. The count starts
+    // at the phase's place in the cycle; each place holds its wave tag and the
+    // offset of the character after it.
     const std::size_t cycle = static_cast<std::size_t>(phase == 5 ? 1 : phase) - 1;
-    std::size_t steps = 0;
+    std::size_t steps = cycle;
+    WaveTag cycleTags[4];
+    for (std::size_t k = 0; k < 4; ++k) {
+      cycleTags[k] = kWaveTags[1 + k];
+      cycleTags[k].size += kSource != kUntagged ? kFontTagSize : 0;
+    }
     // A stretch is worked out one ahead of its writing, into `coming`.
     Stretch coming;
     if constexpr (kSource == kStretches) stretches->Next(coming);
@@ -549,9 +556,9 @@ class MarkupSink {
             at = kFontTagSize;
           }
           if constexpr (kWave == kCycleOfFour) {
-            const std::size_t tag = 1 + ((cycle + steps) & 3);
-            std::memcpy(out + at, kWaveTags[tag].bytes, 8);
-            at += kWaveTags[tag].size;
+            const WaveTag& tag = cycleTags[steps & 3];
+            std::memcpy(out + at, tag.bytes, 8);
+            at = tag.size;
             steps += tagged;
           }
           if constexpr (kWave == kAnyPhase) {
@@ -568,7 +575,7 @@ class MarkupSink {
       }
     }
     if constexpr (kWave == kCycleOfFour) {
-      if (steps > 0) phase = static_cast<std::int16_t>(2 + ((cycle + steps - 1) & 3));
+      if (steps > cycle) phase = static_cast<std::int16_t>(2 + ((steps - 1) & 3));
     }
     phase_ = phase;
     writer_.Commit(out, 0);
