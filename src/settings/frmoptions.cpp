@@ -63,9 +63,9 @@ void frmoptions::AddControls() {
 
   heading(kLabel2, "Multiline Chat Options:", 1140);
   box(OptionsCheck::Multiline, kLeft, 1410);
-  label(kLabel4, "Line Delay:", {kIndent, 1740, 900, 240});
-  child("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, kCboBurstSecs, {1440, 1695, 960, 2400});
-  label(kLabel5, "seconds.", {2490, 1740, 1200, 240});
+  label(kLabel4, "Line Delay:", {kIndent, 1740, 1140, 240});
+  child("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, kCboBurstSecs, {1680, 1695, 960, 2400});
+  label(kLabel5, "seconds.", {2730, 1740, 1200, 240});
   label(kLblLineTitle, "Maximum number of characters per line before text wrapping occurs and Multiline chat begins",
         {kIndent, 2070, kClientWidth - kIndent - 240, 420});
   child("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, kCboLines, {kIndent, 2535, 960, 2400});
