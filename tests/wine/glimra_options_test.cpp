@@ -361,6 +361,7 @@ TEST_F(GlimraOptions, UserColoursArePickedStoredAndShownAtOnce) {
   Sleep(400);
   const auto item = [&](UINT id) { return GetDlgItem(colours, static_cast<int>(id)); };
   EXPECT_FALSE(IsWindowEnabled(options)) << "the options dialog waits for the user colours dialog";
+  EXPECT_FALSE(GetWindowLongA(options, GWL_EXSTYLE) & WS_EX_TOPMOST) << "it could cover the colour chooser";
   EXPECT_TRUE(GetWindowLongA(colours, GWL_EXSTYLE) & WS_EX_TOPMOST);
   const auto chooser = [&] { return WaitUntilFound([&] { return WindowOf(glimra_, "#32770", nullptr); }, 5000); };
 
@@ -395,6 +396,7 @@ TEST_F(GlimraOptions, UserColoursArePickedStoredAndShownAtOnce) {
   ASSERT_TRUE(ClickOn(item(frmSetColors::kCmdExit)));
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(colours); }));
   EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(options) != FALSE; }));
+  EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongA(options, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
   EXPECT_TRUE(ShowsColour(options, Twips(5000, 5300), picked)) << "the options dialog";
   ASSERT_TRUE(ClickOn(GetDlgItem(options, frmoptions::kCmdExit)));
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(options); }));
