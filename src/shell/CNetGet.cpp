@@ -7,6 +7,7 @@ namespace glimra {
 
 namespace {
 
+constexpr DWORD kSocketTimedOut = 10060;
 constexpr char kDocumentTooLarge[] = "The document on the web server is too large to be a version document.";
 
 // Closes a WinINet handle when it goes.
@@ -110,9 +111,19 @@ bool CNetGet::ReadBody(HINTERNET request) {
   char buffer[kReadSize];
   for (;;) {
     DWORD read = 0;
-    if (!InternetReadFile(request, buffer, kReadSize, &read)) CheckError();
+    if (!InternetReadFile(request, buffer, kReadSize, &read)) {
+      // A read that timed out part-way leaves the start of a version text,
+      // which would compare as some other version. Wine gives a read that
+      // timed out the socket's code (WSAETIMEDOUT), Windows its own.
+      if (::GetLastError() == kSocketTimedOut) SetLastError(ERROR_INTERNET_TIMEOUT);
+      CheckError();
+      return false;
+    }
     if (read == 0) return true;
-    if (text_.size() + read > kMaxDocumentBytes) return false;
+    if (text_.size() + read > kMaxDocumentBytes) {
+      lastError_ = kDocumentTooLarge;
+      return false;
+    }
     text_.append(buffer, read);
   }
 }
@@ -127,7 +138,6 @@ VBBool CNetGet::ReadUrl(const std::string& url) {
     text_.clear();
     if (Succeeded(request_) && !ReadBody(request_)) {
       text_.clear();
-      lastError_ = kDocumentTooLarge;
       return kFalse;
     }
     PostedVersion() = text_;

@@ -34,8 +34,9 @@ class CNetGet {
   // without one, with the agent SetUserAgent stored, or the program's file
   // name without extension.
   void Init(const std::optional<std::string>& userAgent = std::nullopt);
-  // Fetches the whole body of `url` into the text and PostedVersion(). True
-  // when the request could be made, also when a read failed part-way; a
+  // Fetches the whole body of `url` into the text and PostedVersion(). False,
+  // with the reason in GetLastError, when the request could not be made, a
+  // read failed part-way or the body is longer than a document can be; a
   // server that answers with anything but success gives an empty text.
   VBBool ReadUrl(const std::string& url);
   void Term();
@@ -53,7 +54,8 @@ class CNetGet {
  private:
   // The request for `url`, sent with the timeouts; null after CheckError.
   HINTERNET SendRequest(const std::string& url, HINTERNET& connection);
-  // Reads the body into text_; false when it is longer than a document can be.
+  // Reads the body into text_; false, with the error set, when a read fails
+  // or the body is longer than a document can be.
   bool ReadBody(HINTERNET request);
 
   HINTERNET internet_ = nullptr;

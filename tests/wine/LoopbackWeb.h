@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "SettingsTestSupport.h"
 
@@ -85,6 +86,44 @@ inline int PortWhereNothingListens() {
   closesocket(s);
   return port;
 }
+
+// Answers the first request with a success and the start of a body, then
+// holds the connection open without another byte until it goes.
+class StallingServer {
+ public:
+  explicit StallingServer(std::string start) : socket_(BoundSocket(true)), start_(std::move(start)) {
+    release_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    thread_ = CreateThread(nullptr, 0, Serve, this, 0, nullptr);
+  }
+  ~StallingServer() {
+    SetEvent(release_);
+    closesocket(socket_);
+    WaitForSingleObject(thread_, 10000);
+    CloseHandle(thread_);
+    CloseHandle(release_);
+  }
+  StallingServer(const StallingServer&) = delete;
+  StallingServer& operator=(const StallingServer&) = delete;
+  std::string Host() const { return "127.0.0.1:" + std::to_string(PortOf(socket_)); }
+
+ private:
+  static DWORD WINAPI Serve(void* self) {
+    auto& server = *static_cast<StallingServer*>(self);
+    SOCKET client = accept(server.socket_, nullptr, nullptr);
+    if (client == INVALID_SOCKET) return 0;
+    char request[4096];
+    recv(client, request, sizeof request, 0);
+    const std::string answer = "HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\n" + server.start_;
+    send(client, answer.data(), static_cast<int>(answer.size()), 0);
+    WaitForSingleObject(server.release_, INFINITE);
+    closesocket(client);
+    return 0;
+  }
+
+  SOCKET socket_;
+  std::string start_;
+  HANDLE release_ = nullptr, thread_ = nullptr;
+};
 
 // Takes connections (the system completes them) and never says a word.
 class SilentListener {

@@ -248,6 +248,18 @@ TEST_F(UpgradeCheckWin, ServerThatNeverAnswersEndsTheCheckWithTheWinInetText) {
   CloseHandle(check);
 }
 
+// The start of "1.2.0" must not pass for a version of its own.
+TEST_F(UpgradeCheckWin, BodyThatStopsPartWayIsAFailedFetchWithTheWinInetText) {
+  wine_test::StallingServer stalling("1.");
+  CNetGet net;
+  net.Init();
+  PostedVersion() = "unchanged";
+  EXPECT_EQ(net.ReadUrl(MakerSiteFor(stalling.Host()).VersionDocument()), kFalse);
+  EXPECT_EQ(net.GetLastError(), WinInetErrorText(12002));
+  EXPECT_EQ(net.GetRawHTML(), "");
+  EXPECT_EQ(PostedVersion(), "unchanged");
+}
+
 TEST_F(UpgradeCheckWin, FetchReadsTheWholeDocumentWithTheProgramNameAsAgent) {
   const std::string document = MakerSiteFor(web_.Host()).VersionDocument();
   CNetGet net;
