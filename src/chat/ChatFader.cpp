@@ -43,6 +43,12 @@ std::vector<std::unique_ptr<ChatInterception>>& Retired() {
   return retired;
 }
 
+// True while RebuildChatTools has the window away.
+bool& Rebuilding() {
+  static bool rebuilding = false;
+  return rebuilding;
+}
+
 void Detach(ChatInterception& interception) {
   for (auto* control : {&interception.sbcChatEdit, &interception.sbcSendIcon, &interception.sbcMenu})
     if (*control) (*control)->SetHWnd(0);
@@ -55,6 +61,7 @@ ChatInterception* ChatFader() { return Current().get(); }
 void InstallChatFader() {
   ChatToolsHooks& hooks = ChatToolsExtensions();
   hooks.attach = [](frmChatTools&) {
+    if (Rebuilding() && Current()) return;
     if (Current()) Retired().push_back(std::move(Current()));
     Current() = std::make_unique<ChatInterception>(Host(), SystemSubClassFactory());
     Current()->AttachMenu(AOLFrame());
@@ -64,8 +71,24 @@ void InstallChatFader() {
   };
   hooks.unload = [](frmChatTools&) {
     ChatToolsShown() = kFalse;
-    if (Current()) Detach(*Current());
+    if (Current() && !Rebuilding()) Detach(*Current());
   };
+}
+
+void RebuildChatTools(bool show) {
+  const VBBool shownForRoom = ChatToolsShown();
+  frmChatTools& tools = ChatTools();
+  struct Flag {
+    explicit Flag(frmChatTools& form) : tools(form) { Rebuilding() = tools.KeepLiveFade = true; }
+    ~Flag() { Rebuilding() = tools.KeepLiveFade = false; }
+    frmChatTools& tools;
+  } rebuilding(tools);
+  tools.Unload();
+  if (show)
+    tools.Show(false);
+  else
+    tools.Load();
+  ChatToolsShown() = shownForRoom;
 }
 
 }  // namespace glimra

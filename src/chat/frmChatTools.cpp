@@ -191,7 +191,12 @@ void frmChatTools::OnLoad() {
   SkipOnError([&] { SetOptState(); });
   SkipOnError([&] {
     SelectScheme(LiveAppOptions().CurrentScheme);
-    cboSchemes_Click();
+    // A rebuild shows the fade as it stands: colours changed since the
+    // scheme was chosen are not thrown away for the scheme's.
+    if (KeepLiveFade)
+      FadeNumber();
+    else
+      cboSchemes_Click();
   });
   SkipOnError([&] {
     for (const StyleButton& style : kStyles) Button(style.id).SetBool(L"Value", IsTrue(fade.*style.field));
@@ -635,11 +640,6 @@ bool frmChatTools::OnMessage(UINT message, WPARAM, LPARAM lp, LRESULT& result) {
 frmChatTools& ChatTools() {
   static frmChatTools form;
   return form;
-}
-
-void ReloadChatTools() {
-  ChatTools().Unload();
-  ChatTools().Load();
 }
 
 }  // namespace glimra

@@ -74,6 +74,9 @@ class frmChatTools : public FormWindow {
   // Window state.
   std::int16_t ColorCount = 2;
   VBBool IsLoading = kFalse;
+  // Set while the window is rebuilt for new colours: its load selects the
+  // current scheme's entry without loading the scheme into the live fade.
+  bool KeepLiveFade = false;
 
   // Public operations.
   void GetSchemes();
@@ -148,7 +151,5 @@ class frmChatTools : public FormWindow {
 
 // The one chat tools window of the run.
 frmChatTools& ChatTools();
-// Unloads the window and loads it again (a new colour mode, new options).
-void ReloadChatTools();
 
 }  // namespace glimra

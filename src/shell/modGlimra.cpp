@@ -20,6 +20,7 @@
 #include "settings/AppOptions.h"
 #include "settings/SchemeStore.h"
 #include "settings/frmWizard.h"
+#include "settings/frmoptions.h"
 #include "settings/modFileOp.h"
 #include "settings/modRegKeys.h"
 #include "shell/UpgradeNotify.h"
@@ -113,6 +114,7 @@ std::string EditionText() {
 // The windows only the menu and the chat commands open.
 void InstallMenuWindows() {
   MenuWindowHooks& hooks = MenuWindows();
+  hooks.ShowOptions = ShowOptions;
   hooks.ShowWizard = ShowWizard;
   hooks.ShowAbout = [] { AboutBox().Show(); };
   hooks.CheckUpdates = RunUpgradeCheck;

@@ -18,6 +18,7 @@
 #include "settings/frmCMDialog.h"
 #include "settings/frmEMailFade.h"
 #include "settings/frmWizard.h"
+#include "settings/frmoptions.h"
 #include "settings/modRegKeys.h"
 #include "shell/UpgradeNotify.h"
 #include "shell/frmAbout.h"
@@ -25,6 +26,7 @@
 #include "shell/frmUpdate.h"
 #include "shell/modMsgBox.h"
 #include "ui/ColourModes.h"
+#include "ui/frmSetColors.h"
 #include "ui/modZolBtns.h"
 
 namespace glimra {
@@ -268,6 +270,33 @@ void ShowMailScene(const std::string& scene) {
   form->Unload();
 }
 
+// options-MODE, setcolors-MODE: the options dialog with a member's options
+// and the user colours dialog, in colour mode MODE.
+void ShowOptionsScene(const std::string& scene) {
+  LookAndFeel& look = CurrentLook();
+  look.UIMode = look.UIModeCopy = static_cast<std::int16_t>(scene.back() - '0');
+  LoadUserColors();
+  AppOptions& options = LiveAppOptions();
+  options.ShowFadePanelWithChat = options.UseChatKW = options.UseMultiline = options.ShowEFToolbar = kTrue;
+  options.ShowEMailSample = kTrue;
+  options.UseAlias = kFalse;
+  options.AliasName = "Zolster";
+  options.MultilineBurst = 1.5f;
+  options.CharsInLine = 60;
+  FormWindow* form = nullptr;
+  if (scene.rfind("options-", 0) == 0) {
+    OptionsDialog().Show();
+    form = &OptionsDialog();
+  } else {
+    SetColorsDialog().Show();
+    form = &SetColorsDialog();
+  }
+  WaitWithEvents(700);
+  AnnounceAndHold(form->hWnd());
+  PumpUntil(ReadyFileGone, 30000, 50);
+  form->Unload();
+}
+
 }  // namespace
 }  // namespace glimra
 
@@ -286,5 +315,7 @@ int main(int argc, char** argv) {
   if (scene == "about") glimra::ShowAboutScene();
   if (scene.rfind("update-", 0) == 0) glimra::ShowUpdateScene(scene);
   if (scene.rfind("wizard-", 0) == 0) glimra::ShowWizardScene(scene);
+  for (const char* dialog : {"options-", "setcolors-"})
+    if (scene.rfind(dialog, 0) == 0) glimra::ShowOptionsScene(scene);
   return 0;
 }
