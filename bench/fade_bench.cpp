@@ -5,7 +5,16 @@
 // on the same 30000-character file in the same run. Times are CPU time (the
 // thread's for the engine, the process's for the programs), so other work on
 // the machine does not count; each figure is a median.
+//
+// Then what glimra.exe itself costs under Wine beside the stand-in AOL
+// client, measured by bench/wine/glimra_costs.cpp (run with wine; its samples
+// become this program's iterations): Enter in the chat box to the line in the
+// room, faded and plain; the CPU time of idling beside a signed-on client with
+// a room open (read from /proc, in nanoseconds); start-up to the chat tools
+// window beside a running client, next to the program's fixed pauses on that
+// way; and one remote menu call.
 #include <benchmark/benchmark.h>
+#include <dirent.h>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -17,7 +26,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fstream>
+#include <functional>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -278,6 +290,168 @@ void BM_TerminalGradient(benchmark::State& state) {
   state.counters["x_faster"] = gPrograms.lolcat / gPrograms.glimraFade;
 }
 
+// ---- what glimra.exe costs under Wine ----
+
+std::string gCosts;  // glimra_costs.exe
+
+// The fixed pauses on the way to the chat tools window when the client is
+// already running: attaching to it (1000 ms, then five of 100 ms), the
+// start-up steps (seven of 100 ms), and the chat tools timer, whose first
+// tick (after 1000 ms) shows the window beside the room.
+constexpr double kPausesToLoadedMs = 1000 + 5 * 100 + 7 * 100;
+constexpr double kPausesToShownMs = kPausesToLoadedMs + 1000;
+
+double MonotonicNanoseconds() {
+  timespec t{};
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return static_cast<double>(t.tv_sec) * 1e9 + static_cast<double>(t.tv_nsec);
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// CPU time of every thread of the glimra.exe processes of this Wine prefix,
+// in nanoseconds (the first field of each thread's schedstat).
+double GlimraCpuNanoseconds() {
+  const char* prefix = std::getenv("WINEPREFIX");
+  const std::string ours = std::string("WINEPREFIX=") + (prefix ? prefix : "");
+  double total = 0;
+  DIR* processes = opendir("/proc");
+  if (!processes) return -1;
+  while (dirent* entry = readdir(processes)) {
+    const std::string pid = entry->d_name;
+    if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
+    const std::string folder = "/proc/" + pid;
+    if (ReadText(folder + "/comm") != "glimra.exe\n") continue;
+    std::stringstream environment(ReadText(folder + "/environ"));
+    bool inOurPrefix = false;
+    for (std::string variable; std::getline(environment, variable, '\0');) inOurPrefix |= variable == ours;
+    if (!inOurPrefix) continue;
+    if (DIR* threads = opendir((folder + "/task").c_str())) {
+      while (dirent* thread = readdir(threads)) {
+        if (thread->d_name[0] == '.') continue;
+        total += std::atof(ReadText(folder + "/task/" + thread->d_name + "/schedstat").c_str());
+      }
+      closedir(threads);
+    }
+  }
+  closedir(processes);
+  return total;
+}
+
+struct CostRun {
+  std::map<std::string, std::vector<double>> samples;
+  std::string error;
+};
+
+// Runs `wine glimra_costs.exe SCENARIO COUNT` and collects its samples. Its
+// lines "idle_begin" and "idle_end" bracket a stretch of idling, over which
+// glimra.exe's CPU time is read here and scaled to a minute.
+CostRun RunCosts(const std::string& scenario, int count) {
+  CostRun run;
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) return {{}, "no pipe"};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+  const std::string countText = std::to_string(count);
+  std::vector<char*> argv = {const_cast<char*>("wine"), const_cast<char*>(gCosts.c_str()),
+                             const_cast<char*>(scenario.c_str()), const_cast<char*>(countText.c_str()), nullptr};
+  pid_t pid = 0;
+  const int spawned = posix_spawnp(&pid, "wine", &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(pipeEnds[1]);
+  FILE* said = fdopen(pipeEnds[0], "r");
+  double cpuBegin = 0, timeBegin = 0;
+  char line[256];
+  while (said && std::fgets(line, sizeof line, said)) {
+    char name[128] = {};
+    double value = 0;
+    if (std::sscanf(line, "%127s %lf", name, &value) != 2) continue;
+    if (std::string(name) == "idle_begin") {
+      cpuBegin = GlimraCpuNanoseconds();
+      timeBegin = MonotonicNanoseconds();
+    } else if (std::string(name) == "idle_end") {
+      const double cpu = GlimraCpuNanoseconds() - cpuBegin;
+      const double window = MonotonicNanoseconds() - timeBegin;
+      run.samples["idle_cpu_ms_per_minute"].push_back(cpu / 1e6 * 60e9 / window);
+    } else {
+      run.samples[name].push_back(value);
+    }
+  }
+  if (said) std::fclose(said);
+  int status = 0;
+  if (spawned == 0) waitpid(pid, &status, 0);
+  if (spawned != 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    run.error = "glimra_costs.exe " + scenario + " failed (status " + std::to_string(WEXITSTATUS(status)) + ")";
+  return run;
+}
+
+const CostRun& Costs(const std::string& scenario, int count) {
+  static std::map<std::string, CostRun> runs;
+  auto found = runs.find(scenario);
+  if (found == runs.end()) found = runs.emplace(scenario, RunCosts(scenario, count)).first;
+  return found->second;
+}
+
+constexpr int kStarts = 5, kChatLines = 10, kIdleWindows = 3, kMenuCalls = 50;
+
+struct CostFigures {
+  std::map<std::string, double> medians;
+  bool measured = false;
+};
+CostFigures gCostFigures;
+
+// One iteration per sample of `name` (milliseconds) from `scenario`.
+void BM_GlimraCost(benchmark::State& state, std::string scenario, int count, std::string name) {
+  if (gCosts.empty()) {
+    state.SkipWithError("needs --glimra-costs=PATH, run under Wine (./run bench passes it)");
+    return;
+  }
+  const CostRun& run = Costs(scenario, count);
+  const auto found = run.samples.find(name);
+  if (!run.error.empty() || found == run.samples.end() || found->second.empty()) {
+    state.SkipWithError((run.error.empty() ? "no samples of " + name : run.error).c_str());
+    return;
+  }
+  const std::vector<double>& samples = found->second;
+  if (std::any_of(samples.begin(), samples.end(), [](double v) { return v < 0; })) {
+    state.SkipWithError(("a step of " + name + " did not complete").c_str());
+    return;
+  }
+  std::size_t next = 0;
+  for (auto _ : state) state.SetIterationTime(samples[next++ % samples.size()] / 1e3);
+  gCostFigures.medians[name] = Median(samples);
+  gCostFigures.measured = true;
+  state.counters["median_ms"] = Median(samples);
+  state.counters["samples"] = static_cast<double>(samples.size());
+}
+
+void RegisterCost(const char* label, const char* scenario, int count, const char* name, int samples) {
+  benchmark::RegisterBenchmark(("BM_GlimraCost/" + std::string(label)).c_str(), BM_GlimraCost, scenario, count, name)
+      ->UseManualTime()
+      ->Iterations(samples)
+      ->Unit(benchmark::kMillisecond);
+}
+
+void RegisterCosts() {
+  RegisterCost("enter_to_room_faded", "chat", kChatLines, "faded_shown_ms", kChatLines);
+  RegisterCost("enter_to_room_plain", "chat", kChatLines, "plain_shown_ms", kChatLines);
+  RegisterCost("enter_to_sent_faded", "chat", kChatLines, "faded_sent_ms", kChatLines);
+  RegisterCost("enter_to_sent_plain", "chat", kChatLines, "plain_sent_ms", kChatLines);
+  RegisterCost("idle_cpu_per_minute", "idle", kIdleWindows, "idle_cpu_ms_per_minute", kIdleWindows);
+  RegisterCost("startup_to_tools_loaded", "startup", kStarts, "loaded_ms", kStarts);
+  RegisterCost("startup_to_tools_shown", "startup", kStarts, "shown_ms", kStarts);
+  RegisterCost("process_doing_nothing", "startup", kStarts, "nothing_ms", kStarts);
+  RegisterCost("remote_menu_call", "menu", kMenuCalls, "menu_call_ms", kMenuCalls);
+  RegisterCost("remote_menu_call_hooked", "menu", kMenuCalls, "menu_hooked_call_ms", kMenuCalls);
+}
+
 void RegisterAll() {
   for (const Case& c : Cases())
     benchmark::RegisterBenchmark(("BM_EngineWarm/" + std::string(c.name)).c_str(), BM_EngineWarm, c)
@@ -292,13 +466,50 @@ void RegisterAll() {
       ->UseManualTime()
       ->Iterations(3)
       ->Unit(benchmark::kMillisecond);
+  RegisterCosts();
+}
+
+void PrintCosts() {
+  if (!gCostFigures.measured) return;
+  const auto figure = [](const char* name) {
+    const auto found = gCostFigures.medians.find(name);
+    return found == gCostFigures.medians.end() ? -1.0 : found->second;
+  };
+  std::printf(
+      "\nglimra.exe under Wine beside the stand-in AOL client (wall-clock medians; pauses are the program's\n"
+      "own fixed waits on that way):\n");
+  if (figure("faded_shown_ms") >= 0)
+    std::printf(
+        "  Enter in the chat box to the line shown in the room: faded %.1f ms, plain %.1f ms (fading adds %.1f ms);\n"
+        "    to the line sent (the client logs it): faded %.1f ms, plain %.1f ms; pauses on that way: none\n",
+        figure("faded_shown_ms"), figure("plain_shown_ms"), figure("faded_shown_ms") - figure("plain_shown_ms"),
+        figure("faded_sent_ms"), figure("plain_sent_ms"));
+  if (figure("idle_cpu_ms_per_minute") >= 0)
+    std::printf(
+        "  idle beside a signed-on client with a room open: %.1f ms of CPU a minute (%d windows of 10 s, each\n"
+        "    scaled to a minute; the chat tools timer ticks every second); pauses cost no CPU\n",
+        figure("idle_cpu_ms_per_minute"), kIdleWindows);
+  if (figure("shown_ms") >= 0)
+    std::printf(
+        "  start-up beside a running client with a room open: chat tools window loaded (menu in place) %.0f ms,\n"
+        "    of which pauses %.0f ms; showing beside the room %.0f ms, of which pauses %.0f ms: %.0f ms beyond them\n"
+        "    (a program that does nothing takes %.0f ms to start and end under this Wine)\n",
+        figure("loaded_ms"), kPausesToLoadedMs, figure("shown_ms"), kPausesToShownMs,
+        figure("shown_ms") - kPausesToShownMs, figure("nothing_ms"));
+  if (figure("menu_call_ms") >= 0)
+    std::printf(
+        "  one remote menu call on the client's menu bar: %.2f ms through the helper resident in the client;\n"
+        "    %.2f ms when a hook is installed and removed for it (how the helper is made)\n",
+        figure("menu_call_ms"), figure("menu_hooked_call_ms"));
 }
 
 void PrintSummary() {
-  std::printf("\nThe engine against a copy of its output, %zu characters, bold (thread CPU time, medians):\n",
-              kChatText);
-  std::printf("  %-10s %12s %12s %8s %12s %12s %8s\n", "line", "warm engine", "warm copy", "ratio", "cold engine",
-              "cold copy", "ratio");
+  if (!gFigures.empty()) {
+    std::printf("\nThe engine against a copy of its output, %zu characters, bold (thread CPU time, medians):\n",
+                kChatText);
+    std::printf("  %-10s %12s %12s %8s %12s %12s %8s\n", "line", "warm engine", "warm copy", "ratio", "cold engine",
+                "cold copy", "ratio");
+  }
   for (const Case& c : Cases()) {
     const auto found = gFigures.find(c.name);
     if (found == gFigures.end()) continue;
@@ -337,6 +548,8 @@ int main(int argc, char** argv) {
       gGlimraFade = path;
     } else if (const char* path = value("--lolcat=")) {
       gLolcat = path;
+    } else if (const char* path = value("--glimra-costs=")) {
+      gCosts = path;
     } else {
       rest.push_back(argv[i]);
     }
@@ -349,5 +562,6 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   PrintSummary();
+  PrintCosts();
   return 0;
 }

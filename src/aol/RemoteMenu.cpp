@@ -51,6 +51,17 @@ MenuCallFunction DwsbcMenuCall() {
   return call;
 }
 
+using ReleaseHelperFunction = BOOL(WINAPI*)(HWND);
+
+ReleaseHelperFunction DwsbcReleaseHelper() {
+  static const ReleaseHelperFunction release = [] {
+    HMODULE module = LoadLibraryA(SystemFilePath("dwsbc36.ocx").c_str());
+    FARPROC address = module ? GetProcAddress(module, "DwsbcReleaseHelper") : nullptr;
+    return reinterpret_cast<ReleaseHelperFunction>(reinterpret_cast<void*>(address));
+  }();
+  return release;
+}
+
 std::string Cut(const char* text, int count) {
   std::string result(text);
   if (count <= 0) return "";
@@ -91,6 +102,11 @@ RemoteMenu::Answer RemoteMenu::Call(int op, HMENU menu, ULONGLONG item, UINT fla
   answer.value = result.value;
   answer.text = result.text;
   return answer;
+}
+
+bool RemoteMenu::ReleaseHelper(HWND window) {
+  const ReleaseHelperFunction release = DwsbcReleaseHelper();
+  return release && release(window) != FALSE;
 }
 
 HMENU RemoteMenu::GetMenu() {

@@ -35,6 +35,12 @@ class RemoteMenu {
   // True when the steps go through the helper (decided on first use).
   bool UsesHelper();
 
+  // The helper stays in the owning program from the first step on, so that
+  // each later step is one round trip; this takes it out of the thread of
+  // `window` (it also goes by itself when Glimra ends). False when there was
+  // none.
+  static bool ReleaseHelper(HWND window);
+
  private:
   struct Answer {
     bool answered = false;

@@ -1,6 +1,7 @@
 #include "chat/ChatInterception.h"
 
 #include "aol/AOLClientState.h"
+#include "aol/RemoteMenu.h"
 #include "aol/modAOLFunctions.h"
 #include "aol/modFindChild.h"
 #include "aol/modWin32API.h"
@@ -346,6 +347,7 @@ void ChatInterception::RunMenuCommand(std::int32_t value) {
 void ChatInterception::ExitGlimra() {
   RemoveMenuFromAOL();
   sbcMenu->SetHWnd(0);
+  RemoteMenu::ReleaseHelper(AOLFrame());
   EndProgram();
 }
 
@@ -416,6 +418,7 @@ void ChatInterception::UnhookGlimra() {
   sbcChatEdit->SetHWnd(0);
   sbcMenu->SetHWnd(0);
   sbcSendIcon->SetHWnd(0);
+  RemoteMenu::ReleaseHelper(AOLFrame());
   host_.UnloadAll();
   Pause(1000);
   // Nothing watches the main window any more: AOL closes.

@@ -6,6 +6,10 @@
 #include <cstring>
 #include <type_traits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "runtime/ErrorReporting.h"
 
 namespace glimra {
@@ -90,13 +94,47 @@ struct TextFacts {
   std::size_t NonBlanks() const { return characters - blanks; }
 };
 
+// The blanks of `text`, and all its bytes or-ed together (the high bit tells
+// whether any byte is not ASCII). A byte at a time this pass cost a quarter
+// of a long line's rendering; sixteen at a time it is a small part.
+struct ByteCensus {
+  std::size_t blanks = 0;
+  unsigned char high = 0;
+};
+
+ByteCensus CountBlanks(std::string_view text) {
+  ByteCensus census;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+#if defined(__SSE2__)
+  const __m128i blank = _mm_set1_epi8(' ');
+  __m128i ored = _mm_setzero_si128();
+  while (end - p >= 16) {
+    // Counted in byte lanes, which hold up to 255 blocks, then summed.
+    const std::size_t blocks = std::min<std::size_t>(static_cast<std::size_t>(end - p) / 16, 255);
+    __m128i counts = _mm_setzero_si128();
+    for (std::size_t i = 0; i < blocks; ++i, p += 16) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      counts = _mm_sub_epi8(counts, _mm_cmpeq_epi8(bytes, blank));
+      ored = _mm_or_si128(ored, bytes);
+    }
+    const __m128i sums = _mm_sad_epu8(counts, _mm_setzero_si128());
+    census.blanks += static_cast<std::size_t>(_mm_cvtsi128_si32(sums) + _mm_cvtsi128_si32(_mm_srli_si128(sums, 8)));
+  }
+  if (_mm_movemask_epi8(ored) != 0) census.high = 0x80;
+#endif
+  for (; p < end; ++p) {
+    census.blanks += *p == ' ';
+    census.high |= static_cast<unsigned char>(*p);
+  }
+  return census;
+}
+
 TextFacts ExamineText(std::string_view text) {
   TextFacts facts;
-  unsigned char high = 0;
-  for (char c : text) {
-    facts.blanks += c == ' ';
-    high |= static_cast<unsigned char>(c);
-  }
+  const ByteCensus census = CountBlanks(text);
+  facts.blanks = census.blanks;
+  const unsigned char high = census.high;
   facts.characters = text.size();
   if (gEncoding == TextEncoding::Utf8 && (high & 0x80)) {
     facts.byteCharacters = false;
@@ -140,8 +178,10 @@ struct Stretch {
   FontColour colour;
 };
 
-FontColour MakeFontColour(Rgb rgb) {
-  FontColour colour{rgb, {}};
+// Writes the tag in place: a tag put together on the stack and copied at once
+// would wait for its byte stores to land (a stall per gradient stretch).
+void SetFontColour(FontColour& colour, Rgb rgb) {
+  colour.rgb = rgb;
   std::memcpy(colour.tag, "<FONT COLOR=#", 13);
   if (rgb.red == 0xFF && rgb.green == 0xFF && rgb.blue == 0xFF) {
     std::memcpy(colour.tag + 13, "FBFBFB", 6);
@@ -151,6 +191,11 @@ FontColour MakeFontColour(Rgb rgb) {
     std::memcpy(colour.tag + 17, kHex.pairs[rgb.blue], 2);
   }
   colour.tag[19] = '>';
+}
+
+FontColour MakeFontColour(Rgb rgb) {
+  FontColour colour;
+  SetFontColour(colour, rgb);
   return colour;
 }
 
@@ -177,29 +222,81 @@ class ComponentRamp {
   ComponentRamp(int start, int end, double length)
       : start_(start), step_((end - start) / length), inverse_(step_ != 0 ? 1 / step_ : 0) {}
 
-  int At(std::size_t position) const { return RoundComponent(step_ * static_cast<double>(position) + start_); }
+  // (Positions fit a signed integer, whose conversion is one instruction.)
+  int At(std::size_t position) const {
+    return RoundComponent(step_ * static_cast<double>(static_cast<std::int64_t>(position)) + start_);
+  }
 
-  // The first position after `position` whose value differs from `value`
-  // (the value at `position`), or last + 1. The estimate may be off by one
-  // or two; the evaluations on either side make it exact.
-  std::size_t NextChange(std::size_t position, int value, std::size_t last) const {
-    if (step_ == 0) return last + 1;
+  // Where the value next changes after `position` (where it is `value`), or
+  // last + 1.
+  struct Change {
+    std::size_t position;
+    int value;  // the value there
+  };
+
+  // The estimate may be off by one or two; the evaluations on either side of
+  // the position it gives make it exact. Starting just past the estimate, the
+  // usual case takes one evaluation each side, and the second is the new value.
+  Change NextChange(std::size_t position, int value, std::size_t last) const {
+    if (step_ == 0) return {last + 1, value};
     const double estimate = (value + (step_ > 0 ? 0.5 : -0.5) - start_) * inverse_;
     std::size_t next = last + 1;
     if (!(estimate > static_cast<double>(position + 1))) {
       next = position + 1;
     } else if (estimate < static_cast<double>(last)) {
-      next = static_cast<std::size_t>(estimate);
+      next = static_cast<std::size_t>(estimate) + 1;
     }
     while (next > position + 1 && At(next - 1) != value) --next;
-    while (next <= last && At(next) == value) ++next;
-    return next;
+    int after = value;
+    while (next <= last && (after = At(next)) == value) ++next;
+    return {next, after};
   }
 
  private:
   double start_;
   double step_;
   double inverse_;
+};
+
+// The stretches of one gradient run of `length` characters, one at a time,
+// so that each is worked out while the one before it is written: the
+// evaluations that find where a component changes wait on one another, and
+// so their time hides behind the writing's stores.
+class GradientStretches {
+ public:
+  GradientStretches(std::size_t length, const Rgb& start, const Rgb& finish)
+      : length_(static_cast<double>(length)),
+        ramps_{{ClampComponent(start.red), ClampComponent(finish.red), length_},
+               {ClampComponent(start.green), ClampComponent(finish.green), length_},
+               {ClampComponent(start.blue), ClampComponent(finish.blue), length_}},
+        last_(length) {
+    for (int k = 0; k < 3; ++k) Track(k, 1, ramps_[k].At(1));
+  }
+
+  // The next stretch into `stretch`; past the last, the last again.
+  void Next(Stretch& stretch) {
+    const std::size_t next = std::min({changes_[0], changes_[1], changes_[2]});
+    stretch.end = next - 1;
+    SetFontColour(stretch.colour, {values_[0], values_[1], values_[2]});
+    if (next > last_) return;
+    for (int k = 0; k < 3; ++k)
+      if (changes_[k] == next) Track(k, next, coming_[k]);
+  }
+
+ private:
+  void Track(int k, std::size_t position, int value) {
+    const ComponentRamp::Change change = ramps_[k].NextChange(position, value, last_);
+    values_[k] = value;
+    changes_[k] = change.position;
+    coming_[k] = change.value;
+  }
+
+  double length_;
+  ComponentRamp ramps_[3];
+  std::size_t last_;
+  int values_[3] = {};           // each component's value now
+  std::size_t changes_[3] = {};  // where it next changes
+  int coming_[3] = {};           // and its value there
 };
 
 // ---- the wave ----
@@ -239,50 +336,92 @@ std::uint8_t WaveStep(std::int16_t& phase, bool wavy) {
 
 // ---- writing markup ----
 
-// Markup is put together in a small buffer that stays in the cache and goes
-// into the result a few kilobytes at a time. The result is reserved at its
-// exact size beforehand, so it is allocated once and its bytes are written
-// once (growing or zero-filling it first would cost more than the rendering).
-// The hot loops check their room before every character.
+// 1 for a byte that takes tags, 0 for the blank: one load where a comparison
+// would take three instructions, in loops bound by how many they issue.
+struct TakesTags {
+  std::uint8_t of[256];
+  constexpr TakesTags() : of() {
+    for (int byte = 0; byte < 256; ++byte) of[byte] = byte != ' ';
+  }
+};
+constexpr TakesTags kTakesTags;
+
+// Where the standard library lets a string be sized without being filled
+// first, markup is written straight into the result, reserved at its exact
+// size (with room for the stores that run past a character's end). Else, and
+// should the room ever run out, it is put together in a small buffer that
+// stays in the cache and goes into the result a few kilobytes at a time:
+// growing or zero-filling the result first would cost more than rendering
+// it. The hot loops check their room once per block of characters.
 class MarkupWriter {
  public:
-  MarkupWriter(std::string& out, std::size_t expected) : out_(out) { out_.reserve(out_.size() + expected); }
-  ~MarkupWriter() { Flush(); }
+  // Through the buffer into `out`, reserved for `expected` more bytes.
+  MarkupWriter(std::string& out, std::size_t expected) : spill_(out) {
+    out.reserve(out.size() + expected);
+    UseChunk();
+  }
+  // Straight into [begin, end); what does not fit goes to `spill`.
+  MarkupWriter(char* begin, char* end, std::string& spill)
+      : spill_(spill), begin_(begin), cursor_(begin), limit_(end) {}
+  ~MarkupWriter() {
+    if (chunked_) Flush();
+  }
   MarkupWriter(const MarkupWriter&) = delete;
   MarkupWriter& operator=(const MarkupWriter&) = delete;
 
+  // The bytes written straight in.
+  std::size_t Direct() const { return static_cast<std::size_t>((chunked_ ? directEnd_ : cursor_) - begin_); }
+
   void Add(const char* bytes, std::size_t size) {
-    if (size > kChunk / 2) {  // large enough to go straight in, after what is waiting
-      Flush();
-      out_.append(bytes, size);
-      return;
+    if (static_cast<std::size_t>(limit_ - cursor_) < size) {
+      MakeRoom();
+      if (size > kChunk / 2) {  // large enough to go straight in, after what is waiting
+        Flush();
+        spill_.append(bytes, size);
+        return;
+      }
     }
-    if (static_cast<std::size_t>(kLimit - cursor_) < size) Flush();
     std::memcpy(cursor_, bytes, size);
     cursor_ += size;
   }
 
   // The hot loops keep the cursor in a local and hand it back.
   char* Cursor() const { return cursor_; }
-  const char* Limit() const { return kLimit; }
+  const char* Limit() const { return limit_; }
   char* Commit(char* cursor, std::ptrdiff_t room) {
     cursor_ = cursor;
-    if (kLimit - cursor_ < room) Flush();
+    if (limit_ - cursor_ < room) MakeRoom();
     return cursor_;
   }
 
  private:
   static constexpr std::size_t kChunk = 8192;
 
+  void UseChunk() {
+    chunked_ = true;
+    cursor_ = chunk_;
+    limit_ = chunk_ + sizeof chunk_;
+  }
+  void MakeRoom() {
+    if (chunked_) {
+      Flush();
+    } else {
+      directEnd_ = cursor_;
+      UseChunk();
+    }
+  }
   void Flush() {
-    out_.append(chunk_, static_cast<std::size_t>(cursor_ - chunk_));
+    spill_.append(chunk_, static_cast<std::size_t>(cursor_ - chunk_));
     cursor_ = chunk_;
   }
 
-  std::string& out_;
+  std::string& spill_;
+  char* begin_ = nullptr;
+  char* directEnd_ = nullptr;
+  bool chunked_ = false;
+  char* cursor_;
+  const char* limit_;
   char chunk_[kChunk + kMostPerCharacter];
-  char* cursor_ = chunk_;
-  const char* const kLimit = chunk_ + sizeof chunk_;
 };
 
 // Writes AOL markup: each non-blank character gets its font tag and its wave
@@ -295,33 +434,25 @@ class MarkupSink {
 
   void LeadingTag(const FontColour& colour) { writer_.Add(colour.tag, kFontTagSize); }
 
-  // Every non-blank character of [p, end) gets the tag of `colour`.
-  void Tagged(const FontColour& colour, const char* p, const char* end) {
+  // The stretches of a gradient run of `length` characters, one after the
+  // other from `p`.
+  void Stretches(GradientStretches& stretches, std::size_t length, const char* p, const char* end) {
     if constexpr (std::is_same_v<Characters, ByteCharacters>) {
-      const Stretch whole{static_cast<std::size_t>(-1), colour};
-      WriteBytesWaved<kStretches>(&whole, 0, p, end);
+      WriteBytesWaved<kStretches>(&stretches, nullptr, 0, p, end);
     } else {
-      Write<true>(&colour, 1, p, end);
-    }
-  }
-  // The stretches of a gradient run, one after the other from `p`.
-  void Stretches(const std::vector<Stretch>& stretches, const char* p, const char* end) {
-    if constexpr (std::is_same_v<Characters, ByteCharacters>) {
-      WriteBytesWaved<kStretches>(stretches.data(), 0, p, end);
-    } else {
-      std::size_t done = 0;
-      for (const Stretch& stretch : stretches) {
+      Stretch stretch;
+      for (std::size_t done = 0; done < length; done = stretch.end) {
+        stretches.Next(stretch);
         const char* stretchEnd = AdvanceCharacters<Characters>(p, end, stretch.end - done);
         Write<true>(&stretch.colour, 1, p, stretchEnd);
         p = stretchEnd;
-        done = stretch.end;
       }
     }
   }
   // The non-blank characters of [p, end) take the tags of `colours` in turn.
   void Cycle(const std::vector<Stretch>& colours, const char* p, const char* end) {
     if constexpr (std::is_same_v<Characters, ByteCharacters>) {
-      WriteBytesWaved<kCycle>(colours.data(), colours.size(), p, end);
+      WriteBytesWaved<kCycle>(nullptr, colours.data(), colours.size(), p, end);
     } else {
       std::vector<FontColour> tags;
       for (const Stretch& colour : colours) tags.push_back(colour.colour);
@@ -332,7 +463,7 @@ class MarkupSink {
   void Untagged(const char* p, const char* end) {
     if constexpr (std::is_same_v<Characters, ByteCharacters>) {
       if (wavy_)
-        WriteBytesWaved<kUntagged>(nullptr, 0, p, end);
+        WriteBytesWaved<kUntagged>(nullptr, nullptr, 0, p, end);
       else
         writer_.Add(p, static_cast<std::size_t>(end - p));  // the text as it is
     } else {
@@ -346,14 +477,16 @@ class MarkupSink {
   // the wave from any phase (0 before the first step after start-up).
   enum WaveKind { kFlat, kCycleOfFour, kAnyPhase };
 
+  // The tags come from `stretches` (kStretches) or `tags` in turn (kCycle).
   template <TagSource kSource>
-  void WriteBytesWaved(const Stretch* tags, std::size_t tagCount, const char* p, const char* end) {
+  void WriteBytesWaved(GradientStretches* stretches, const Stretch* tags, std::size_t tagCount, const char* p,
+                       const char* end) {
     if (!wavy_)
-      WriteBytes<kSource, kFlat>(tags, tagCount, p, end);
+      WriteBytes<kSource, kFlat>(stretches, tags, tagCount, p, end);
     else if (phase_ >= 1 && phase_ <= 5)
-      WriteBytes<kSource, kCycleOfFour>(tags, tagCount, p, end);
+      WriteBytes<kSource, kCycleOfFour>(stretches, tags, tagCount, p, end);
     else
-      WriteBytes<kSource, kAnyPhase>(tags, tagCount, p, end);
+      WriteBytes<kSource, kAnyPhase>(stretches, tags, tagCount, p, end);
   }
 
   // One byte a character. The blank is not branched on (its mispredictions
@@ -361,7 +494,8 @@ class MarkupSink {
   // cursor moves by one, so what follows overwrites it. The tag in use is
   // held in locals, so the stores cannot make the compiler load it again.
   template <TagSource kSource, WaveKind kWave>
-  void WriteBytes(const Stretch* tags, std::size_t tagCount, const char* p, const char* end) {
+  void WriteBytes(GradientStretches* stretches, const Stretch* tags, std::size_t tagCount, const char* p,
+                  const char* end) {
     char head[16] = {};
     std::uint32_t tail = 0;
     const auto load = [&](const Stretch& tag) {
@@ -374,16 +508,26 @@ class MarkupSink {
     const char* limit = writer_.Limit();
     std::int16_t phase = phase_;
     // In the cycle of four the tag follows from the count of steps, so no
-    // character waits for the phase the one before it left.
+    // character waits for the phase the one before it left. The count starts
+    // at the phase's place in the cycle; each place holds its wave tag and the
+    // offset of the character after it.
     const std::size_t cycle = static_cast<std::size_t>(phase == 5 ? 1 : phase) - 1;
-    std::size_t steps = 0;
+    std::size_t steps = cycle;
+    WaveTag cycleTags[4];
+    for (std::size_t k = 0; k < 4; ++k) {
+      cycleTags[k] = kWaveTags[1 + k];
+      cycleTags[k].size += kSource != kUntagged ? kFontTagSize : 0;
+    }
+    // A stretch is worked out one ahead of its writing, into `coming`.
+    Stretch coming;
+    if constexpr (kSource == kStretches) stretches->Next(coming);
     while (p < end) {
       // One stretch's tag at a time (the whole text for the other sources).
       const char* stretchEnd = end;
       if constexpr (kSource == kStretches) {
-        load(*tags);
-        stretchEnd = start + std::min(tags->end, static_cast<std::size_t>(end - start));
-        ++tags;
+        load(coming);
+        stretchEnd = start + std::min(coming.end, static_cast<std::size_t>(end - start));
+        stretches->Next(coming);
       }
       while (p < stretchEnd) {
         // As many characters as surely fit in the buffer, without a check each.
@@ -394,14 +538,17 @@ class MarkupSink {
           continue;
         }
         const char* stop = p + std::min(fit - 1, static_cast<std::size_t>(stretchEnd - p));
+#pragma GCC unroll 4
         for (; p < stop; ++p) {
           const char c = *p;
-          const bool blank = c == ' ';
+          // 1 for a character that takes tags, 0 for a blank; multiplied in
+          // rather than tested, so the compiler has nothing to branch on.
+          const std::size_t tagged = kTakesTags.of[static_cast<unsigned char>(c)];
           std::size_t at = 0;
           if constexpr (kSource == kCycle) {
             load(tags[next]);
-            const std::size_t following = next + 1 == tagCount ? 0 : next + 1;
-            next = blank ? next : following;
+            next += tagged;
+            next = next == tagCount ? 0 : next;
           }
           if constexpr (kSource != kUntagged) {
             std::memcpy(out, head, 16);
@@ -409,26 +556,26 @@ class MarkupSink {
             at = kFontTagSize;
           }
           if constexpr (kWave == kCycleOfFour) {
-            const std::size_t tag = 1 + ((cycle + steps) & 3);
-            std::memcpy(out + at, kWaveTags[tag].bytes, 8);
-            at += kWaveTags[tag].size;
-            steps += blank ? 0 : 1;
+            const WaveTag& tag = cycleTags[steps & 3];
+            std::memcpy(out + at, tag.bytes, 8);
+            at = tag.size;
+            steps += tagged;
           }
           if constexpr (kWave == kAnyPhase) {
             const std::int16_t current = phase == 5 ? 1 : phase;
             const std::size_t tag = current >= 1 && current <= 4 ? static_cast<std::size_t>(current) : 0;
             std::memcpy(out + at, kWaveTags[tag].bytes, 8);
             at += kWaveTags[tag].size;
-            phase = blank ? phase : static_cast<std::int16_t>(current + 1);
+            phase = tagged ? static_cast<std::int16_t>(current + 1) : phase;
           }
-          at = blank ? 0 : at;
+          at *= tagged;
           out[at] = c;
           out += at + 1;
         }
       }
     }
     if constexpr (kWave == kCycleOfFour) {
-      if (steps > 0) phase = static_cast<std::int16_t>(2 + ((cycle + steps - 1) & 3));
+      if (steps > cycle) phase = static_cast<std::int16_t>(2 + ((steps - 1) & 3));
     }
     phase_ = phase;
     writer_.Commit(out, 0);
@@ -504,14 +651,13 @@ class LayoutSink {
     coloured_ = true;
     rgb_ = *line_.leadingColour;
   }
-  void Tagged(const FontColour& colour, const char* p, const char* end) { Record(&colour, p, end, true); }
-  void Stretches(const std::vector<Stretch>& stretches, const char* p, const char* end) {
-    std::size_t done = 0;
-    for (const Stretch& stretch : stretches) {
+  void Stretches(GradientStretches& stretches, std::size_t length, const char* p, const char* end) {
+    Stretch stretch;
+    for (std::size_t done = 0; done < length; done = stretch.end) {
+      stretches.Next(stretch);
       const char* stretchEnd = AdvanceCharacters<Characters>(p, end, stretch.end - done);
       Record(&stretch.colour, p, stretchEnd, true);
       p = stretchEnd;
-      done = stretch.end;
     }
   }
   void Cycle(const std::vector<Stretch>& colours, const char* p, const char* end) {
@@ -566,36 +712,13 @@ class LayoutSink {
 // ---- the renderings, for any sink ----
 
 // One gradient run over `length` characters: the colour is worked out once
-// per stretch of characters that share it, and the stretches are written in
-// one go.
+// per stretch of characters that share it.
 template <class Characters, class Sink>
 void WalkGradientRun(Sink& sink, const char* p, const char* end, std::size_t length, const Rgb& start,
                      const Rgb& finish) {
   if (length == 0) return;
-  const double runLength = static_cast<double>(length);
-  const ComponentRamp ramps[3] = {{ClampComponent(start.red), ClampComponent(finish.red), runLength},
-                                  {ClampComponent(start.green), ClampComponent(finish.green), runLength},
-                                  {ClampComponent(start.blue), ClampComponent(finish.blue), runLength}};
-  int values[3];
-  std::size_t changes[3];
-  for (int k = 0; k < 3; ++k) {
-    values[k] = ramps[k].At(1);
-    changes[k] = ramps[k].NextChange(1, values[k], length);
-  }
-  std::vector<Stretch> stretches;
-  stretches.reserve(std::min<std::size_t>(length, 3 * 256 + 1));  // each component changes at most 255 times
-  for (std::size_t position = 1; position <= length;) {
-    const std::size_t next = std::min({changes[0], changes[1], changes[2]});
-    stretches.push_back({next - 1, MakeFontColour({values[0], values[1], values[2]})});
-    position = next;
-    if (position > length) break;
-    for (int k = 0; k < 3; ++k) {
-      if (changes[k] != position) continue;
-      values[k] = ramps[k].At(position);
-      changes[k] = ramps[k].NextChange(position, values[k], length);
-    }
-  }
-  sink.Stretches(stretches, p, end);
+  GradientStretches stretches(length, start, finish);
+  sink.Stretches(stretches, length, p, end);
 }
 
 template <class Characters, class Sink>
@@ -650,8 +773,7 @@ template <class Walk>
 void AppendMarkup(std::string& out, const TextFacts& facts, std::size_t size, bool wavy, Walk walk) {
   std::int16_t& phase = WavePhase();
   const std::int16_t start = phase;
-  {
-    MarkupWriter writer(out, size);
+  const auto render = [&](MarkupWriter& writer) {
     if (facts.byteCharacters) {
       MarkupSink<ByteCharacters> sink(writer, wavy, phase);
       walk(sink, ByteCharacters{});
@@ -659,7 +781,23 @@ void AppendMarkup(std::string& out, const TextFacts& facts, std::size_t size, bo
       MarkupSink<Utf8Characters> sink(writer, wavy, phase);
       walk(sink, Utf8Characters{});
     }
+  };
+#if defined(__cpp_lib_string_resize_and_overwrite)
+  // The stores of the last character may run up to a character's most past it.
+  std::string spill;
+  const std::size_t base = out.size();
+  out.resize_and_overwrite(base + size + 2 * kMostPerCharacter, [&](char* data, std::size_t room) {
+    MarkupWriter writer(data + base, data + room, spill);
+    render(writer);
+    return base + writer.Direct();
+  });
+  out += spill;
+#else
+  {
+    MarkupWriter writer(out, size);
+    render(writer);
   }
+#endif
   if (!wavy) phase = PhaseAfter(start, facts.NonBlanks());
 }
 

@@ -143,7 +143,10 @@ void AnswerMenuCall(HWND window, DWORD callerProcess, LONG callNumber) {
   HANDLE done = OpenEventA(EVENT_MODIFY_STATE, FALSE, eventName);
   if (mapping && done) {
     if (auto* block = static_cast<MenuBlock*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(MenuBlock)))) {
-      RunMenuCall(window, block->call, block->result);
+      if (block->call.op == kOpenHelperOp)
+        block->result.value = reinterpret_cast<LONG_PTR>(OpenHelper(callerProcess));
+      else
+        RunMenuCall(window, block->call, block->result);
       UnmapViewOfFile(block);
       SetEvent(done);
     }
@@ -152,7 +155,85 @@ void AnswerMenuCall(HWND window, DWORD callerProcess, LONG callNumber) {
   if (done) CloseHandle(done);
 }
 
+// ---- the resident helper ----
+
+constexpr char kHelperClass[] = "DWSBC36 Helper";
+
+struct Helper {
+  HANDLE caller = nullptr;  // the calling process: written to, and waited for
+  HANDLE callerWait = nullptr;
+};
+
+// Runs on a pool thread when the calling process has ended, however it ended.
+void CALLBACK CallerEnded(void* window, BOOLEAN) {
+  PostMessageA(static_cast<HWND>(window), RegisteredMessages().release, 0, 0);
+}
+
+LRESULT RunHelperCall(Helper& helper, const HelperCall& request) {
+  DwsbcMenuResult result{};
+  RunMenuCall(reinterpret_cast<HWND>(request.window), request.call, result);
+  SIZE_T written = 0;
+  const bool delivered = WriteProcessMemory(helper.caller, reinterpret_cast<void*>(request.resultAddress), &result,
+                                            sizeof result, &written) &&
+                         written == sizeof result;
+  return delivered ? kHelperDone : kHelperRefused;
+}
+
+LRESULT RunHelperAttach(const HelperAttach& request) {
+  HWND window = reinterpret_cast<HWND>(request.window);
+  if (GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) return kHelperRefused;
+  AttachHere(window, reinterpret_cast<HWND>(request.watcher));
+  return kHelperDone;
+}
+
+LRESULT CALLBACK HelperProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* helper = reinterpret_cast<Helper*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (helper && msg == WM_COPYDATA) {
+    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+    if (data && data->dwData == kHelperCallMagic && data->cbData == sizeof(HelperCall))
+      return RunHelperCall(*helper, *static_cast<const HelperCall*>(data->lpData));
+    if (data && data->dwData == kHelperAttachMagic && data->cbData == sizeof(HelperAttach))
+      return RunHelperAttach(*static_cast<const HelperAttach*>(data->lpData));
+    return kHelperRefused;
+  }
+  if (helper && msg == RegisteredMessages().release) {
+    DestroyWindow(window);
+    return 1;
+  }
+  if (helper && msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    if (helper->callerWait) UnregisterWait(helper->callerWait);
+    CloseHandle(helper->caller);
+    delete helper;
+  }
+  return DefWindowProcA(window, msg, wp, lp);
+}
+
 }  // namespace
+
+HWND OpenHelper(DWORD callerProcess) {
+  PinThisModule();
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = HelperProc;
+  windowClass.hInstance = ThisModule();
+  windowClass.lpszClassName = kHelperClass;
+  RegisterClassA(&windowClass);  // fails harmlessly when already registered
+  HANDLE caller = OpenProcess(SYNCHRONIZE | PROCESS_VM_WRITE | PROCESS_VM_OPERATION, FALSE, callerProcess);
+  if (!caller) return nullptr;
+  HWND window = CreateWindowExA(0, kHelperClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ThisModule(), nullptr);
+  if (!window) {
+    CloseHandle(caller);
+    return nullptr;
+  }
+  auto* helper = new Helper;
+  helper->caller = caller;
+  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(helper));
+  if (!RegisterWaitForSingleObject(&helper->callerWait, caller, CallerEnded, window, INFINITE, WT_EXECUTEONLYONCE)) {
+    DestroyWindow(window);  // a helper nobody would ever take away is not made
+    return nullptr;
+  }
+  return window;
+}
 
 void AttachHere(HWND window, HWND watcher) {
   std::vector<UINT> messages = FetchMessageList(watcher);
@@ -227,7 +308,8 @@ const Messages& RegisteredMessages() {
   static const Messages messages{RegisterWindowMessageA("DWSBC36 Attach"), RegisterWindowMessageA("DWSBC36 Detach"),
                                  RegisterWindowMessageA("DWSBC36 Query"),  RegisterWindowMessageA("DWSBC36 Attached"),
                                  RegisterWindowMessageA("DWSBC36 Retval"), RegisterWindowMessageA("DWSBC36 Delayed"),
-                                 RegisterWindowMessageA("DWSBC36 Gone"),   RegisterWindowMessageA("DWSBC36 Menu")};
+                                 RegisterWindowMessageA("DWSBC36 Gone"),   RegisterWindowMessageA("DWSBC36 Menu"),
+                                 RegisterWindowMessageA("DWSBC36 Release")};
   return messages;
 }
 

@@ -18,6 +18,7 @@ struct Messages {
   UINT delayed;   // posted to the watcher once the message has returned
   UINT gone;      // posted to the watcher: wParam = watched window, destroyed
   UINT menu;      // posted to a window: wParam = caller's process id, lParam = call number
+  UINT release;   // sent to a helper window: it goes
 };
 const Messages& RegisteredMessages();
 
@@ -36,12 +37,35 @@ constexpr LRESULT kJudged = 1;   // the watcher is alive and answered
 constexpr LRESULT kSwallow = 2;  // keep the message from the window; ask for the result
 constexpr LRESULT kDelayed = 4;  // post `delayed` back once the message has returned
 
+// The resident helper: a message-only window on the watched thread, one per
+// calling process, that runs menu calls and attaches for it with one
+// WM_COPYDATA round trip each. It is made by a hooked call with this op and
+// goes when released or when the calling process ends.
+constexpr LONG kOpenHelperOp = 0x100;
+constexpr ULONG_PTR kHelperCallMagic = 0x44534D43;
+constexpr ULONG_PTR kHelperAttachMagic = 0x44534154;
+struct HelperCall {
+  ULONGLONG window;         // the window the call is about (GetMenu, DrawMenuBar)
+  ULONGLONG resultAddress;  // the caller's DwsbcMenuResult, written with WriteProcessMemory
+  DwsbcMenuCallData call;
+};
+struct HelperAttach {
+  ULONGLONG window;   // to watch; must belong to the helper's thread
+  ULONGLONG watcher;  // the instance's hidden window
+};
+// Answers of a helper to WM_COPYDATA.
+constexpr LRESULT kHelperDone = 1;
+constexpr LRESULT kHelperRefused = 2;  // not its thread's window, or the result could not be written
+
 // Shared block of one menu call, named after the caller and the call number.
 struct MenuBlock {
   DwsbcMenuCallData call;
   DwsbcMenuResult result;
 };
 void MenuObjectNames(DWORD callerProcess, LONG callNumber, char* mapping, char* doneEvent, size_t size);
+
+// Makes the resident helper for `callerProcess` on this thread; 0 on failure.
+HWND OpenHelper(DWORD callerProcess);
 
 // Runs one menu call in this process.
 void RunMenuCall(HWND window, const DwsbcMenuCallData& call, DwsbcMenuResult& result);

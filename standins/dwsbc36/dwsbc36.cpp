@@ -125,6 +125,108 @@ void Detach(DwsbcInstance* self) {
                       kDetachTimeoutMs, &ignored);
 }
 
+// ---- the menu call through a hook, one call at a time ----
+
+// Carries `call` into the thread of `window` with a WH_GETMESSAGE hook that
+// is installed for this one call and removed again.
+bool HookedMenuCall(HWND window, DWORD thread, const DwsbcMenuCallData& call, DwsbcMenuResult& result,
+                    DWORD timeoutMs) {
+  static LONG callCounter = 0;
+  const LONG callNumber = InterlockedIncrement(&callCounter);
+  char mappingName[96], eventName[96];
+  dwsbc::MenuObjectNames(GetCurrentProcessId(), callNumber, mappingName, eventName, sizeof mappingName);
+  HANDLE mapping =
+      CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(dwsbc::MenuBlock), mappingName);
+  HANDLE done = CreateEventA(nullptr, TRUE, FALSE, eventName);
+  auto* block =
+      mapping
+          ? static_cast<dwsbc::MenuBlock*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(dwsbc::MenuBlock)))
+          : nullptr;
+  bool answered = false;
+  if (block && done) {
+    block->call = call;
+    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, dwsbc::GetMessageHook, dwsbc::ThisModule(), thread);
+    if (hook && PostMessageA(window, RegisteredMessages().menu, GetCurrentProcessId(), callNumber)) {
+      answered =
+          WaitServingSentMessages([&] { return WaitForSingleObject(done, 0) == WAIT_OBJECT_0; }, done, timeoutMs);
+      if (answered) result = block->result;
+    }
+    if (hook) UnhookWindowsHookEx(hook);
+  }
+  if (block) UnmapViewOfFile(block);
+  if (mapping) CloseHandle(mapping);
+  if (done) CloseHandle(done);
+  return answered;
+}
+
+// ---- the resident helpers of this process, one per watched thread ----
+
+struct HelperEntry {
+  DWORD thread;
+  HWND helper;
+};
+SRWLOCK gHelpersLock = SRWLOCK_INIT;
+std::vector<HelperEntry> gHelpers;
+
+HWND KnownHelper(DWORD thread) {
+  AcquireSRWLockShared(&gHelpersLock);
+  HWND helper = nullptr;
+  for (const HelperEntry& entry : gHelpers)
+    if (entry.thread == thread) helper = entry.helper;
+  ReleaseSRWLockShared(&gHelpersLock);
+  return helper;
+}
+
+void ForgetHelper(DWORD thread) {
+  AcquireSRWLockExclusive(&gHelpersLock);
+  for (auto it = gHelpers.begin(); it != gHelpers.end(); ++it) {
+    if (it->thread != thread) continue;
+    gHelpers.erase(it);
+    break;
+  }
+  ReleaseSRWLockExclusive(&gHelpersLock);
+}
+
+// The helper on the thread of `window`, made with one hooked call the first
+// time; 0 when it cannot be had (the caller then hooks every call).
+HWND HelperFor(HWND window, DWORD thread, DWORD timeoutMs) {
+  HWND helper = KnownHelper(thread);
+  if (helper && GetWindowThreadProcessId(helper, nullptr) == thread) return helper;
+  ForgetHelper(thread);  // its thread or its process has ended meanwhile
+  DwsbcMenuCallData open{};
+  open.op = dwsbc::kOpenHelperOp;
+  DwsbcMenuResult opened{};
+  if (!HookedMenuCall(window, thread, open, opened, timeoutMs) || opened.value == 0) return nullptr;
+  helper = reinterpret_cast<HWND>(opened.value);
+  AcquireSRWLockExclusive(&gHelpersLock);
+  gHelpers.push_back({thread, helper});
+  ReleaseSRWLockExclusive(&gHelpersLock);
+  return helper;
+}
+
+// One WM_COPYDATA to the helper; its answer, or 0 when it did not answer.
+LRESULT AskHelper(HWND helper, ULONG_PTR magic, const void* request, DWORD size, DWORD timeoutMs) {
+  COPYDATASTRUCT data{magic, size, const_cast<void*>(request)};
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutA(helper, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, timeoutMs,
+                           &answer))
+    return 0;
+  return static_cast<LRESULT>(answer);
+}
+
+bool HelperMenuCall(HWND helper, HWND window, const DwsbcMenuCallData& call, DwsbcMenuResult& result, DWORD timeoutMs) {
+  // The helper writes the result straight into this process. Should the
+  // answer come too late, it lands in a block that is never freed, not in
+  // memory that is in use again by then.
+  auto* block = new DwsbcMenuResult{};
+  dwsbc::HelperCall request{reinterpret_cast<ULONGLONG>(window), reinterpret_cast<ULONGLONG>(block), call};
+  const LRESULT answer = AskHelper(helper, dwsbc::kHelperCallMagic, &request, sizeof request, timeoutMs);
+  if (answer == 0) return false;  // leaves the block to a late answer
+  if (answer == dwsbc::kHelperDone) result = *block;
+  delete block;
+  return answer == dwsbc::kHelperDone;
+}
+
 bool Attach(DwsbcInstance* self, HWND window) {
   self->watched = window;
   const DWORD thread = GetWindowThreadProcessId(window, nullptr);
@@ -132,6 +234,11 @@ bool Attach(DwsbcInstance* self, HWND window) {
   if (thread == GetCurrentThreadId()) {
     dwsbc::AttachHere(window, self->window);
     return self->attached;
+  }
+  if (HWND helper = HelperFor(window, thread, kAttachTimeoutMs)) {
+    const dwsbc::HelperAttach request{reinterpret_cast<ULONGLONG>(window), reinterpret_cast<ULONGLONG>(self->window)};
+    if (AskHelper(helper, dwsbc::kHelperAttachMagic, &request, sizeof request, kAttachTimeoutMs) == dwsbc::kHelperDone)
+      return self->attached;
   }
   HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, dwsbc::GetMessageHook, dwsbc::ThisModule(), thread);
   if (!hook) return false;
@@ -197,7 +304,7 @@ void WINAPI DwsbcSetDelayedEvent(DwsbcInstance* self, LONG value) {
 }
 
 BOOL WINAPI DwsbcMenuCall(HWND window, const DwsbcMenuCallData* call, DwsbcMenuResult* result, DWORD timeoutMs) {
-  if (!call || !result) return FALSE;
+  if (!call || !result || call->op == dwsbc::kOpenHelperOp) return FALSE;
   DWORD process = 0;
   const DWORD thread = GetWindowThreadProcessId(window, &process);
   if (!thread) return FALSE;
@@ -205,32 +312,23 @@ BOOL WINAPI DwsbcMenuCall(HWND window, const DwsbcMenuCallData* call, DwsbcMenuR
     dwsbc::RunMenuCall(window, *call, *result);
     return TRUE;
   }
-  static LONG callCounter = 0;
-  const LONG callNumber = InterlockedIncrement(&callCounter);
-  char mappingName[96], eventName[96];
-  dwsbc::MenuObjectNames(GetCurrentProcessId(), callNumber, mappingName, eventName, sizeof mappingName);
-  HANDLE mapping =
-      CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(dwsbc::MenuBlock), mappingName);
-  HANDLE done = CreateEventA(nullptr, TRUE, FALSE, eventName);
-  auto* block =
-      mapping
-          ? static_cast<dwsbc::MenuBlock*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(dwsbc::MenuBlock)))
-          : nullptr;
-  BOOL answered = FALSE;
-  if (block && done) {
-    block->call = *call;
-    HHOOK hook = SetWindowsHookExA(WH_GETMESSAGE, dwsbc::GetMessageHook, dwsbc::ThisModule(), thread);
-    if (hook && PostMessageA(window, RegisteredMessages().menu, GetCurrentProcessId(), callNumber)) {
-      answered =
-          WaitServingSentMessages([&] { return WaitForSingleObject(done, 0) == WAIT_OBJECT_0; }, done, timeoutMs);
-      if (answered) *result = block->result;
-    }
-    if (hook) UnhookWindowsHookEx(hook);
+  if (HWND helper = HelperFor(window, thread, timeoutMs)) {
+    if (HelperMenuCall(helper, window, *call, *result, timeoutMs)) return TRUE;
+    if (IsWindow(helper)) return FALSE;  // alive but silent: the owner is busy
+    ForgetHelper(thread);
   }
-  if (block) UnmapViewOfFile(block);
-  if (mapping) CloseHandle(mapping);
-  if (done) CloseHandle(done);
-  return answered;
+  return HookedMenuCall(window, thread, *call, *result, timeoutMs) ? TRUE : FALSE;
+}
+
+BOOL WINAPI DwsbcReleaseHelper(HWND window) {
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  HWND helper = thread ? KnownHelper(thread) : nullptr;
+  if (!helper) return FALSE;
+  ForgetHelper(thread);
+  DWORD_PTR ignored = 0;
+  if (GetWindowThreadProcessId(helper, nullptr) == thread)
+    SendMessageTimeoutA(helper, RegisteredMessages().release, 0, 0, SMTO_ABORTIFHUNG, kDetachTimeoutMs, &ignored);
+  return TRUE;
 }
 
 // The setup registers every .ocx; there is nothing to enter in the registry.

@@ -25,10 +25,20 @@
 // Menu helper: DwsbcMenuCall runs one Win32 menu function inside the process
 // that owns `window` (menus are private to their process under Wine) and fills
 // `result`; FALSE when the owner did not answer within `timeoutMs`.
+// The first call (or attach) to a thread leaves a helper resident there, so
+// later calls and attaches cost one round trip each.
+//   DwsbcReleaseHelper(window)    takes this process's helper out of the
+//                                 thread of `window` (the next call makes a
+//                                 new one); FALSE when there was none. A
+//                                 helper also goes by itself when the process
+//                                 that made it ends, however it ends.
 //
 // How it works: a WH_GETMESSAGE hook loads this file into the window's GUI
-// thread, where it pins itself, subclasses the window and asks the instance's
-// hidden window for a verdict (WM_COPYDATA) on each listed message.
+// thread, where it pins itself and makes the helper, a message-only window
+// that answers WM_COPYDATA requests (results are written back with
+// WriteProcessMemory). Attached windows are subclassed there; the subclass
+// asks the instance's hidden window for a verdict (WM_COPYDATA) on each
+// listed message.
 #pragma once
 
 #include <windows.h>
@@ -85,6 +95,7 @@ __declspec(dllexport) HWND WINAPI DwsbcGetHWnd(DwsbcInstance* instance);
 __declspec(dllexport) void WINAPI DwsbcSetDelayedEvent(DwsbcInstance* instance, LONG value);
 __declspec(dllexport) BOOL WINAPI
     DwsbcMenuCall(HWND window, const DwsbcMenuCallData* call, DwsbcMenuResult* result, DWORD timeoutMs);
+__declspec(dllexport) BOOL WINAPI DwsbcReleaseHelper(HWND window);
 
 #ifdef __cplusplus
 }

@@ -1,11 +1,14 @@
 // Menu steps on another process's menu bar through RemoteMenu: reading the
-// target's bar, putting a pop-up into it, picking its item, taking it out.
+// target's bar, putting a pop-up into it, picking its item, taking it out;
+// the helper that stays in the target for the steps, and goes again.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "ResidentHelpers.h"
 #include "TargetProgram.h"
 #include "aol/RemoteMenu.h"
 #include "runtime/OutsideLibraries.h"
@@ -14,6 +17,7 @@ namespace glimra {
 namespace {
 
 using wine_test::PumpUntil;
+using wine_test::ResidentHelpers;
 using wine_test::TargetProgram;
 
 // The screen pixels of the window's menu bar strip.
@@ -127,6 +131,69 @@ TEST_F(RemoteMenuWin, OwnWindowsUseThePlainFunctions) {
   DestroyWindow(own);
 }
 
+// One helper serves every step, a pop-up built and taken out again included;
+// released, it goes, and the next step brings a new one.
+TEST_F(RemoteMenuWin, OneResidentHelperServesManyStepsUntilReleased) {
+  RemoteMenu menus(target.frame);
+  HMENU bar = menus.GetMenu();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(ResidentHelpers(target.ProcessId()), 1);
+  const char* captions[] = {"&File", "&Edit", "&Window", "&Members", "&Help"};
+  for (int round = 0; round < 40; ++round) {
+    HMENU popup = menus.CreatePopupMenu();
+    ASSERT_TRUE(menus.AppendMenu(popup, MF_STRING, 60000 + round, "&Round"));
+    ASSERT_TRUE(menus.InsertMenu(bar, 6, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(popup), "Glimr&a"));
+    ASSERT_EQ(menus.GetMenuItemCount(bar), 6) << "round " << round;
+    EXPECT_EQ(menus.GetMenuItemID(menus.GetSubMenu(bar, 5), 0), static_cast<UINT>(60000 + round));
+    EXPECT_EQ(menus.GetMenuString(bar, round % 5, 100, MF_BYPOSITION), captions[round % 5]);
+    ASSERT_TRUE(menus.DeleteMenu(bar, 5, MF_BYPOSITION));
+  }
+  EXPECT_EQ(menus.GetMenuItemCount(bar), 5);
+  EXPECT_EQ(ResidentHelpers(target.ProcessId()), 1);
+
+  EXPECT_TRUE(RemoteMenu::ReleaseHelper(target.frame));
+  EXPECT_EQ(ResidentHelpers(target.ProcessId()), 0);
+  EXPECT_FALSE(RemoteMenu::ReleaseHelper(target.frame));  // nothing left to release
+  EXPECT_EQ(menus.GetMenuString(bar, 3, 100, MF_BYPOSITION), "&Members");
+  EXPECT_EQ(ResidentHelpers(target.ProcessId()), 1);
+}
+
+// A caller that dies leaves nothing behind: its helper goes by itself, and
+// the target's menu commands and steps for others go on working.
+TEST_F(RemoteMenuWin, HelperOfACallerThatDiesGoesAndTheTargetWorksOn) {
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string commandLine =
+      "\"" + std::string(self) + "\" --call-and-wait " + std::to_string(HandleToULong(target.frame));
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION caller{};
+  ASSERT_TRUE(
+      CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &caller));
+  CloseHandle(caller.hThread);
+  EXPECT_TRUE(PumpUntil([&] { return ResidentHelpers(target.ProcessId()) == 1; }, 10000)) << "the caller's helper";
+  TerminateProcess(caller.hProcess, 1);
+  WaitForSingleObject(caller.hProcess, 5000);
+  CloseHandle(caller.hProcess);
+  EXPECT_TRUE(PumpUntil([&] { return ResidentHelpers(target.ProcessId()) == 0; }, 10000))
+      << "the helper of the dead caller stayed";
+
+  PostMessageA(target.frame, WM_COMMAND, 1001, 0);
+  EXPECT_TRUE(PumpUntil([&] { return target.Logged("frame command 1001"); }));
+  RemoteMenu menus(target.frame);
+  EXPECT_EQ(menus.GetMenuItemCount(menus.GetMenu()), 5);
+  EXPECT_EQ(ResidentHelpers(target.ProcessId()), 1);
+}
+
+// The caller of the test above: one step on the target's menu bar, then it
+// waits to be ended.
+int CallAndWait(HWND frame) {
+  RemoteMenu menus(frame);
+  if (menus.GetMenuItemCount(menus.GetMenu()) != 5) return 1;
+  Sleep(60000);
+  return 0;
+}
+
 // For a look at it: `remote_menu_test.exe --show-menu` puts the pop-up into
 // a target's bar, opens it and keeps it up for a few seconds.
 int ShowMenu() {
@@ -146,6 +213,8 @@ int ShowMenu() {
 
 int main(int argc, char** argv) {
   if (argc == 2 && std::string(argv[1]) == "--show-menu") return glimra::ShowMenu();
+  if (argc == 3 && std::string(argv[1]) == "--call-and-wait")
+    return glimra::CallAndWait(static_cast<HWND>(ULongToHandle(std::strtoul(argv[2], nullptr, 10))));
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
