@@ -7,6 +7,11 @@ namespace glimra {
 const char kNoMailWindowMessage[] =
     "~BGlimra was unable to open an E-Mail window.~B~N ~NPlease open an E-Mail by pressing ~B~CBCTRL+M~B~CN and try "
     "this operation again.";
+std::string SchemeFileNotWrittenMessage(const std::string& scheme) {
+  return "Glimra was unable to write the file ~B~CR" + scheme +
+         ".fde~B~CN to its outgoing folder.~N ~NNothing has been attached. Please try this operation again!";
+}
+
 const char kNoAttachmentsWindowMessage[] =
     "Glimra was unable to open the ~B~CRAttachments~B~CN window.~N ~NPlease try this operation again!";
 const char kNoAttachButtonMessage[] =

@@ -39,6 +39,8 @@ std::string SharingBody(const std::vector<SharedScheme>& schemes, bool withSampl
 
 // The sharing window's messages.
 extern const char kNoMailWindowMessage[];
+// A scheme's file could not be written for attaching.
+std::string SchemeFileNotWrittenMessage(const std::string& scheme);
 extern const char kNoAttachmentsWindowMessage[];
 extern const char kNoAttachButtonMessage[];
 extern const char kNoAttachFileWindowMessage[];

@@ -126,8 +126,17 @@ std::vector<std::string> frmEMailFade::SelectedSchemes() const {
 
 // Each scheme goes out as a file of the outgoing folder, attached through the
 // mail's Attachments window and one file dialog per scheme. False when a
-// window did not come (its message has been shown).
+// file could not be written or a window did not come (its message has been
+// shown).
 bool frmEMailFade::AttachSchemes(HWND icon, const std::vector<std::string>& schemes) {
+  // Every file is written before the first window opens: a file that could
+  // not be written would leave an older one of that name to be attached.
+  for (const std::string& scheme : schemes) {
+    if (!ExportSchemeFile(scheme, AppPath() + "\\Outgoing\\")) {
+      ShowMsg(SchemeFileNotWrittenMessage(scheme), kStyleInfo);
+      return false;
+    }
+  }
   Pause(500);
   SetFocus(icon);
   Pause(500);
@@ -144,7 +153,6 @@ bool frmEMailFade::AttachSchemes(HWND icon, const std::vector<std::string>& sche
     return false;
   }
   for (const std::string& scheme : schemes) {
-    ExportSchemeFile(scheme, AppPath() + "\\Outgoing\\");
     ClickWindow(attachButton);
     HWND fileDialog = WaitForWindow("#32770", AttachFileCaption());
     if (!fileDialog) {

@@ -233,6 +233,24 @@ TEST_F(SchemeSharing, HiddenAttachmentsIconGivesTextWithoutAttachmentsAndSignedO
   EXPECT_EQ(ClientState().CurrentScreenName, "");
 }
 
+// A file that cannot be written (here a folder holds its name) must not let
+// whatever lies under that name be attached in its place.
+TEST_F(SchemeSharing, SchemeFileThatCannotBeWrittenStopsBeforeAnythingIsAttached) {
+  ASSERT_NO_FATAL_FAILURE(StartClient("Version=4\r\nScreenNames=Zolster\r\n"));
+  ClientState().CurrentScreenName = "Zolster";
+  ASSERT_TRUE(CreateDirectoryA(Outgoing("Ocean").c_str(), nullptr));
+  std::string told;
+  {
+    BackgroundStep member([&] { told = AnswerMessage(30000); });
+    Share({"Sunset", "Ocean"});
+  }
+  EXPECT_EQ(told, SchemeFileNotWrittenMessage("Ocean"));
+  EXPECT_TRUE(Events("attachdialog").empty());
+  EXPECT_TRUE(Attached().empty());
+  EXPECT_TRUE(Events("mailpaste").empty());
+  EXPECT_EQ(FindWindowA("_AOL_MODAL", "Attachments"), nullptr);
+}
+
 TEST_F(SchemeSharing, NoMailWindowInTimeShowsItsMessageAndDoesNothingElse) {
   ASSERT_NO_FATAL_FAILURE(StartClient("Version=4\r\nScreenNames=Zolster\r\nMailDelay=30000\r\n"));
   ClientState().CurrentScreenName = "Zolster";
