@@ -113,9 +113,7 @@ bool CNetGet::ReadBody(HINTERNET request) {
     DWORD read = 0;
     if (!InternetReadFile(request, buffer, kReadSize, &read)) {
       // A read that timed out part-way leaves the start of a version text,
-      // which would compare as some other version. Wine gives a read that
-      // timed out the socket's code (WSAETIMEDOUT), Windows its own.
-      if (::GetLastError() == kSocketTimedOut) SetLastError(ERROR_INTERNET_TIMEOUT);
+      // which would compare as some other version.
       CheckError();
       return false;
     }
@@ -158,7 +156,9 @@ void CNetGet::Term() {
 }
 
 void CNetGet::CheckError() {
-  const DWORD code = ::GetLastError();
+  DWORD code = ::GetLastError();
+  // Wine gives a WinINet call that timed out the socket's code, Windows its own.
+  if (code == kSocketTimedOut) code = ERROR_INTERNET_TIMEOUT;
   if (code > 0) lastError_ = TranslateErrorCode(static_cast<long>(code));
 }
 

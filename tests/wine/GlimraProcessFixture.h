@@ -11,6 +11,9 @@
 
 #include "AolClientFixture.h"
 #include "SettingsTestSupport.h"
+#include "WineTestSupport.h"
+#include "engine/modFade.h"
+#include "settings/AppOptions.h"
 
 namespace wine_test {
 
@@ -31,6 +34,20 @@ class GlimraProcessFixture : public AolClientFixture {
     }
     AolClientFixture::TearDown();
     DeleteGlimraTree();
+  }
+
+  // The `count`th line the client sent to the room, waiting up to 10 s for it.
+  std::string SentChatLine(std::size_t count) {
+    WaitUntilFound([&] { return Events("chat").size() >= count; }, 10000);
+    const auto chats = Events("chat");
+    return chats.size() >= count ? chats[count - 1][2] : "<nothing sent>";
+  }
+
+  // The faded text Glimra's own settings give, as they stand in the registry.
+  static std::string Faded(std::string text) {
+    glimra::LoadOptions();
+    glimra::WavePhase() = 0;
+    return glimra::FadeEngine(text);
   }
 
   HANDLE StartGlimra(const std::string& arguments = "") {

@@ -47,19 +47,6 @@ class GlimraChat : public wine_test::GlimraProcessFixture {
     SendMessageA(box_, WM_CHAR, 13, 1);
   }
 
-  std::string LastChatLine(std::size_t count) {
-    WaitUntilFound([&] { return Events("chat").size() >= count; }, 10000);
-    const auto chats = Events("chat");
-    return chats.size() >= count ? chats[count - 1][2] : "<nothing sent>";
-  }
-
-  // The faded line Glimra's own settings give, as they stand in the registry.
-  static std::string Faded(std::string text) {
-    glimra::LoadOptions();
-    glimra::WavePhase() = 0;
-    return glimra::FadeEngine(text);
-  }
-
   HANDLE glimra_ = nullptr;
   HWND chatTools_ = nullptr, room_ = nullptr, box_ = nullptr;
 };
@@ -67,14 +54,14 @@ class GlimraChat : public wine_test::GlimraProcessFixture {
 TEST_F(GlimraChat, TypedLinesGoOutFadedAndPlainWithFadingOff) {
   ASSERT_NO_FATAL_FAILURE(StartBoth());
   Type("hello");
-  EXPECT_EQ(LastChatLine(1), Faded("hello"));
-  EXPECT_NE(LastChatLine(1).find("<FONT COLOR=#"), std::string::npos);
+  EXPECT_EQ(SentChatLine(1), Faded("hello"));
+  EXPECT_NE(SentChatLine(1).find("<FONT COLOR=#"), std::string::npos);
   EXPECT_EQ(wine_test::WindowText(box_), "");
 
   wine_test::ClickMiddle(GetDlgItem(chatTools_, 102));  // Off
   Sleep(500);
   Type("plain now");
-  EXPECT_EQ(LastChatLine(2), "plain now");
+  EXPECT_EQ(SentChatLine(2), "plain now");
 }
 
 // The member clicks into the room's input box once and types line after
@@ -88,7 +75,7 @@ TEST_F(GlimraChat, AMemberTypesLineAfterLineIntoTheBoxClickedOnce) {
   for (std::size_t i = 0; i < 3; ++i) {
     wine_test::TypeKeys(lines[i]);
     wine_test::PressEnter();
-    EXPECT_EQ(LastChatLine(i + 1), Faded(lines[i]));
+    EXPECT_EQ(SentChatLine(i + 1), Faded(lines[i]));
     EXPECT_TRUE(WaitUntilFound([&] { return wine_test::VisibleWithFocus(box_); }, 5000))
         << "after line " << i + 1 << " the box is " << (IsWindowVisible(box_) ? "visible" : "hidden");
   }
@@ -96,11 +83,11 @@ TEST_F(GlimraChat, AMemberTypesLineAfterLineIntoTheBoxClickedOnce) {
   wine_test::TypeKeys("over the icon");
   ASSERT_TRUE(WaitUntilFound([&] { return wine_test::WindowText(box_) == "over the icon"; }, 5000));
   ASSERT_TRUE(wine_test::ClickInto(sendIcon));
-  EXPECT_EQ(LastChatLine(4), Faded("over the icon"));
+  EXPECT_EQ(SentChatLine(4), Faded("over the icon"));
   EXPECT_TRUE(WaitUntilFound([&] { return wine_test::VisibleWithFocus(box_); }, 5000));
   wine_test::TypeKeys("typed on");
   wine_test::PressEnter();
-  EXPECT_EQ(LastChatLine(5), Faded("typed on"));
+  EXPECT_EQ(SentChatLine(5), Faded("typed on"));
   EXPECT_EQ(Events("chat").size(), 5u);
 }
 

@@ -69,13 +69,6 @@ class GlimraMail : public wine_test::GlimraProcessFixture {
     return events.size() > before ? events.back()[2] : "<nothing logged>";
   }
 
-  // The faded text Glimra's own settings give, as they stand in the registry.
-  static std::string Faded(std::string text) {
-    glimra::LoadOptions();
-    glimra::WavePhase() = 0;
-    return glimra::FadeEngine(text);
-  }
-
   HANDLE glimra_ = nullptr;
   HWND mail_ = nullptr, body_ = nullptr, toolbar_ = nullptr;
 };

@@ -179,18 +179,6 @@ class GlimraOptions : public wine_test::GlimraProcessFixture {
     return options;
   }
 
-  std::string SentLine(std::size_t count) {
-    WaitUntilFound([&] { return Events("chat").size() >= count; }, 10000);
-    const auto chats = Events("chat");
-    return chats.size() >= count ? chats[count - 1][2] : "<nothing sent>";
-  }
-
-  static std::string Faded(std::string text) {
-    glimra::LoadOptions();
-    glimra::WavePhase() = 0;
-    return glimra::FadeEngine(text);
-  }
-
   HANDLE glimra_ = nullptr;
   HWND room_ = nullptr, box_ = nullptr, tools_ = nullptr;
 };
@@ -284,7 +272,7 @@ TEST_F(GlimraOptions, AChosenLookRebuildsTheChatToolsWindowWhichKeepsFadingOnce)
   EXPECT_TRUE(ShowsColour(rebuilt, Twips(4500, 600), window));
 
   TypeIntoRoom("after the new look");
-  EXPECT_EQ(SentLine(1), Faded("after the new look"));
+  EXPECT_EQ(SentChatLine(1), Faded("after the new look"));
 
   // Hidden by the member, the window stays hidden through the next rebuild.
   ASSERT_TRUE(ClickOn(GetDlgItem(rebuilt, static_cast<int>(kChatToolsExit))));
@@ -299,7 +287,7 @@ TEST_F(GlimraOptions, AChosenLookRebuildsTheChatToolsWindowWhichKeepsFadingOnce)
   EXPECT_EQ(VisibleWindow("Glimra Chat Tools", 0), nullptr) << "the hidden chat tools window came back";
   ASSERT_TRUE(ClickOn(item(frmoptions::kCmdExit)));
   TypeIntoRoom("and once more");
-  EXPECT_EQ(SentLine(2), Faded("and once more"));
+  EXPECT_EQ(SentChatLine(2), Faded("and once more"));
   EXPECT_EQ(Events("chat").size(), 2u);
 }
 
@@ -345,7 +333,7 @@ TEST_F(GlimraOptions, AMultilineSendUnderWayIsFadedOnceThroughARebuild) {
   // The room still has its hook: the next typed line goes out faded.
   const std::size_t sent = Events("chat").size();
   TypeIntoRoom("hooked");
-  EXPECT_EQ(SentLine(sent + 1), Faded("hooked"));
+  EXPECT_EQ(SentChatLine(sent + 1), Faded("hooked"));
 }
 
 TEST_F(GlimraOptions, UserColoursArePickedStoredAndShownAtOnce) {

@@ -63,12 +63,6 @@ class GlimraRestart : public wine_test::GlimraProcessFixture {
     return chats.size() > before ? chats.back()[2] : "<nothing sent>";
   }
 
-  static std::string Faded(std::string text) {
-    glimra::LoadOptions();
-    glimra::WavePhase() = 0;
-    return glimra::FadeEngine(text);
-  }
-
   int GlimraMenus() {
     glimra::RemoteMenu menus(frame_);
     HMENU bar = menus.GetMenu();
