@@ -158,7 +158,23 @@ void frmChatTools::DrawTitleButtonPictures() {
   Button(kCmdExit).SetPicture(L"Picture", TitleButtonGlyph(Button(kCmdExit), true));
 }
 
+// Timer1 runs from the moment the window exists, as a timer control on a
+// form does, so its first tick (which shows the window beside a room) comes
+// a second after loading began, not a second after it ended.
 void frmChatTools::OnLoad() {
+  StartTimer(kTimer1, 1000);
+  loadRunning_ = true;
+  try {
+    RunLoadSteps();
+  } catch (...) {
+    loadRunning_ = false;
+    StopTimer(kTimer1);
+    throw;
+  }
+  loadRunning_ = false;
+}
+
+void frmChatTools::RunLoadSteps() {
   AddControls();
   FadeSettings& fade = LiveFadeSettings();
   SkipOnError([&] {
@@ -212,7 +228,6 @@ void frmChatTools::OnLoad() {
   SkipOnError([&] { SetWindowLongPtrA(hWnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(AOLFrame())); });
   SkipOnError([&] { FocusBack(); });
   IsLoading = kFalse;
-  StartTimer(kTimer1, 1000);
 }
 
 void frmChatTools::OnUnload() {
@@ -229,6 +244,9 @@ void frmChatTools::OnUnload() {
 }
 
 void frmChatTools::OnTimer(UINT id) {
+  // A wait inside the load steps (a message box) lets ticks through; the
+  // tick's attachment needs the complete window.
+  if (loadRunning_) return;
   if (id == kTimer1 && ChatToolsExtensions().timer) ChatToolsExtensions().timer(*this);
 }
 

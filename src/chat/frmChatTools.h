@@ -133,11 +133,13 @@ class frmChatTools : public FormWindow {
 
  private:
   void AddControls();
+  void RunLoadSteps();
   void SetColorButton(int k, Colour colour);
   void DrawTitleButtonPictures();
   void FocusBack();
   void SelectScheme(const std::string& name, bool exactly = false);
   void SetExpanded(bool expanded);
+  bool loadRunning_ = false;  // ticks wait until the window is complete
   void SaveScheme(const std::string& name);
   void DrawPreview(HDC dc);
   static LRESULT CALLBACK PreviewProc(HWND window, UINT message, WPARAM wp, LPARAM lp);

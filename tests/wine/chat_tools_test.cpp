@@ -337,6 +337,34 @@ TEST_F(ChatToolsOwnerWin, TheAolMainWindowOwnsTheWindow) {
   EXPECT_EQ(GetWindow(tools.hWnd(), GW_OWNER), frame_);
 }
 
+// Timer1 runs from the window's creation: a load that takes longer than its
+// interval ends with a tick already due. Ticks that a wait inside the load
+// lets through do not reach the attachment of a half-built window.
+TEST_F(ChatToolsWin, TimerRunsFromCreationAndTicksWaitForTheCompleteWindow) {
+  const ChatToolsHooks saved = ChatToolsExtensions();
+  int ticks = 0, ticksWhileLoading = 0;
+  bool comboDuringTick = true;
+  ChatToolsExtensions().timer = [&](frmChatTools& form) {
+    ++ticks;
+    comboDuringTick = comboDuringTick && IsWindow(form.cboSchemes());
+  };
+  ChatToolsExtensions().attach = [&](frmChatTools&) {
+    WaitWithEvents(1300);  // a second passes with events running
+    ticksWhileLoading = ticks;
+    Sleep(1100);  // and another without
+  };
+  ChatToolsExtensions().unload = nullptr;
+  tools.Load();
+  MSG due{};
+  const bool tickDueAtLoadEnd = PeekMessageA(&due, tools.hWnd(), WM_TIMER, WM_TIMER, PM_NOREMOVE) != FALSE;
+  PumpUntil([&] { return ticks > 0; }, 5000, 20);
+  ChatToolsExtensions() = saved;
+  EXPECT_TRUE(tickDueAtLoadEnd);
+  EXPECT_EQ(ticksWhileLoading, 0);
+  EXPECT_GT(ticks, 0);
+  EXPECT_TRUE(comboDuringTick);
+}
+
 COLORREF PixelOf(HWND window, int x, int y) {
   HDC dc = GetDC(window);
   const COLORREF colour = GetPixel(dc, x, y);
