@@ -51,6 +51,25 @@ MenuCallFunction DwsbcMenuCall() {
   return call;
 }
 
+struct MenuItemRecord {
+  LONGLONG id;
+  ULONGLONG subMenu;
+  LONGLONG length;
+  CHAR text[kTextSize];
+};
+using ReadItemsFunction = BOOL(WINAPI*)(HWND, HMENU, UINT, LONG, MenuItemRecord*, LONG, LONG*, DWORD);
+constexpr LONG kReadCapacity = 128;
+
+// Null when the helper cannot read a menu in one go: the items are then read one call at a time.
+ReadItemsFunction DwsbcMenuReadItems() {
+  static const ReadItemsFunction read = [] {
+    HMODULE module = LoadLibraryA(SystemFilePath("dwsbc36.ocx").c_str());
+    FARPROC address = module ? GetProcAddress(module, "DwsbcMenuReadItems") : nullptr;
+    return reinterpret_cast<ReadItemsFunction>(reinterpret_cast<void*>(address));
+  }();
+  return read;
+}
+
 using ReleaseHelperFunction = BOOL(WINAPI*)(HWND);
 
 ReleaseHelperFunction DwsbcReleaseHelper() {
@@ -140,6 +159,39 @@ std::string RemoteMenu::GetMenuString(HMENU menu, UINT item, int count, UINT fla
     return text;
   }
   return Cut(Call(kGetMenuString, menu, item, flags, 0, "", std::min(count, kTextSize)).text.c_str(), count);
+}
+
+std::vector<RemoteMenu::Item> RemoteMenu::ReadItems(HMENU menu, int count, UINT flags) {
+  std::vector<Item> items;
+  const auto byCalls = [&](int from, int itemCount) {
+    for (int j = from; j < itemCount; ++j) {
+      Item item;
+      item.id = GetMenuItemID(menu, j);
+      item.subMenu = GetSubMenu(menu, j);
+      item.text = GetMenuString(menu, (flags & MF_BYPOSITION) ? static_cast<UINT>(j) : item.id, count, flags);
+      items.push_back(std::move(item));
+    }
+  };
+  const ReadItemsFunction read = UsesHelper() ? DwsbcMenuReadItems() : nullptr;
+  if (!read) {
+    byCalls(0, GetMenuItemCount(menu));
+    return items;
+  }
+  std::vector<MenuItemRecord> records(static_cast<std::size_t>(kReadCapacity));
+  LONG itemCount = -1;
+  if (!read(window_, menu, flags, std::clamp(count, 0, kTextSize), records.data(), kReadCapacity, &itemCount,
+            kCallTimeoutMs))
+    return items;  // the owner did not answer
+  for (LONG j = 0; j < itemCount && j < kReadCapacity; ++j) {
+    const MenuItemRecord& record = records[static_cast<std::size_t>(j)];
+    Item item;
+    item.id = static_cast<UINT>(record.id);
+    item.subMenu = reinterpret_cast<HMENU>(record.subMenu);
+    item.text = count > 0 ? Cut(std::string(record.text, strnlen(record.text, kTextSize)).c_str(), count) : "";
+    items.push_back(std::move(item));
+  }
+  byCalls(kReadCapacity, itemCount);  // a menu longer than one read
+  return items;
 }
 
 HMENU RemoteMenu::CreatePopupMenu() {

@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace glimra {
 
@@ -25,6 +26,16 @@ class RemoteMenu {
   // Like GetMenuStringA with a buffer of `count` characters: at most count - 1
   // characters come back (MF_BYPOSITION or MF_BYCOMMAND in `flags`).
   std::string GetMenuString(HMENU menu, UINT item, int count, UINT flags);
+  // Every item of `menu` as GetMenuItemID, GetSubMenu and GetMenuString
+  // (`count` characters, looked up by the item's id with MF_BYCOMMAND, else
+  // by its position) give them one by one, read in one round trip; empty
+  // when `menu` has no items or is no menu.
+  struct Item {
+    UINT id = 0;
+    HMENU subMenu = nullptr;
+    std::string text;
+  };
+  std::vector<Item> ReadItems(HMENU menu, int count, UINT flags);
   // The pop-up is made in the process that owns the window's menu bar.
   HMENU CreatePopupMenu();
   bool AppendMenu(HMENU menu, UINT flags, UINT_PTR id, const std::string& caption);

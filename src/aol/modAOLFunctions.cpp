@@ -247,17 +247,15 @@ void GetAOLVersion() {
 VBBool RunMenuByString(HWND window, const std::string& caption, VBBool run) {
   VBBool found = kFalse;
   RunProcedure({kModule, "RunMenuByString"}, [&] {
+    // Each pop-up is read whole, one round trip to the client, with the
+    // steps of a walk item by item: its id, then its caption by that id.
     RemoteMenu menus(window);
-    HMENU bar = menus.GetMenu();
-    const int popups = menus.GetMenuItemCount(bar);
-    for (int i = 0; i < popups; ++i) {
-      HMENU popup = menus.GetSubMenu(bar, i);
-      const int items = menus.GetMenuItemCount(popup);
-      for (int j = 0; j < items; ++j) {
-        const UINT id = menus.GetMenuItemID(popup, j);
-        if (!EqualsNoCase(menus.GetMenuString(popup, id, 100, MF_BYCOMMAND), caption)) continue;
+    for (const RemoteMenu::Item& entry : menus.ReadItems(menus.GetMenu(), 0, MF_BYPOSITION)) {
+      if (!entry.subMenu) continue;  // no pop-up: no items
+      for (const RemoteMenu::Item& item : menus.ReadItems(entry.subMenu, 100, MF_BYCOMMAND)) {
+        if (!EqualsNoCase(item.text, caption)) continue;
         found = kTrue;
-        if (IsTrue(run)) SendMessageA(window, WM_COMMAND, id, 0);
+        if (IsTrue(run)) SendMessageA(window, WM_COMMAND, item.id, 0);
         return;
       }
     }

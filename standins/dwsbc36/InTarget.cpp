@@ -179,6 +179,23 @@ LRESULT RunHelperCall(Helper& helper, const HelperCall& request) {
   return delivered ? kHelperDone : kHelperRefused;
 }
 
+LRESULT RunHelperRead(Helper& helper, const HelperRead& request) {
+  const LONG capacity = std::clamp<LONG>(request.capacity, 0, kMaxReadItems);
+  std::vector<DwsbcMenuItem> items(static_cast<size_t>(capacity));
+  const LONG count =
+      ReadMenuItems(reinterpret_cast<HMENU>(request.menu), request.flags, request.count, items.data(), capacity);
+  const SIZE_T filled = static_cast<SIZE_T>(std::clamp<LONG>(count, 0, capacity)) * sizeof(DwsbcMenuItem);
+  SIZE_T written = 0, countWritten = 0;
+  const bool delivered =
+      (filled == 0 || (WriteProcessMemory(helper.caller, reinterpret_cast<void*>(request.itemsAddress), items.data(),
+                                          filled, &written) &&
+                       written == filled)) &&
+      WriteProcessMemory(helper.caller, reinterpret_cast<void*>(request.countAddress), &count, sizeof count,
+                         &countWritten) &&
+      countWritten == sizeof count;
+  return delivered ? kHelperDone : kHelperRefused;
+}
+
 LRESULT RunHelperAttach(const HelperAttach& request) {
   HWND window = reinterpret_cast<HWND>(request.window);
   if (GetWindowThreadProcessId(window, nullptr) != GetCurrentThreadId()) return kHelperRefused;
@@ -192,6 +209,8 @@ LRESULT CALLBACK HelperProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
     if (data && data->dwData == kHelperCallMagic && data->cbData == sizeof(HelperCall))
       return RunHelperCall(*helper, *static_cast<const HelperCall*>(data->lpData));
+    if (data && data->dwData == kHelperReadMagic && data->cbData == sizeof(HelperRead))
+      return RunHelperRead(*helper, *static_cast<const HelperRead*>(data->lpData));
     if (data && data->dwData == kHelperAttachMagic && data->cbData == sizeof(HelperAttach))
       return RunHelperAttach(*static_cast<const HelperAttach*>(data->lpData));
     return kHelperRefused;
@@ -295,6 +314,21 @@ void RunMenuCall(HWND window, const DwsbcMenuCallData& call, DwsbcMenuResult& re
     default: result.value = 0; SetLastError(ERROR_INVALID_PARAMETER);
   }
   result.error = GetLastError();
+}
+
+LONG ReadMenuItems(HMENU menu, UINT flags, LONG count, DwsbcMenuItem* items, LONG capacity) {
+  const LONG itemCount = GetMenuItemCount(menu);
+  const int textCount = std::clamp<int>(count, 0, DWSBC_TEXT_SIZE);
+  for (LONG j = 0; j < itemCount && j < capacity; ++j) {
+    DwsbcMenuItem& item = items[j];
+    const UINT id = GetMenuItemID(menu, j);
+    item.id = static_cast<int>(id);
+    item.subMenu = reinterpret_cast<ULONGLONG>(GetSubMenu(menu, j));
+    item.text[0] = '\0';
+    item.length =
+        GetMenuStringA(menu, (flags & MF_BYPOSITION) ? static_cast<UINT>(j) : id, item.text, textCount, flags);
+  }
+  return itemCount;
 }
 
 void MenuObjectNames(DWORD callerProcess, LONG callNumber, char* mapping, char* doneEvent, size_t size) {

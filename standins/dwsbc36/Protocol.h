@@ -49,6 +49,16 @@ struct HelperCall {
   ULONGLONG resultAddress;  // the caller's DwsbcMenuResult, written with WriteProcessMemory
   DwsbcMenuCallData call;
 };
+constexpr ULONG_PTR kHelperReadMagic = 0x44535249;
+struct HelperRead {
+  ULONGLONG menu;
+  ULONGLONG itemsAddress;  // the caller's DwsbcMenuItem array
+  ULONGLONG countAddress;  // the caller's LONG item count
+  UINT flags;
+  LONG count;
+  LONG capacity;
+  LONG reserved;
+};
 struct HelperAttach {
   ULONGLONG window;   // to watch; must belong to the helper's thread
   ULONGLONG watcher;  // the instance's hidden window
@@ -69,6 +79,11 @@ HWND OpenHelper(DWORD callerProcess);
 
 // Runs one menu call in this process.
 void RunMenuCall(HWND window, const DwsbcMenuCallData& call, DwsbcMenuResult& result);
+
+// Reads the items of `menu` in this process (DwsbcMenuReadItems); returns
+// the menu's item count, filling at most `capacity` items.
+LONG ReadMenuItems(HMENU menu, UINT flags, LONG count, DwsbcMenuItem* items, LONG capacity);
+constexpr LONG kMaxReadItems = 1024;
 
 // The WH_GETMESSAGE hook that carries requests into the watched thread.
 LRESULT CALLBACK GetMessageHook(int code, WPARAM wp, LPARAM lp);

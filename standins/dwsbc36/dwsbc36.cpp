@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "Protocol.h"
@@ -227,6 +228,61 @@ bool HelperMenuCall(HWND helper, HWND window, const DwsbcMenuCallData& call, Dws
   return answer == dwsbc::kHelperDone;
 }
 
+bool HelperReadItems(HWND helper, HMENU menu, UINT flags, LONG count, DwsbcMenuItem* items, LONG capacity,
+                     LONG& itemCount, DWORD timeoutMs) {
+  // As with a call: a late answer lands in blocks that are never freed.
+  auto* block = new DwsbcMenuItem[static_cast<size_t>(capacity > 0 ? capacity : 1)];
+  auto* countBlock = new LONG(-1);
+  const dwsbc::HelperRead request{reinterpret_cast<ULONGLONG>(menu),
+                                  reinterpret_cast<ULONGLONG>(block),
+                                  reinterpret_cast<ULONGLONG>(countBlock),
+                                  flags,
+                                  count,
+                                  capacity,
+                                  0};
+  const LRESULT answer = AskHelper(helper, dwsbc::kHelperReadMagic, &request, sizeof request, timeoutMs);
+  if (answer == 0) return false;
+  if (answer == dwsbc::kHelperDone) {
+    itemCount = *countBlock;
+    const LONG filled = itemCount < 0 ? 0 : (itemCount < capacity ? itemCount : capacity);
+    std::copy(block, block + filled, items);
+  }
+  delete[] block;
+  delete countBlock;
+  return answer == dwsbc::kHelperDone;
+}
+
+// The same reads one call at a time, for a thread without a helper.
+bool ReadItemsByCalls(HWND window, HMENU menu, UINT flags, LONG count, DwsbcMenuItem* items, LONG capacity,
+                      LONG& itemCount, DWORD timeoutMs) {
+  DwsbcMenuCallData call{};
+  DwsbcMenuResult result{};
+  call.op = DWSBC_GETMENUITEMCOUNT;
+  call.menu = reinterpret_cast<ULONGLONG>(menu);
+  if (!DwsbcMenuCall(window, &call, &result, timeoutMs)) return false;
+  itemCount = static_cast<LONG>(result.value);
+  for (LONG j = 0; j < itemCount && j < capacity; ++j) {
+    DwsbcMenuItem& item = items[j];
+    call.item = static_cast<ULONGLONG>(j);
+    call.op = DWSBC_GETMENUITEMID;
+    if (!DwsbcMenuCall(window, &call, &result, timeoutMs)) return false;
+    item.id = result.value;
+    call.op = DWSBC_GETSUBMENU;
+    if (!DwsbcMenuCall(window, &call, &result, timeoutMs)) return false;
+    item.subMenu = static_cast<ULONGLONG>(result.value);
+    DwsbcMenuCallData text = call;
+    text.op = DWSBC_GETMENUSTRING;
+    text.item =
+        (flags & MF_BYPOSITION) ? static_cast<ULONGLONG>(j) : static_cast<ULONGLONG>(static_cast<UINT>(item.id));
+    text.flags = flags;
+    text.count = count;
+    if (!DwsbcMenuCall(window, &text, &result, timeoutMs)) return false;
+    item.length = result.value;
+    lstrcpynA(item.text, result.text, DWSBC_TEXT_SIZE);
+  }
+  return true;
+}
+
 bool Attach(DwsbcInstance* self, HWND window) {
   self->watched = window;
   const DWORD thread = GetWindowThreadProcessId(window, nullptr);
@@ -318,6 +374,25 @@ BOOL WINAPI DwsbcMenuCall(HWND window, const DwsbcMenuCallData* call, DwsbcMenuR
     ForgetHelper(thread);
   }
   return HookedMenuCall(window, thread, *call, *result, timeoutMs) ? TRUE : FALSE;
+}
+
+BOOL WINAPI DwsbcMenuReadItems(HWND window, HMENU menu, UINT flags, LONG count, DwsbcMenuItem* items, LONG capacity,
+                               LONG* itemCount, DWORD timeoutMs) {
+  if (!itemCount || capacity < 0 || (capacity > 0 && !items)) return FALSE;
+  capacity = capacity < dwsbc::kMaxReadItems ? capacity : dwsbc::kMaxReadItems;
+  DWORD process = 0;
+  const DWORD thread = GetWindowThreadProcessId(window, &process);
+  if (!thread) return FALSE;
+  if (process == GetCurrentProcessId()) {  // our own menus need no helper
+    *itemCount = dwsbc::ReadMenuItems(menu, flags, count, items, capacity);
+    return TRUE;
+  }
+  if (HWND helper = HelperFor(window, thread, timeoutMs)) {
+    if (HelperReadItems(helper, menu, flags, count, items, capacity, *itemCount, timeoutMs)) return TRUE;
+    if (IsWindow(helper)) return FALSE;  // alive but silent: the owner is busy
+    ForgetHelper(thread);
+  }
+  return ReadItemsByCalls(window, menu, flags, count, items, capacity, *itemCount, timeoutMs) ? TRUE : FALSE;
 }
 
 BOOL WINAPI DwsbcReleaseHelper(HWND window) {

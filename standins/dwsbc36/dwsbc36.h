@@ -25,6 +25,11 @@
 // Menu helper: DwsbcMenuCall runs one Win32 menu function inside the process
 // that owns `window` (menus are private to their process under Wine) and fills
 // `result`; FALSE when the owner did not answer within `timeoutMs`.
+// DwsbcMenuReadItems reads a whole menu there in one go: *itemCount =
+// GetMenuItemCount(menu), and for each position j below it (at most
+// `capacity`) the item's GetMenuItemID, GetSubMenu and GetMenuStringA with
+// `count` characters, the caption looked up by the item's id when `flags`
+// holds MF_BYCOMMAND, else by j.
 // The first call (or attach) to a thread leaves a helper resident there, so
 // later calls and attaches cost one round trip each.
 //   DwsbcReleaseHelper(window)    takes this process's helper out of the
@@ -85,6 +90,13 @@ typedef struct DwsbcMenuResult {
   CHAR text[DWSBC_TEXT_SIZE];  // GetMenuStringA's caption
 } DwsbcMenuResult;
 
+typedef struct DwsbcMenuItem {
+  LONGLONG id;                 // (int)GetMenuItemID(menu, j)
+  ULONGLONG subMenu;           // GetSubMenu(menu, j)
+  LONGLONG length;             // GetMenuStringA's result
+  CHAR text[DWSBC_TEXT_SIZE];  // its caption
+} DwsbcMenuItem;
+
 __declspec(dllexport) DwsbcInstance* WINAPI DwsbcCreate(HWND owner);
 __declspec(dllexport) void WINAPI DwsbcDestroy(DwsbcInstance* instance);
 __declspec(dllexport) void WINAPI DwsbcSetEvents(DwsbcInstance* instance, DwsbcWndMessageX wndMessageX,
@@ -95,6 +107,9 @@ __declspec(dllexport) HWND WINAPI DwsbcGetHWnd(DwsbcInstance* instance);
 __declspec(dllexport) void WINAPI DwsbcSetDelayedEvent(DwsbcInstance* instance, LONG value);
 __declspec(dllexport) BOOL WINAPI
     DwsbcMenuCall(HWND window, const DwsbcMenuCallData* call, DwsbcMenuResult* result, DWORD timeoutMs);
+__declspec(dllexport) BOOL WINAPI
+    DwsbcMenuReadItems(HWND window, HMENU menu, UINT flags, LONG count, DwsbcMenuItem* items, LONG capacity,
+                       LONG* itemCount, DWORD timeoutMs);
 __declspec(dllexport) BOOL WINAPI DwsbcReleaseHelper(HWND window);
 
 #ifdef __cplusplus

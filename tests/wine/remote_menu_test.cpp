@@ -120,6 +120,60 @@ TEST_F(RemoteMenuWin, InsertedPopupAppearsAndItsCommandReachesTheFrame) {
   watcher->SetHWnd(0);
 }
 
+// The items as the single steps give them.
+std::vector<RemoteMenu::Item> ReadByCalls(RemoteMenu& menus, HMENU menu, int count, UINT flags) {
+  std::vector<RemoteMenu::Item> items;
+  for (int j = 0; j < menus.GetMenuItemCount(menu); ++j) {
+    RemoteMenu::Item item;
+    item.id = menus.GetMenuItemID(menu, j);
+    item.subMenu = menus.GetSubMenu(menu, j);
+    item.text = menus.GetMenuString(menu, (flags & MF_BYPOSITION) ? static_cast<UINT>(j) : item.id, count, flags);
+    items.push_back(item);
+  }
+  return items;
+}
+
+void ExpectSameItems(const std::vector<RemoteMenu::Item>& read, const std::vector<RemoteMenu::Item>& stepped) {
+  ASSERT_EQ(read.size(), stepped.size());
+  for (std::size_t j = 0; j < read.size(); ++j) {
+    EXPECT_EQ(read[j].id, stepped[j].id) << "item " << j;
+    EXPECT_EQ(read[j].subMenu, stepped[j].subMenu) << "item " << j;
+    EXPECT_EQ(read[j].text, stepped[j].text) << "item " << j;
+  }
+}
+
+// A whole menu read at once gives what the single steps give: separators,
+// sub-menus, captions by id and by position, cut to the count.
+TEST_F(RemoteMenuWin, ReadingAWholeMenuGivesWhatTheStepsGive) {
+  RemoteMenu menus(target.frame);
+  HMENU bar = menus.GetMenu();
+  ASSERT_TRUE(
+      menus.InsertMenu(bar, 6, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(BuildPopup(menus)), "Glimr&a"));
+  const std::vector<RemoteMenu::Item> entries = menus.ReadItems(bar, 9, MF_BYPOSITION);
+  ASSERT_EQ(entries.size(), 6u);
+  EXPECT_EQ(entries[3].text, "&Members");
+  EXPECT_EQ(entries[5].text, "Glimr&a");
+  EXPECT_EQ(entries[5].id, 0xFFFFFFFFu);
+  HMENU glimra = entries[5].subMenu;
+  ASSERT_NE(glimra, nullptr);
+  const std::vector<RemoteMenu::Item> items = menus.ReadItems(glimra, 100, MF_BYCOMMAND);
+  ASSERT_EQ(items.size(), 5u);
+  EXPECT_EQ(items[0].id, 60000u);
+  EXPECT_EQ(items[0].text, "&Fade Designer/Control Panel");
+  EXPECT_EQ(items[1].id, 0u);  // the separator
+  EXPECT_NE(items[3].subMenu, nullptr);
+  EXPECT_EQ(items[4].text, "&Exit Glimra");
+  EXPECT_EQ(menus.ReadItems(items[3].subMenu, 100, MF_BYPOSITION).at(0).text, "&Table of Contents");
+
+  for (HMENU menu : {bar, glimra, items[3].subMenu})
+    for (const auto& [count, flags] :
+         {std::pair<int, UINT>{100, MF_BYCOMMAND}, {100, MF_BYPOSITION}, {4, MF_BYPOSITION}, {0, MF_BYCOMMAND}})
+      ExpectSameItems(menus.ReadItems(menu, count, flags), ReadByCalls(menus, menu, count, flags));
+  EXPECT_TRUE(menus.ReadItems(nullptr, 100, MF_BYCOMMAND).empty());
+  EXPECT_EQ(ResidentHelpers(target.ProcessId()), 1);
+  ASSERT_TRUE(menus.DeleteMenu(bar, 5, MF_BYPOSITION));
+}
+
 TEST_F(RemoteMenuWin, OwnWindowsUseThePlainFunctions) {
   HMENU bar = CreateMenu();
   AppendMenuA(bar, MF_STRING, 5, "&Own");
@@ -128,6 +182,10 @@ TEST_F(RemoteMenuWin, OwnWindowsUseThePlainFunctions) {
   EXPECT_FALSE(menus.UsesHelper());
   EXPECT_EQ(menus.GetMenu(), bar);
   EXPECT_EQ(menus.GetMenuString(bar, 5, 100, MF_BYCOMMAND), "&Own");
+  const std::vector<RemoteMenu::Item> items = menus.ReadItems(bar, 100, MF_BYCOMMAND);
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0].id, 5u);
+  EXPECT_EQ(items[0].text, "&Own");
   DestroyWindow(own);
 }
 
