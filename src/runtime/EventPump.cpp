@@ -16,16 +16,38 @@ void DoEvents() {
   }
 }
 
+namespace {
+
+// The performance counter: Wine's tick count can lag it by several
+// milliseconds, which would make every pause miss its length.
+LONGLONG Now() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
+
+LONGLONG CountsPerSecond() {
+  static const LONGLONG frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f.QuadPart;
+  }();
+  return frequency;
+}
+
+}  // namespace
+
 bool PumpUntil(const std::function<bool()>& done, unsigned milliseconds, unsigned pollMs) {
-  const ULONGLONG deadline = GetTickCount64() + milliseconds;
+  const LONGLONG deadline = Now() + static_cast<LONGLONG>(milliseconds) * CountsPerSecond() / 1000;
   for (;;) {
     DoEvents();
     if (done()) return true;
     DWORD wait = INFINITE;
     if (milliseconds != kWaitForever) {
-      const ULONGLONG now = GetTickCount64();
-      if (now >= deadline) return false;
-      wait = static_cast<DWORD>(deadline - now);
+      const LONGLONG left = deadline - Now();
+      if (left <= 0) return false;
+      // Rounded down: waits end on their deadline, not up to a tick after it.
+      wait = static_cast<DWORD>(left * 1000 / CountsPerSecond());
     }
     if (pollMs != 0 && (wait == INFINITE || wait > pollMs)) wait = pollMs;
     MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
