@@ -30,11 +30,19 @@ LPCWSTR SystemCursor(LONG pointer) {
   }
 }
 
-int ScreenTwipsPerPixel(int index) {
+int MeasureTwipsPerPixel(int index) {
   HDC screen = GetDC(nullptr);
   const int dpi = screen ? GetDeviceCaps(screen, index) : 96;
   if (screen) ReleaseDC(nullptr, screen);
   return 1440 / (dpi > 0 ? dpi : 96);
+}
+
+// Read once: the screen's resolution holds for the whole run (changing it
+// takes a restart of Windows), and painting converts twips many times over.
+int ScreenTwipsPerPixel(int index) {
+  static const int across = MeasureTwipsPerPixel(LOGPIXELSX);
+  static const int down = MeasureTwipsPerPixel(LOGPIXELSY);
+  return index == LOGPIXELSX ? across : down;
 }
 
 // A picture's size in pixels.

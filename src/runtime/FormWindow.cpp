@@ -16,11 +16,19 @@ namespace {
 
 constexpr char kFormClass[] = "GlimraForm";
 
-int ScreenDotsPerInch(int index) {
+int MeasureDotsPerInch(int index) {
   HDC dc = GetDC(nullptr);
   const int dpi = dc ? GetDeviceCaps(dc, index) : 96;
   if (dc) ReleaseDC(nullptr, dc);
   return dpi > 0 ? dpi : 96;
+}
+
+// Read once: the screen's resolution holds for the whole run (changing it
+// takes a restart of Windows), and every twip conversion asks for it.
+int ScreenDotsPerInch(int index) {
+  static const int across = MeasureDotsPerInch(LOGPIXELSX);
+  static const int down = MeasureDotsPerInch(LOGPIXELSY);
+  return index == LOGPIXELSX ? across : down;
 }
 
 void EnsureComForThisThread() {
