@@ -51,6 +51,19 @@ MenuCallFunction DwsbcMenuCall() {
   return call;
 }
 
+using MenuCallsFunction = BOOL(WINAPI*)(HWND, const MenuCallData*, MenuResult*, LONG, DWORD);
+constexpr std::size_t kMostCallsAtOnce = 256;
+
+// Null when the helper cannot take several calls at once: they then go one by one.
+MenuCallsFunction DwsbcMenuCalls() {
+  static const MenuCallsFunction calls = [] {
+    HMODULE module = LoadLibraryA(SystemFilePath("dwsbc36.ocx").c_str());
+    FARPROC address = module ? GetProcAddress(module, "DwsbcMenuCalls") : nullptr;
+    return reinterpret_cast<MenuCallsFunction>(reinterpret_cast<void*>(address));
+  }();
+  return calls;
+}
+
 struct MenuItemRecord {
   LONGLONG id;
   ULONGLONG subMenu;
@@ -202,6 +215,27 @@ HMENU RemoteMenu::CreatePopupMenu() {
 bool RemoteMenu::AppendMenu(HMENU menu, UINT flags, UINT_PTR id, const std::string& caption) {
   if (!UsesHelper()) return ::AppendMenuA(menu, flags, id, caption.c_str()) != FALSE;
   return Call(kAppendMenu, menu, 0, flags, id, caption).value != 0;
+}
+
+bool RemoteMenu::AppendMenus(const std::vector<NewItem>& items) {
+  const MenuCallsFunction callAll = UsesHelper() ? DwsbcMenuCalls() : nullptr;
+  if (!callAll || items.size() > kMostCallsAtOnce) {
+    bool all = true;
+    for (const NewItem& item : items) all = AppendMenu(item.menu, item.flags, item.id, item.caption) && all;
+    return all;
+  }
+  std::vector<MenuCallData> calls(items.size());
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    MenuCallData& call = calls[i];
+    call.op = kAppendMenu;
+    call.flags = items[i].flags;
+    call.menu = reinterpret_cast<ULONGLONG>(items[i].menu);
+    call.id = items[i].id;
+    std::strncpy(call.text, items[i].caption.c_str(), kTextSize - 1);
+  }
+  std::vector<MenuResult> results(items.size());
+  if (!callAll(window_, calls.data(), results.data(), static_cast<LONG>(calls.size()), kCallTimeoutMs)) return false;
+  return std::all_of(results.begin(), results.end(), [](const MenuResult& result) { return result.value != 0; });
 }
 
 bool RemoteMenu::InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR id, const std::string& caption) {

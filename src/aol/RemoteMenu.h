@@ -39,6 +39,15 @@ class RemoteMenu {
   // The pop-up is made in the process that owns the window's menu bar.
   HMENU CreatePopupMenu();
   bool AppendMenu(HMENU menu, UINT flags, UINT_PTR id, const std::string& caption);
+  // AppendMenu for each item in order, in one round trip; true when every
+  // one succeeded.
+  struct NewItem {
+    HMENU menu;
+    UINT flags;
+    UINT_PTR id;
+    std::string caption;
+  };
+  bool AppendMenus(const std::vector<NewItem>& items);
   bool InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR id, const std::string& caption);
   bool DeleteMenu(HMENU menu, UINT position, UINT flags);
   bool DrawMenuBar();

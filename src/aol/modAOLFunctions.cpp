@@ -4,6 +4,7 @@
 #include <cctype>
 #include <iterator>
 #include <memory>
+#include <vector>
 
 #include "aol/RemoteMenu.h"
 #include "aol/modFindChild.h"
@@ -102,15 +103,16 @@ constexpr MenuEntry kHelpMenu[] = {
     {"&Table of Contents", 62000}, {"&Search for Help on...", 62001}, {nullptr, 0}, {"&Online Support", 62002}};
 constexpr char kGlimraMenuCaption[] = "Glimr&a";
 
-void AppendEntries(RemoteMenu& menus, HMENU menu, const MenuEntry* entries, std::size_t count, HMENU help) {
+void AppendEntries(std::vector<RemoteMenu::NewItem>& items, HMENU menu, const MenuEntry* entries, std::size_t count,
+                   HMENU help) {
   for (std::size_t i = 0; i < count; ++i) {
     const MenuEntry& entry = entries[i];
     if (!entry.caption)
-      menus.AppendMenu(menu, MF_SEPARATOR, 0, "-");
+      items.push_back({menu, MF_SEPARATOR, 0, "-"});
     else if (entry.id == 0)
-      menus.AppendMenu(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(help), entry.caption);
+      items.push_back({menu, MF_POPUP, reinterpret_cast<UINT_PTR>(help), entry.caption});
     else
-      menus.AppendMenu(menu, MF_STRING, entry.id, entry.caption);
+      items.push_back({menu, MF_STRING, entry.id, entry.caption});
   }
 }
 
@@ -392,8 +394,11 @@ void AddMenuToAOL() {
     HMENU bar = menus.GetMenu();
     HMENU main = menus.CreatePopupMenu();
     HMENU help = menus.CreatePopupMenu();
-    AppendEntries(menus, main, kGlimraMenu, std::size(kGlimraMenu), help);
-    AppendEntries(menus, help, kHelpMenu, std::size(kHelpMenu), nullptr);
+    // Both pop-ups are filled in table order with one round trip to the client.
+    std::vector<RemoteMenu::NewItem> entries;
+    AppendEntries(entries, main, kGlimraMenu, std::size(kGlimraMenu), help);
+    AppendEntries(entries, help, kHelpMenu, std::size(kHelpMenu), nullptr);
+    menus.AppendMenus(entries);
     // AOL builds its menu bar gradually while it starts; no time limit while it lives.
     int items = 0;
     PumpUntil(

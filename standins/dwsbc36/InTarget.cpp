@@ -179,6 +179,24 @@ LRESULT RunHelperCall(Helper& helper, const HelperCall& request) {
   return delivered ? kHelperDone : kHelperRefused;
 }
 
+LRESULT RunHelperCalls(Helper& helper, const COPYDATASTRUCT& data) {
+  if (data.cbData < sizeof(HelperCalls)) return kHelperRefused;
+  const auto* request = static_cast<const HelperCalls*>(data.lpData);
+  if (request->count < 0 || request->count > kMaxCalls ||
+      data.cbData != sizeof(HelperCalls) + static_cast<size_t>(request->count) * sizeof(DwsbcMenuCallData))
+    return kHelperRefused;
+  const auto* calls = reinterpret_cast<const DwsbcMenuCallData*>(request + 1);
+  std::vector<DwsbcMenuResult> results(static_cast<size_t>(request->count));
+  for (LONG i = 0; i < request->count; ++i) RunMenuCall(reinterpret_cast<HWND>(request->window), calls[i], results[i]);
+  const SIZE_T size = results.size() * sizeof(DwsbcMenuResult);
+  SIZE_T written = 0;
+  const bool delivered =
+      size == 0 || (WriteProcessMemory(helper.caller, reinterpret_cast<void*>(request->resultsAddress), results.data(),
+                                       size, &written) &&
+                    written == size);
+  return delivered ? kHelperDone : kHelperRefused;
+}
+
 LRESULT RunHelperRead(Helper& helper, const HelperRead& request) {
   const LONG capacity = std::clamp<LONG>(request.capacity, 0, kMaxReadItems);
   std::vector<DwsbcMenuItem> items(static_cast<size_t>(capacity));
@@ -206,9 +224,11 @@ LRESULT RunHelperAttach(const HelperAttach& request) {
 LRESULT CALLBACK HelperProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   auto* helper = reinterpret_cast<Helper*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (helper && msg == WM_COPYDATA) {
+    SetWindowLongPtrA(window, kRequestsIndex, GetWindowLongPtrA(window, kRequestsIndex) + 1);
     const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
     if (data && data->dwData == kHelperCallMagic && data->cbData == sizeof(HelperCall))
       return RunHelperCall(*helper, *static_cast<const HelperCall*>(data->lpData));
+    if (data && data->dwData == kHelperCallsMagic) return RunHelperCalls(*helper, *data);
     if (data && data->dwData == kHelperReadMagic && data->cbData == sizeof(HelperRead))
       return RunHelperRead(*helper, *static_cast<const HelperRead*>(data->lpData));
     if (data && data->dwData == kHelperAttachMagic && data->cbData == sizeof(HelperAttach))
@@ -234,6 +254,7 @@ HWND OpenHelper(DWORD callerProcess) {
   PinThisModule();
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = HelperProc;
+  windowClass.cbWndExtra = sizeof(LONG_PTR);
   windowClass.hInstance = ThisModule();
   windowClass.lpszClassName = kHelperClass;
   RegisterClassA(&windowClass);  // fails harmlessly when already registered

@@ -49,6 +49,15 @@ struct HelperCall {
   ULONGLONG resultAddress;  // the caller's DwsbcMenuResult, written with WriteProcessMemory
   DwsbcMenuCallData call;
 };
+// Several calls: this header, then `count` DwsbcMenuCallData.
+constexpr ULONG_PTR kHelperCallsMagic = 0x4453434C;
+struct HelperCalls {
+  ULONGLONG window;
+  ULONGLONG resultsAddress;  // the caller's DwsbcMenuResult array
+  LONG count;
+  LONG reserved;
+};
+constexpr LONG kMaxCalls = 256;
 constexpr ULONG_PTR kHelperReadMagic = 0x44535249;
 struct HelperRead {
   ULONGLONG menu;
@@ -63,6 +72,9 @@ struct HelperAttach {
   ULONGLONG window;   // to watch; must belong to the helper's thread
   ULONGLONG watcher;  // the instance's hidden window
 };
+// A helper counts the requests it has received in this window long (for
+// tests: one request is one round trip).
+constexpr int kRequestsIndex = 0;
 // Answers of a helper to WM_COPYDATA.
 constexpr LRESULT kHelperDone = 1;
 constexpr LRESULT kHelperRefused = 2;  // not its thread's window, or the result could not be written

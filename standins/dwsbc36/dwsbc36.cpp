@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "Protocol.h"
@@ -228,6 +229,24 @@ bool HelperMenuCall(HWND helper, HWND window, const DwsbcMenuCallData& call, Dws
   return answer == dwsbc::kHelperDone;
 }
 
+bool HelperMenuCalls(HWND helper, HWND window, const DwsbcMenuCallData* calls, DwsbcMenuResult* results, LONG count,
+                     DWORD timeoutMs) {
+  std::vector<unsigned char> request(sizeof(dwsbc::HelperCalls) +
+                                     static_cast<size_t>(count) * sizeof(DwsbcMenuCallData));
+  // As with one call: a late answer lands in a block that is never freed.
+  auto* block = new DwsbcMenuResult[static_cast<size_t>(count > 0 ? count : 1)];
+  const dwsbc::HelperCalls header{reinterpret_cast<ULONGLONG>(window), reinterpret_cast<ULONGLONG>(block), count, 0};
+  std::memcpy(request.data(), &header, sizeof header);
+  if (count > 0)
+    std::memcpy(request.data() + sizeof header, calls, static_cast<size_t>(count) * sizeof(DwsbcMenuCallData));
+  const LRESULT answer =
+      AskHelper(helper, dwsbc::kHelperCallsMagic, request.data(), static_cast<DWORD>(request.size()), timeoutMs);
+  if (answer == 0) return false;
+  if (answer == dwsbc::kHelperDone) std::copy(block, block + count, results);
+  delete[] block;
+  return answer == dwsbc::kHelperDone;
+}
+
 bool HelperReadItems(HWND helper, HMENU menu, UINT flags, LONG count, DwsbcMenuItem* items, LONG capacity,
                      LONG& itemCount, DWORD timeoutMs) {
   // As with a call: a late answer lands in blocks that are never freed.
@@ -374,6 +393,28 @@ BOOL WINAPI DwsbcMenuCall(HWND window, const DwsbcMenuCallData* call, DwsbcMenuR
     ForgetHelper(thread);
   }
   return HookedMenuCall(window, thread, *call, *result, timeoutMs) ? TRUE : FALSE;
+}
+
+BOOL WINAPI DwsbcMenuCalls(HWND window, const DwsbcMenuCallData* calls, DwsbcMenuResult* results, LONG count,
+                           DWORD timeoutMs) {
+  if (count < 0 || count > dwsbc::kMaxCalls || (count > 0 && (!calls || !results))) return FALSE;
+  for (LONG i = 0; i < count; ++i)
+    if (calls[i].op == dwsbc::kOpenHelperOp) return FALSE;
+  DWORD process = 0;
+  const DWORD thread = GetWindowThreadProcessId(window, &process);
+  if (!thread) return FALSE;
+  if (process == GetCurrentProcessId()) {  // our own menus need no helper
+    for (LONG i = 0; i < count; ++i) dwsbc::RunMenuCall(window, calls[i], results[i]);
+    return TRUE;
+  }
+  if (HWND helper = HelperFor(window, thread, timeoutMs)) {
+    if (HelperMenuCalls(helper, window, calls, results, count, timeoutMs)) return TRUE;
+    if (IsWindow(helper)) return FALSE;  // alive but silent: the owner is busy
+    ForgetHelper(thread);
+  }
+  for (LONG i = 0; i < count; ++i)
+    if (!HookedMenuCall(window, thread, calls[i], results[i], timeoutMs)) return FALSE;
+  return TRUE;
 }
 
 BOOL WINAPI DwsbcMenuReadItems(HWND window, HMENU menu, UINT flags, LONG count, DwsbcMenuItem* items, LONG capacity,

@@ -30,6 +30,8 @@
 // `capacity`) the item's GetMenuItemID, GetSubMenu and GetMenuStringA with
 // `count` characters, the caption looked up by the item's id when `flags`
 // holds MF_BYCOMMAND, else by j.
+// DwsbcMenuCalls runs `count` calls there one after the other, as that many
+// DwsbcMenuCall would, in one go; results[i] is the result of calls[i].
 // The first call (or attach) to a thread leaves a helper resident there, so
 // later calls and attaches cost one round trip each.
 //   DwsbcReleaseHelper(window)    takes this process's helper out of the
@@ -110,6 +112,8 @@ __declspec(dllexport) BOOL WINAPI
 __declspec(dllexport) BOOL WINAPI
     DwsbcMenuReadItems(HWND window, HMENU menu, UINT flags, LONG count, DwsbcMenuItem* items, LONG capacity,
                        LONG* itemCount, DWORD timeoutMs);
+__declspec(dllexport) BOOL WINAPI
+    DwsbcMenuCalls(HWND window, const DwsbcMenuCallData* calls, DwsbcMenuResult* results, LONG count, DWORD timeoutMs);
 __declspec(dllexport) BOOL WINAPI DwsbcReleaseHelper(HWND window);
 
 #ifdef __cplusplus

@@ -1,5 +1,6 @@
 // The menu helpers dwsbc36.ocx leaves resident in a watched program: one
-// message-only window of class "DWSBC36 Helper" per process that calls in.
+// message-only window of class "DWSBC36 Helper" per process that calls in,
+// counting the requests it receives in its first window long.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +16,18 @@ inline int ResidentHelpers(DWORD processId) {
     if (owner == processId) ++count;
   }
   return count;
+}
+
+// The requests (round trips) the helpers in that program have received.
+inline LONG_PTR HelperRequests(DWORD processId) {
+  LONG_PTR requests = 0;
+  for (HWND window = FindWindowExA(HWND_MESSAGE, nullptr, "DWSBC36 Helper", nullptr); window;
+       window = FindWindowExA(HWND_MESSAGE, window, "DWSBC36 Helper", nullptr)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId) requests += GetWindowLongPtrA(window, 0);
+  }
+  return requests;
 }
 
 }  // namespace wine_test

@@ -16,6 +16,7 @@
 namespace glimra {
 namespace {
 
+using wine_test::HelperRequests;
 using wine_test::PumpUntil;
 using wine_test::ResidentHelpers;
 using wine_test::TargetProgram;
@@ -156,7 +157,9 @@ TEST_F(RemoteMenuWin, ReadingAWholeMenuGivesWhatTheStepsGive) {
   EXPECT_EQ(entries[5].id, 0xFFFFFFFFu);
   HMENU glimra = entries[5].subMenu;
   ASSERT_NE(glimra, nullptr);
+  const LONG_PTR requestsBefore = HelperRequests(target.ProcessId());
   const std::vector<RemoteMenu::Item> items = menus.ReadItems(glimra, 100, MF_BYCOMMAND);
+  EXPECT_EQ(HelperRequests(target.ProcessId()) - requestsBefore, 1);  // one round trip for the whole menu
   ASSERT_EQ(items.size(), 5u);
   EXPECT_EQ(items[0].id, 60000u);
   EXPECT_EQ(items[0].text, "&Fade Designer/Control Panel");
@@ -172,6 +175,36 @@ TEST_F(RemoteMenuWin, ReadingAWholeMenuGivesWhatTheStepsGive) {
   EXPECT_TRUE(menus.ReadItems(nullptr, 100, MF_BYCOMMAND).empty());
   EXPECT_EQ(ResidentHelpers(target.ProcessId()), 1);
   ASSERT_TRUE(menus.DeleteMenu(bar, 5, MF_BYPOSITION));
+}
+
+// Items appended in one go land in their order, each in its own menu; one
+// that fails makes the whole answer false without stopping the others.
+TEST_F(RemoteMenuWin, SeveralItemsAppendedAtOnceLandInOrder) {
+  RemoteMenu menus(target.frame);
+  HMENU main = menus.CreatePopupMenu();
+  HMENU help = menus.CreatePopupMenu();
+  ASSERT_TRUE(main && help);
+  const LONG_PTR requestsBefore = HelperRequests(target.ProcessId());
+  EXPECT_TRUE(menus.AppendMenus({{main, MF_STRING, 60000, "&Fade Designer/Control Panel"},
+                                 {main, MF_SEPARATOR, 0, "-"},
+                                 {main, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "&Help"},
+                                 {help, MF_STRING, 62000, "&Table of Contents"},
+                                 {main, MF_STRING, 60005, "&Exit Glimra"}}));
+  EXPECT_EQ(HelperRequests(target.ProcessId()) - requestsBefore, 1);  // one round trip for all five
+  const std::vector<RemoteMenu::Item> items = menus.ReadItems(main, 100, MF_BYPOSITION);
+  ASSERT_EQ(items.size(), 4u);
+  EXPECT_EQ(items[0].id, 60000u);
+  EXPECT_EQ(items[1].id, 0u);
+  EXPECT_EQ(items[2].subMenu, help);
+  EXPECT_EQ(items[2].text, "&Help");
+  EXPECT_EQ(items[3].text, "&Exit Glimra");
+  EXPECT_EQ(menus.GetMenuString(help, 62000, 100, MF_BYCOMMAND), "&Table of Contents");
+
+  EXPECT_FALSE(menus.AppendMenus({{reinterpret_cast<HMENU>(static_cast<UINT_PTR>(0x7FF0)), MF_STRING, 1, "nowhere"},
+                                  {main, MF_STRING, 2, "&Last"}}));
+  EXPECT_EQ(menus.GetMenuItemCount(main), 5);
+  EXPECT_EQ(menus.GetMenuString(main, 4, 100, MF_BYPOSITION), "&Last");
+  EXPECT_EQ(ResidentHelpers(target.ProcessId()), 1);
 }
 
 TEST_F(RemoteMenuWin, OwnWindowsUseThePlainFunctions) {
