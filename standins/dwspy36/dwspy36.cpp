@@ -1,5 +1,6 @@
-// dwspy36.dll: module paths of other processes (Tool Help snapshots, with
-// the process-status functions as a second way) and plain memory copies.
+// dwspy36.dll: module paths of other processes (the process's image name for
+// its program file; Tool Help snapshots, with the process-status functions as
+// a second way, for the others) and plain memory copies.
 #include "dwspy36.h"
 
 // windows.h must come first.
@@ -18,6 +19,22 @@ namespace {
 DWORD Deliver(const std::string& text, LPSTR buffer, DWORD bufferSize) {
   if (buffer && bufferSize > 0) lstrcpynA(buffer, text.c_str(), static_cast<int>(bufferSize));
   return static_cast<DWORD>(text.size());
+}
+
+// The process's own program file: one question to the system rather than a
+// walk over every module the process has loaded.
+std::string FromImageName(DWORD processId, LPCSTR moduleName) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (!process) return "";
+  std::string path;
+  char image[MAX_PATH] = {};
+  DWORD size = MAX_PATH;
+  if (QueryFullProcessImageNameA(process, 0, image, &size)) {
+    const char* slash = std::strrchr(image, '\\');
+    if (lstrcmpiA(slash ? slash + 1 : image, moduleName) == 0) path.assign(image, size);
+  }
+  CloseHandle(process);
+  return path;
 }
 
 std::string FromSnapshot(DWORD processId, LPCSTR moduleName) {
@@ -62,7 +79,8 @@ extern "C" {
 DWORD WINAPI dwXGetModuleFileName(DWORD processId, LPCSTR moduleName, LPSTR buffer, DWORD bufferSize) {
   if (buffer && bufferSize > 0) buffer[0] = '\0';
   if (!moduleName || !*moduleName) return 0;
-  std::string path = FromSnapshot(processId, moduleName);
+  std::string path = FromImageName(processId, moduleName);
+  if (path.empty()) path = FromSnapshot(processId, moduleName);
   if (path.empty()) path = FromProcessStatus(processId, moduleName);
   return Deliver(path, buffer, bufferSize);
 }
