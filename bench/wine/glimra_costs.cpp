@@ -4,8 +4,10 @@
 // milliseconds.
 //   startup N  N starts of glimra.exe beside a running client with a room
 //              open: to the chat tools window loaded (the menu is in place),
-//              and to it showing beside the room; each run ends with
-//              "&Exit Glimra". Also N starts of a program that does nothing.
+//              to it visible beside the room, and to it shown there, painted
+//              (Glimra's thread has come back from the tick that showed it);
+//              each run ends with "&Exit Glimra". Also N starts of a program
+//              that does nothing.
 //   chat N     N lines typed into the room and sent with Enter, faded, and N
 //              plain ones ("/fadeoff" before each, "/fadeon" after): Enter to
 //              the line shown in the room.
@@ -193,6 +195,11 @@ int Startup(int count) {
     if (!WaitFor([&] { return GetWindow(tools, GW_OWNER) == client.frame; }, 10000)) return 1;
     Say("loaded_ms", NowMs() - start);
     if (!WaitFor([&] { return IsWindowVisible(tools) != FALSE; }, 10000)) return 1;
+    Say("visible_ms", NowMs() - start);
+    // The window turns visible as showing begins; an empty message comes
+    // back once the tick that shows it has painted it and returned.
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutA(tools, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored)) return 1;
     Say("shown_ms", NowMs() - start);
     Sleep(1500);
     ExitGlimra(client, glimra);
