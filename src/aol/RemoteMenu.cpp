@@ -101,9 +101,28 @@ std::string Cut(const char* text, int count) {
   return result;
 }
 
+HWND gHelperWanted = nullptr;
+
+void CALLBACK MakeWantedHelper(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  HWND window = gHelperWanted;
+  gHelperWanted = nullptr;
+  // Nothing may unwind through the dispatching of this callback; a helper
+  // that cannot be made now is made by the first step or not at all.
+  try {
+    if (IsWindow(window)) RemoteMenu(window).GetMenu();
+  } catch (...) {
+  }
+}
+
 }  // namespace
 
 RemoteMenu::RemoteMenu(HWND window) : window_(window) {}
+
+void RemoteMenu::PrepareHelper(HWND window) {
+  gHelperWanted = window;
+  SetTimer(nullptr, 0, 0, MakeWantedHelper);
+}
 
 bool RemoteMenu::UsesHelper() {
   if (usesHelper_ < 0) {

@@ -55,6 +55,10 @@ class RemoteMenu {
   // True when the steps go through the helper (decided on first use).
   bool UsesHelper();
 
+  // Makes the helper in the program of `window` the next time events run
+  // (a pause, say), so that the first step finds it there already.
+  static void PrepareHelper(HWND window);
+
   // The helper stays in the owning program from the first step on, so that
   // each later step is one round trip; this takes it out of the thread of
   // `window` (it also goes by itself when Glimra ends). False when there was

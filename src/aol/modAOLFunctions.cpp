@@ -162,6 +162,9 @@ void AOLIsRunning() {
     }
     LiveAppOptions().AOLPath = *folder;
     WriteSetting("", "AOL Path", *folder);
+    // The menu steps of the attachment find their helper in the client
+    // ready: it is made while the splash pauses.
+    RemoteMenu::PrepareHelper(frame);
     Splash().show();
     Pause(1000);
     Splash().value(5);

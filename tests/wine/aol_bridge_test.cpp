@@ -10,6 +10,7 @@
 
 #include "AolClientFixture.h"
 #include "MemberInput.h"
+#include "ResidentHelpers.h"
 #include "WineTestSupport.h"
 #include "aol/RemoteMenu.h"
 #include "aol/modAOLFunctions.h"
@@ -17,6 +18,7 @@
 #include "aol/modRichText.h"
 #include "aol/modWin32API.h"
 #include "runtime/ErrorReporting.h"
+#include "runtime/EventPump.h"
 #include "runtime/FormWindow.h"
 #include "runtime/Forms.h"
 #include "settings/AppOptions.h"
@@ -95,7 +97,11 @@ class AolBridge : public wine_test::AolClientFixture {
 
 TEST_F(AolBridge, AttachingFindsTheFolderAndStoresIt) {
   Start("Version=4\r\n");
+  DWORD client = 0;
+  GetWindowThreadProcessId(frame_, &client);
+  EXPECT_EQ(wine_test::ResidentHelpers(client), 0);
   AOLIsRunning();
+  EXPECT_EQ(wine_test::ResidentHelpers(client), 1);  // made while the splash paused, for the menu steps to come
   EXPECT_EQ(AOLFrame(), frame_);
   EXPECT_STRCASEEQ(LiveAppOptions().AOLPath.c_str(), folder_.c_str());
   EXPECT_STRCASEEQ(ReadSetting("", "AOL Path").c_str(), folder_.c_str());
@@ -109,6 +115,10 @@ TEST_F(AolBridge, SixteenBitClientEndsGlimra) {
   EXPECT_THROW(AOLIsRunning(), EndProgramNow);
   member.step.Join();
   EXPECT_TRUE(member.shown);
+  DoEvents();
+  DWORD client = 0;
+  GetWindowThreadProcessId(frame_, &client);
+  EXPECT_EQ(wine_test::ResidentHelpers(client), 0);  // nothing is left in a client Glimra refuses
 }
 
 TEST_F(AolBridge, MinorVersionsLeaveTheVersionAsItWas) {
