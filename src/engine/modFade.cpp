@@ -336,6 +336,11 @@ std::uint8_t WaveStep(std::int16_t& phase, bool wavy) {
 
 // ---- writing markup ----
 
+// The most characters a solid rendering writes before it wraps its place in
+// the colours: wrapping at every character was a branch on the run of blanks
+// and colours that no predictor could follow.
+constexpr std::size_t kCycleBlock = 64;
+
 // 1 for a byte that takes tags, 0 for the blank: one load where a comparison
 // would take three instructions, in loops bound by how many they issue.
 struct TakesTags {
@@ -452,7 +457,11 @@ class MarkupSink {
   // The non-blank characters of [p, end) take the tags of `colours` in turn.
   void Cycle(const std::vector<Stretch>& colours, const char* p, const char* end) {
     if constexpr (std::is_same_v<Characters, ByteCharacters>) {
-      WriteBytesWaved<kCycle>(nullptr, colours.data(), colours.size(), p, end);
+      // The colours repeated for a block's worth of characters: within a
+      // block the place only counts up.
+      std::vector<Stretch> repeated(colours.size() + kCycleBlock);
+      for (std::size_t i = 0; i < repeated.size(); ++i) repeated[i] = colours[i % colours.size()];
+      WriteBytesWaved<kCycle>(nullptr, repeated.data(), colours.size(), p, end);
     } else {
       std::vector<FontColour> tags;
       for (const Stretch& colour : colours) tags.push_back(colour.colour);
@@ -477,7 +486,8 @@ class MarkupSink {
   // the wave from any phase (0 before the first step after start-up).
   enum WaveKind { kFlat, kCycleOfFour, kAnyPhase };
 
-  // The tags come from `stretches` (kStretches) or `tags` in turn (kCycle).
+  // The tags come from `stretches` (kStretches) or `tags` in turn (kCycle:
+  // `tagCount` colours, repeated for kCycleBlock characters past the last).
   template <TagSource kSource>
   void WriteBytesWaved(GradientStretches* stretches, const Stretch* tags, std::size_t tagCount, const char* p,
                        const char* end) {
@@ -537,7 +547,9 @@ class MarkupSink {
           limit = writer_.Limit();
           continue;
         }
-        const char* stop = p + std::min(fit - 1, static_cast<std::size_t>(stretchEnd - p));
+        std::size_t count = std::min(fit - 1, static_cast<std::size_t>(stretchEnd - p));
+        if constexpr (kSource == kCycle) count = std::min(count, kCycleBlock);
+        const char* stop = p + count;
 #pragma GCC unroll 4
         for (; p < stop; ++p) {
           const char c = *p;
@@ -548,7 +560,6 @@ class MarkupSink {
           if constexpr (kSource == kCycle) {
             load(tags[next]);
             next += tagged;
-            next = next == tagCount ? 0 : next;
           }
           if constexpr (kSource != kUntagged) {
             std::memcpy(out, head, 16);
@@ -572,6 +583,7 @@ class MarkupSink {
           out[at] = c;
           out += at + 1;
         }
+        if constexpr (kSource == kCycle) next %= tagCount;
       }
     }
     if constexpr (kWave == kCycleOfFour) {
