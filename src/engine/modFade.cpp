@@ -528,6 +528,10 @@ class MarkupSink {
       cycleTags[k] = kWaveTags[1 + k];
       cycleTags[k].size += kSource != kUntagged ? kFontTagSize : 0;
     }
+    // A gradient's wave stores the tag's last four bytes and the wave tag
+    // at once, one store fewer for each of the most numerous characters.
+    constexpr bool kTailWithWave = kSource == kStretches && kWave == kCycleOfFour;
+    char tailsWaved[4][16] = {};
     // A stretch is worked out one ahead of its writing, into `coming`.
     Stretch coming;
     if constexpr (kSource == kStretches) stretches->Next(coming);
@@ -536,6 +540,12 @@ class MarkupSink {
       const char* stretchEnd = end;
       if constexpr (kSource == kStretches) {
         load(coming);
+        if constexpr (kTailWithWave) {
+          for (std::size_t k = 0; k < 4; ++k) {
+            std::memcpy(tailsWaved[k], &tail, 4);
+            std::memcpy(tailsWaved[k] + 4, kWaveTags[1 + k].bytes, 8);
+          }
+        }
         stretchEnd = start + std::min(coming.end, static_cast<std::size_t>(end - start));
         stretches->Next(coming);
       }
@@ -563,10 +573,14 @@ class MarkupSink {
           }
           if constexpr (kSource != kUntagged) {
             std::memcpy(out, head, 16);
-            std::memcpy(out + 16, &tail, 4);
+            if constexpr (!kTailWithWave) std::memcpy(out + 16, &tail, 4);
             at = kFontTagSize;
           }
-          if constexpr (kWave == kCycleOfFour) {
+          if constexpr (kTailWithWave) {
+            std::memcpy(out + 16, tailsWaved[steps & 3], 16);
+            at = cycleTags[steps & 3].size;
+            steps += tagged;
+          } else if constexpr (kWave == kCycleOfFour) {
             const WaveTag& tag = cycleTags[steps & 3];
             std::memcpy(out + at, tag.bytes, 8);
             at = tag.size;
