@@ -27,6 +27,7 @@
 #include <string>
 
 #include "MemberInput.h"
+#include "WineTestSupport.h"
 #include "aol/RemoteMenu.h"
 
 namespace {
@@ -128,8 +129,7 @@ class Client {
     return WaitFor(
         [&] {
           room = FindWindowExA(mdi, nullptr, "AOL Child", name);
-          box = room ? FindWindowExA(room, FindWindowExA(room, nullptr, "RICHCNTL", nullptr), "RICHCNTL", nullptr)
-                     : nullptr;
+          box = wine_test::ChatBoxOf(room);
           return box != nullptr;
         },
         10000, 20);

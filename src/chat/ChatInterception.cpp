@@ -119,7 +119,7 @@ void ChatInterception::Timer1_Timer() {
   RunHeldMenuCommands();
   HWND room = nullptr, box = nullptr;
   SkipOnError([&] { room = FindChatRoom(AOLMDIClient(), kChildClass); });
-  if (room) box = FindWindowExA(room, FindWindowExA(room, nullptr, "RICHCNTL", nullptr), "RICHCNTL", nullptr);
+  if (room) box = ChatInputBox(room);
   if (ToHandle(box) != ChatBox) Hooked = kFalse;
   if (!room)
     DetachFromRoom();

@@ -336,6 +336,11 @@ std::uint8_t WaveStep(std::int16_t& phase, bool wavy) {
 
 // ---- writing markup ----
 
+// The most characters a solid rendering writes before it wraps its place in
+// the colours: wrapping at every character was a branch on the run of blanks
+// and colours that no predictor could follow.
+constexpr std::size_t kCycleBlock = 64;
+
 // 1 for a byte that takes tags, 0 for the blank: one load where a comparison
 // would take three instructions, in loops bound by how many they issue.
 struct TakesTags {
@@ -452,7 +457,11 @@ class MarkupSink {
   // The non-blank characters of [p, end) take the tags of `colours` in turn.
   void Cycle(const std::vector<Stretch>& colours, const char* p, const char* end) {
     if constexpr (std::is_same_v<Characters, ByteCharacters>) {
-      WriteBytesWaved<kCycle>(nullptr, colours.data(), colours.size(), p, end);
+      // The colours repeated for a block's worth of characters: within a
+      // block the place only counts up.
+      std::vector<Stretch> repeated(colours.size() + kCycleBlock);
+      for (std::size_t i = 0; i < repeated.size(); ++i) repeated[i] = colours[i % colours.size()];
+      WriteBytesWaved<kCycle>(nullptr, repeated.data(), colours.size(), p, end);
     } else {
       std::vector<FontColour> tags;
       for (const Stretch& colour : colours) tags.push_back(colour.colour);
@@ -477,7 +486,8 @@ class MarkupSink {
   // the wave from any phase (0 before the first step after start-up).
   enum WaveKind { kFlat, kCycleOfFour, kAnyPhase };
 
-  // The tags come from `stretches` (kStretches) or `tags` in turn (kCycle).
+  // The tags come from `stretches` (kStretches) or `tags` in turn (kCycle:
+  // `tagCount` colours, repeated for kCycleBlock characters past the last).
   template <TagSource kSource>
   void WriteBytesWaved(GradientStretches* stretches, const Stretch* tags, std::size_t tagCount, const char* p,
                        const char* end) {
@@ -518,6 +528,10 @@ class MarkupSink {
       cycleTags[k] = kWaveTags[1 + k];
       cycleTags[k].size += kSource != kUntagged ? kFontTagSize : 0;
     }
+    // A gradient's wave stores the tag's last four bytes and the wave tag
+    // at once, one store fewer for each of the most numerous characters.
+    constexpr bool kTailWithWave = kSource == kStretches && kWave == kCycleOfFour;
+    char tailsWaved[4][16] = {};
     // A stretch is worked out one ahead of its writing, into `coming`.
     Stretch coming;
     if constexpr (kSource == kStretches) stretches->Next(coming);
@@ -526,6 +540,12 @@ class MarkupSink {
       const char* stretchEnd = end;
       if constexpr (kSource == kStretches) {
         load(coming);
+        if constexpr (kTailWithWave) {
+          for (std::size_t k = 0; k < 4; ++k) {
+            std::memcpy(tailsWaved[k], &tail, 4);
+            std::memcpy(tailsWaved[k] + 4, kWaveTags[1 + k].bytes, 8);
+          }
+        }
         stretchEnd = start + std::min(coming.end, static_cast<std::size_t>(end - start));
         stretches->Next(coming);
       }
@@ -537,7 +557,9 @@ class MarkupSink {
           limit = writer_.Limit();
           continue;
         }
-        const char* stop = p + std::min(fit - 1, static_cast<std::size_t>(stretchEnd - p));
+        std::size_t count = std::min(fit - 1, static_cast<std::size_t>(stretchEnd - p));
+        if constexpr (kSource == kCycle) count = std::min(count, kCycleBlock);
+        const char* stop = p + count;
 #pragma GCC unroll 4
         for (; p < stop; ++p) {
           const char c = *p;
@@ -548,14 +570,17 @@ class MarkupSink {
           if constexpr (kSource == kCycle) {
             load(tags[next]);
             next += tagged;
-            next = next == tagCount ? 0 : next;
           }
           if constexpr (kSource != kUntagged) {
             std::memcpy(out, head, 16);
-            std::memcpy(out + 16, &tail, 4);
+            if constexpr (!kTailWithWave) std::memcpy(out + 16, &tail, 4);
             at = kFontTagSize;
           }
-          if constexpr (kWave == kCycleOfFour) {
+          if constexpr (kTailWithWave) {
+            std::memcpy(out + 16, tailsWaved[steps & 3], 16);
+            at = cycleTags[steps & 3].size;
+            steps += tagged;
+          } else if constexpr (kWave == kCycleOfFour) {
             const WaveTag& tag = cycleTags[steps & 3];
             std::memcpy(out + at, tag.bytes, 8);
             at = tag.size;
@@ -572,6 +597,7 @@ class MarkupSink {
           out[at] = c;
           out += at + 1;
         }
+        if constexpr (kSource == kCycle) next %= tagCount;
       }
     }
     if constexpr (kWave == kCycleOfFour) {

@@ -9,6 +9,15 @@
 
 namespace wine_test {
 
+// A chat room's input box: the second "RICHCNTL" of the room, looked for only
+// after the first (the transcript) is there. Asked in one go while the room
+// is still making its controls, a search after "no first one" starts at the
+// beginning and finds the transcript.
+inline HWND ChatBoxOf(HWND room) {
+  HWND transcript = room ? FindWindowExA(room, nullptr, "RICHCNTL", nullptr) : nullptr;
+  return transcript ? FindWindowExA(room, transcript, "RICHCNTL", nullptr) : nullptr;
+}
+
 // Waits up to `timeoutMs` for a top-level window of `className` captioned `caption`.
 inline HWND WaitForWindow(const char* className, const char* caption, DWORD timeoutMs = 10000) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;

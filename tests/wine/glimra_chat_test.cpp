@@ -25,8 +25,7 @@ class GlimraChat : public wine_test::GlimraProcessFixture {
     room_ = WaitUntilFound([&] { return FindWindowExA(mdi_, nullptr, "AOL Child", "Town Square"); });
     ASSERT_TRUE(room_);
     // The room's controls come a moment after the room itself.
-    box_ = WaitUntilFound(
-        [&] { return FindWindowExA(room_, FindWindowExA(room_, nullptr, "RICHCNTL", nullptr), "RICHCNTL", nullptr); });
+    box_ = WaitUntilFound([&] { return wine_test::ChatBoxOf(room_); });
     ASSERT_TRUE(box_);
     glimra_ = StartGlimra();
     ASSERT_TRUE(glimra_);

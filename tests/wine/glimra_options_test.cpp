@@ -127,8 +127,7 @@ class GlimraOptions : public wine_test::GlimraProcessFixture {
     Start("Version=4\r\nScreenNames=Zolster\r\nChatRoom=Town Square\r\n");
     room_ = Document("Town Square");
     ASSERT_TRUE(room_);
-    box_ = WaitUntilFound(
-        [&] { return FindWindowExA(room_, FindWindowExA(room_, nullptr, "RICHCNTL", nullptr), "RICHCNTL", nullptr); });
+    box_ = WaitUntilFound([&] { return wine_test::ChatBoxOf(room_); });
     ASSERT_TRUE(box_);
     glimra_ = StartGlimra();
     ASSERT_TRUE(glimra_);

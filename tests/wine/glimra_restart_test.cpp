@@ -27,8 +27,7 @@ class GlimraRestart : public wine_test::GlimraProcessFixture {
     Start("Version=4\r\nScreenNames=Zolster\r\nChatRoom=Town Square\r\n");
     room_ = WaitUntilFound([&] { return FindWindowExA(mdi_, nullptr, "AOL Child", "Town Square"); });
     ASSERT_TRUE(room_);
-    box_ = WaitUntilFound(
-        [&] { return FindWindowExA(room_, FindWindowExA(room_, nullptr, "RICHCNTL", nullptr), "RICHCNTL", nullptr); });
+    box_ = WaitUntilFound([&] { return wine_test::ChatBoxOf(room_); });
     ASSERT_TRUE(box_);
     aolId_ = GetProcessId(process_);
   }

@@ -80,8 +80,7 @@ TEST_F(GlimraUpgrade, UpdateTypedInTheRoomLeadsToTheDownloadPage) {
   Start("Version=4\r\nScreenNames=Zolster\r\nSignedOn=1\r\nChatRoom=Town Square\r\n");
   HWND room = Document("Town Square");
   ASSERT_TRUE(room);
-  HWND box = WaitUntilFound(
-      [&] { return FindWindowExA(room, FindWindowExA(room, nullptr, "RICHCNTL", nullptr), "RICHCNTL", nullptr); });
+  HWND box = WaitUntilFound([&] { return wine_test::ChatBoxOf(room); });
   ASSERT_TRUE(box);
   glimra_ = StartGlimra();
   HWND tools = VisibleWindowOf("Glimra Chat Tools");
