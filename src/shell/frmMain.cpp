@@ -31,7 +31,8 @@ void frmMain::OnLoad() {
   titleFont_ = CreateFontA(-TwipsToPixelsY(720), 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, ANSI_CHARSET, 0, 0,
                            ANTIALIASED_QUALITY, VARIABLE_PITCH | FF_SWISS, "Arial");
   SetFormColor(*this);
-  StayOnTop(*this);
+  // Topmost once it shows (ShowSplash), not here as well: under Wine,
+  // placing a hidden window in the topmost band already activates it.
   CenterForm(*this);
 }
 

@@ -63,9 +63,8 @@ bool AnotherCopyRunning() {
 
 void ShowSplash() {
   frmMain& splash = MainSplash();
-  splash.Show();
+  splash.Show();  // centred while it loaded
   StayOnTop(splash);
-  CenterForm(splash);
 }
 
 // Points the AOL detection's and the scheme import's progress at prgStatus.

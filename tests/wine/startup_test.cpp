@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "GlimraProcessFixture.h"
@@ -144,6 +145,12 @@ TEST_F(StartupWin, Aol3IsRefusedAfterTheSplashShowsItsVersion) {
   HWND splash = WindowOf(glimra, "GlimraForm", "Glimra");
   ASSERT_TRUE(splash);
   EXPECT_EQ(wine_test::WindowText(GetDlgItem(splash, 3)), "AOL Version 3.0 US Determined");
+  // The splash stays above other windows, in the middle of the screen.
+  EXPECT_TRUE(GetWindowLongA(splash, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  RECT place{};
+  GetWindowRect(splash, &place);
+  EXPECT_LE(std::abs((place.left + place.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2), 2);
+  EXPECT_LE(std::abs((place.top + place.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2), 2);
   ExpectEndsAfterOk(glimra, box);
 }
 
