@@ -41,6 +41,14 @@ struct MenuResult {
 using MenuCallFunction = BOOL(WINAPI*)(HWND, const MenuCallData*, MenuResult*, DWORD);
 constexpr DWORD kCallTimeoutMs = 5000;
 
+// A function of dwsbc36.ocx that not every version has: null without it.
+template <typename Function>
+Function OptionalDwsbcExport(const char* name) {
+  HMODULE module = LoadLibraryA(SystemFilePath("dwsbc36.ocx").c_str());
+  FARPROC address = module ? GetProcAddress(module, name) : nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
+}
+
 MenuCallFunction DwsbcMenuCall() {
   static const MenuCallFunction call = [] {
     HMODULE module = LoadLibraryA(SystemFilePath("dwsbc36.ocx").c_str());
@@ -56,11 +64,7 @@ constexpr std::size_t kMostCallsAtOnce = 256;
 
 // Null when the helper cannot take several calls at once: they then go one by one.
 MenuCallsFunction DwsbcMenuCalls() {
-  static const MenuCallsFunction calls = [] {
-    HMODULE module = LoadLibraryA(SystemFilePath("dwsbc36.ocx").c_str());
-    FARPROC address = module ? GetProcAddress(module, "DwsbcMenuCalls") : nullptr;
-    return reinterpret_cast<MenuCallsFunction>(reinterpret_cast<void*>(address));
-  }();
+  static const auto calls = OptionalDwsbcExport<MenuCallsFunction>("DwsbcMenuCalls");
   return calls;
 }
 
@@ -75,22 +79,14 @@ constexpr LONG kReadCapacity = 128;
 
 // Null when the helper cannot read a menu in one go: the items are then read one call at a time.
 ReadItemsFunction DwsbcMenuReadItems() {
-  static const ReadItemsFunction read = [] {
-    HMODULE module = LoadLibraryA(SystemFilePath("dwsbc36.ocx").c_str());
-    FARPROC address = module ? GetProcAddress(module, "DwsbcMenuReadItems") : nullptr;
-    return reinterpret_cast<ReadItemsFunction>(reinterpret_cast<void*>(address));
-  }();
+  static const auto read = OptionalDwsbcExport<ReadItemsFunction>("DwsbcMenuReadItems");
   return read;
 }
 
 using ReleaseHelperFunction = BOOL(WINAPI*)(HWND);
 
 ReleaseHelperFunction DwsbcReleaseHelper() {
-  static const ReleaseHelperFunction release = [] {
-    HMODULE module = LoadLibraryA(SystemFilePath("dwsbc36.ocx").c_str());
-    FARPROC address = module ? GetProcAddress(module, "DwsbcReleaseHelper") : nullptr;
-    return reinterpret_cast<ReleaseHelperFunction>(reinterpret_cast<void*>(address));
-  }();
+  static const auto release = OptionalDwsbcExport<ReleaseHelperFunction>("DwsbcReleaseHelper");
   return release;
 }
 

@@ -7,26 +7,27 @@
 
 namespace wine_test {
 
-inline int ResidentHelpers(DWORD processId) {
-  int count = 0;
+// Calls `visit` with each helper window of that program.
+template <class Visit>
+void ForEachHelperOf(DWORD processId, Visit visit) {
   for (HWND window = FindWindowExA(HWND_MESSAGE, nullptr, "DWSBC36 Helper", nullptr); window;
        window = FindWindowExA(HWND_MESSAGE, window, "DWSBC36 Helper", nullptr)) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == processId) ++count;
+    if (owner == processId) visit(window);
   }
+}
+
+inline int ResidentHelpers(DWORD processId) {
+  int count = 0;
+  ForEachHelperOf(processId, [&](HWND) { ++count; });
   return count;
 }
 
 // The requests (round trips) the helpers in that program have received.
 inline LONG_PTR HelperRequests(DWORD processId) {
   LONG_PTR requests = 0;
-  for (HWND window = FindWindowExA(HWND_MESSAGE, nullptr, "DWSBC36 Helper", nullptr); window;
-       window = FindWindowExA(HWND_MESSAGE, window, "DWSBC36 Helper", nullptr)) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == processId) requests += GetWindowLongPtrA(window, 0);
-  }
+  ForEachHelperOf(processId, [&](HWND window) { requests += GetWindowLongPtrA(window, 0); });
   return requests;
 }
 
