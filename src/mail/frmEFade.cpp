@@ -237,7 +237,7 @@ void frmEFade::AddToolTips() {
     add(button);
     EnumChildWindows(
         button,
-        [](HWND child, LPARAM addTool) -> BOOL {
+        [](HWND child, LPARAM addTool) CALLBACK -> BOOL {
           (*reinterpret_cast<decltype(add)*>(addTool))(child);
           return TRUE;
         },

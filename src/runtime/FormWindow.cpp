@@ -345,11 +345,13 @@ class ControlSite final : public IOleClientSite, public IOleInPlaceSite, public 
   HRESULT AmbientFont(VARIANT* result) {
     auto font = reinterpret_cast<HFONT>(SendMessageA(form_->hWnd(), WM_GETFONT, 0, 0));
     if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    LOGFONTW logFont{};
-    GetObjectW(font, sizeof logFont, &logFont);
+    LOGFONTA logFont{};
+    GetObjectA(font, sizeof logFont, &logFont);
+    OLECHAR faceName[LF_FACESIZE] = {};
+    MultiByteToWideChar(CP_ACP, 0, logFont.lfFaceName, -1, faceName, LF_FACESIZE);
     FONTDESC description{};
     description.cbSizeofstruct = sizeof description;
-    description.lpstrName = logFont.lfFaceName;
+    description.lpstrName = faceName;
     description.cySize.int64 =
         MulDiv(logFont.lfHeight < 0 ? -logFont.lfHeight : logFont.lfHeight, 720000, ScreenDotsPerInch(LOGPIXELSY));
     description.sWeight = static_cast<SHORT>(logFont.lfWeight);

@@ -49,14 +49,15 @@ bool TryReadTextFile(const std::string& path, std::string& text) {
   const HANDLE file =
       CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size{};
-  bool complete = GetFileSizeEx(file, &size) && size.QuadPart < 0x7FFFFFFF;
+  DWORD high = 0;
+  const DWORD size = GetFileSize(file, &high);
+  bool complete = (size != INVALID_FILE_SIZE || GetLastError() == NO_ERROR) && high == 0 && size < 0x7FFFFFFF;
   if (complete) {
-    text.resize(static_cast<size_t>(size.QuadPart));
+    text.resize(size);
     DWORD read = 0;
-    complete = text.empty() || ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
+    complete = text.empty() || ReadFile(file, text.data(), size, &read, nullptr);
     text.resize(complete ? read : 0);
-    complete = complete && read == static_cast<DWORD>(size.QuadPart);
+    complete = complete && read == size;
   }
   CloseHandle(file);
   return complete;
