@@ -203,6 +203,28 @@ std::uint32_t PackedRgb(const Rgb& rgb) {
   return static_cast<std::uint32_t>(rgb.red << 16 | rgb.green << 8 | rgb.blue);
 }
 
+// The colour arithmetic is double precision, as on x86-64 and as Windows
+// programs start. The 32-bit x87 unit is left at extended precision by the
+// MinGW start-up: there adding 1.5 * 2^52 no longer rounds and a product
+// keeps bits a double drops, so colours came out a step off. For as long as
+// it lives, this holds the unit at double precision.
+class DoublePrecisionArithmetic {
+#if defined(__i386__) && !defined(__SSE2_MATH__)
+ public:
+  DoublePrecisionArithmetic() {
+    __asm__ volatile("fnstcw %0" : "=m"(saved_)::"memory");
+    const std::uint16_t doublePrecision = static_cast<std::uint16_t>((saved_ & ~0x300u) | 0x200u);
+    __asm__ volatile("fldcw %0" ::"m"(doublePrecision) : "memory");
+  }
+  ~DoublePrecisionArithmetic() { __asm__ volatile("fldcw %0" ::"m"(saved_) : "memory"); }
+  DoublePrecisionArithmetic(const DoublePrecisionArithmetic&) = delete;
+  DoublePrecisionArithmetic& operator=(const DoublePrecisionArithmetic&) = delete;
+
+ private:
+  std::uint16_t saved_ = 0;
+#endif
+};
+
 // Rounds to the nearest integer, halves to even, for the small values of a
 // colour component (adding and taking away 1.5 * 2^52 leaves the FPU's
 // round-to-nearest-even result).
@@ -265,7 +287,8 @@ class ComponentRamp {
 class GradientStretches {
  public:
   GradientStretches(std::size_t length, const Rgb& start, const Rgb& finish)
-      : length_(static_cast<double>(length)),
+      : precision_(),
+        length_(static_cast<double>(length)),
         ramps_{{ClampComponent(start.red), ClampComponent(finish.red), length_},
                {ClampComponent(start.green), ClampComponent(finish.green), length_},
                {ClampComponent(start.blue), ClampComponent(finish.blue), length_}},
@@ -291,6 +314,7 @@ class GradientStretches {
     coming_[k] = change.value;
   }
 
+  DoublePrecisionArithmetic precision_;  // first in, last out: around all the arithmetic
   double length_;
   ComponentRamp ramps_[3];
   std::size_t last_;
