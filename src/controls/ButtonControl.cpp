@@ -2,14 +2,16 @@
 
 #include <windowsx.h>
 
+#include "AnsiText.h"
+
 namespace zolbtns {
 namespace {
 
-const wchar_t kSurfaceClass[] = L"ZolBtnsControl";
-const wchar_t kFaceClass[] = L"ZolBtnsFace";
+const char kSurfaceClass[] = "ZolBtnsControl";
+const char kFaceClass[] = "ZolBtnsFace";
 
 // The VB mouse pointer numbers and their system cursors (99 is MouseIcon).
-LPCWSTR SystemCursor(LONG pointer) {
+LPCSTR SystemCursor(LONG pointer) {
   switch (pointer) {
     case 1: return IDC_ARROW;
     case 2: return IDC_CROSS;
@@ -75,8 +77,8 @@ COLORREF ResolveColor(OLE_COLOR color) {
 }
 
 void UnregisterWindowClasses() {
-  UnregisterClassW(kSurfaceClass, ModuleInstance());
-  UnregisterClassW(kFaceClass, ModuleInstance());
+  UnregisterClassA(kSurfaceClass, ModuleInstance());
+  UnregisterClassA(kFaceClass, ModuleInstance());
 }
 
 // ---- The object ----
@@ -142,15 +144,16 @@ HRESULT ButtonControl::GetFont(IFontDisp** result) {
     if (IFont* ambient = AmbientFont()) {
       if (FAILED(ambient->Clone(&font_))) font_ = nullptr;
     } else {
-      LOGFONTW logFont{};
-      GetObjectW(CaptionFont(), sizeof logFont, &logFont);
+      LOGFONTA logFont{};
+      GetObjectA(CaptionFont(), sizeof logFont, &logFont);
+      std::wstring faceName = ToWide(std::string(logFont.lfFaceName));
       HDC screen = GetDC(nullptr);
       const LONG pointsTimes10000 = MulDiv(logFont.lfHeight < 0 ? -logFont.lfHeight : logFont.lfHeight, 720000,
                                            GetDeviceCaps(screen, LOGPIXELSY));
       ReleaseDC(nullptr, screen);
       FONTDESC description{};
       description.cbSizeofstruct = sizeof description;
-      description.lpstrName = logFont.lfFaceName;
+      description.lpstrName = faceName.data();
       description.cySize.int64 = pointsTimes10000;
       description.sWeight = static_cast<SHORT>(logFont.lfWeight);
       description.sCharset = logFont.lfCharSet;
@@ -228,7 +231,8 @@ void ButtonControl::SetEnabled(bool enabled) {
 
 void ButtonControl::SetCaption(const std::wstring& caption) {
   caption_ = caption;
-  if (surface_) SetWindowTextW(surface_, caption_.c_str());
+  captionText_ = ToAnsi(caption_);
+  if (surface_) SetWindowTextA(surface_, captionText_.c_str());
   RepaintFace();
 }
 
@@ -244,31 +248,31 @@ void ButtonControl::ReadCommonFont(PropertyReader& reader) {
 void ButtonControl::WriteCommonFont(PropertyWriter& writer) {
   HFONT mine = HandleOf(font_);
   if (!mine) return;  // still the ambient font: the default
-  LOGFONTW ours{}, ambient{};
-  GetObjectW(mine, sizeof ours, &ours);
-  GetObjectW(AmbientHFont(), sizeof ambient, &ambient);
+  LOGFONTA ours{}, ambient{};
+  GetObjectA(mine, sizeof ours, &ours);
+  GetObjectA(AmbientHFont(), sizeof ambient, &ambient);
   const bool same = ours.lfHeight == ambient.lfHeight && ours.lfWeight == ambient.lfWeight &&
                     ours.lfItalic == ambient.lfItalic && ours.lfUnderline == ambient.lfUnderline &&
-                    ours.lfStrikeOut == ambient.lfStrikeOut && _wcsicmp(ours.lfFaceName, ambient.lfFaceName) == 0;
+                    ours.lfStrikeOut == ambient.lfStrikeOut && lstrcmpiA(ours.lfFaceName, ambient.lfFaceName) == 0;
   if (!same) writer.Object(L"Font", font_);
 }
 
 // ---- Windows ----
 
 void ButtonControl::RegisterClasses() {
-  WNDCLASSEXW surface{};
+  WNDCLASSEXA surface{};
   surface.cbSize = sizeof surface;
-  if (GetClassInfoExW(ModuleInstance(), kSurfaceClass, &surface)) return;
+  if (GetClassInfoExA(ModuleInstance(), kSurfaceClass, &surface)) return;
   surface.lpfnWndProc = SurfaceProc;
   surface.hInstance = ModuleInstance();
-  surface.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  surface.hCursor = LoadCursorA(nullptr, IDC_ARROW);
   surface.lpszClassName = kSurfaceClass;
-  RegisterClassExW(&surface);
-  WNDCLASSEXW face = surface;
+  RegisterClassExA(&surface);
+  WNDCLASSEXA face = surface;
   face.style = CS_DBLCLKS;
   face.lpfnWndProc = FaceProc;
   face.lpszClassName = kFaceClass;
-  RegisterClassExW(&face);
+  RegisterClassExA(&face);
 }
 
 HWND ButtonControl::CreateControlWindow(HWND parent, const RECT& place) {
@@ -276,7 +280,7 @@ HWND ButtonControl::CreateControlWindow(HWND parent, const RECT& place) {
   RegisterClasses();
   // The window keeps the control alive until it is destroyed; WM_NCDESTROY lets go.
   AddRef();
-  HWND surface = CreateWindowExW(0, kSurfaceClass, caption_.c_str(), WS_CHILD | WS_CLIPCHILDREN | WS_TABSTOP,
+  HWND surface = CreateWindowExA(0, kSurfaceClass, captionText_.c_str(), WS_CHILD | WS_CLIPCHILDREN | WS_TABSTOP,
                                  place.left, place.top, place.right - place.left, place.bottom - place.top, parent,
                                  nullptr, ModuleInstance(), this);
   if (!surface) {
@@ -289,18 +293,18 @@ HWND ButtonControl::CreateControlWindow(HWND parent, const RECT& place) {
 
 LRESULT CALLBACK ButtonControl::SurfaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    auto* control = static_cast<ButtonControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    auto* control = static_cast<ButtonControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
     control->surface_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
   }
-  auto* control = reinterpret_cast<ButtonControl*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!control) return DefWindowProcW(window, message, wParam, lParam);
+  auto* control = reinterpret_cast<ButtonControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (!control) return DefWindowProcA(window, message, wParam, lParam);
   return control->OnSurface(message, wParam, lParam);
 }
 
 LRESULT CALLBACK ButtonControl::FaceProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* control = reinterpret_cast<ButtonControl*>(GetWindowLongPtrW(GetParent(window), GWLP_USERDATA));
-  if (!control || control->face_ != window) return DefWindowProcW(window, message, wParam, lParam);
+  auto* control = reinterpret_cast<ButtonControl*>(GetWindowLongPtrA(GetParent(window), GWLP_USERDATA));
+  if (!control || control->face_ != window) return DefWindowProcA(window, message, wParam, lParam);
   return control->OnFace(message, wParam, lParam);
 }
 
@@ -308,7 +312,7 @@ LRESULT ButtonControl::OnSurface(UINT message, WPARAM wParam, LPARAM lParam) {
   HWND window = surface_;
   switch (message) {
     case WM_CREATE:
-      face_ = CreateWindowExW(0, kFaceClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window, nullptr, ModuleInstance(),
+      face_ = CreateWindowExA(0, kFaceClass, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, window, nullptr, ModuleInstance(),
                               nullptr);
       return face_ ? 0 : -1;
     case WM_SIZE: Layout(); return 0;
@@ -334,15 +338,15 @@ LRESULT ButtonControl::OnSurface(UINT message, WPARAM wParam, LPARAM lParam) {
       if (SetPointer()) return TRUE;
       break;
     case WM_NCDESTROY: {
-      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
       surface_ = nullptr;
       face_ = nullptr;
       pressed_ = mouseHeld_ = spaceHeld_ = false;
       Release();
-      return DefWindowProcW(window, message, wParam, lParam);
+      return DefWindowProcA(window, message, wParam, lParam);
     }
   }
-  return DefWindowProcW(window, message, wParam, lParam);
+  return DefWindowProcA(window, message, wParam, lParam);
 }
 
 LRESULT ButtonControl::OnFace(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -375,7 +379,7 @@ LRESULT ButtonControl::OnFace(UINT message, WPARAM wParam, LPARAM lParam) {
       if (SetPointer()) return TRUE;
       break;
   }
-  return DefWindowProcW(face_, message, wParam, lParam);
+  return DefWindowProcA(face_, message, wParam, lParam);
 }
 
 // ---- Painting ----
@@ -427,22 +431,22 @@ HFONT ButtonControl::AmbientHFont() const {
 void ButtonControl::DrawCaption(HDC dc, const RECT& face, LONG offsetLeft, LONG offsetTop) {
   HGDIOBJ old = SelectObject(dc, CaptionFont());
   RECT text{0, 0, 0, 0};
-  DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text, DT_CALCRECT);
+  DrawTextA(dc, captionText_.c_str(), static_cast<int>(captionText_.size()), &text, DT_CALCRECT);
   const int left = PixelsX((TwipsX(face.right - face.left) - TwipsX(text.right)) / 2 + offsetLeft);
   const int top = PixelsY((TwipsY(face.bottom - face.top) - TwipsY(text.bottom)) / 2 + offsetTop);
   OffsetRect(&text, left, top);
   SetBkMode(dc, TRANSPARENT);
   if (enabled_) {
     SetTextColor(dc, ResolveColor(foreColor_));
-    DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text, DT_NOCLIP);
+    DrawTextA(dc, captionText_.c_str(), static_cast<int>(captionText_.size()), &text, DT_NOCLIP);
   } else {
     // A disabled label's etched grey text.
     RECT etched = text;
     OffsetRect(&etched, 1, 1);
     SetTextColor(dc, GetSysColor(COLOR_3DHILIGHT));
-    DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &etched, DT_NOCLIP);
+    DrawTextA(dc, captionText_.c_str(), static_cast<int>(captionText_.size()), &etched, DT_NOCLIP);
     SetTextColor(dc, GetSysColor(COLOR_3DSHADOW));
-    DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text, DT_NOCLIP);
+    DrawTextA(dc, captionText_.c_str(), static_cast<int>(captionText_.size()), &text, DT_NOCLIP);
   }
   SelectObject(dc, old);
 }
@@ -480,7 +484,7 @@ void ButtonControl::Layout() {
   RepaintSurface();
 }
 
-bool ButtonControl::TabStop() const { return surface_ && (GetWindowLongW(surface_, GWL_STYLE) & WS_TABSTOP) != 0; }
+bool ButtonControl::TabStop() const { return surface_ && (GetWindowLongA(surface_, GWL_STYLE) & WS_TABSTOP) != 0; }
 
 void ButtonControl::InvertFocusRect() {
   faceInverted_ = !faceInverted_;
@@ -514,8 +518,8 @@ bool ButtonControl::SetPointer() {
       return true;
     }
   }
-  if (LPCWSTR cursor = SystemCursor(mousePointer_)) {
-    SetCursor(LoadCursorW(nullptr, cursor));
+  if (LPCSTR cursor = SystemCursor(mousePointer_)) {
+    SetCursor(LoadCursorA(nullptr, cursor));
     return true;
   }
   return false;

@@ -82,8 +82,9 @@ class ButtonControl : public OleControl {
   OLE_COLOR backColor_ = 0;
   OLE_COLOR foreColor_ = 0;
   OLE_COLOR focusColor_ = 0;
-  std::wstring caption_;
-  IFont* font_ = nullptr;  // nullptr: the container's ambient font
+  std::wstring caption_;     // the property, as set
+  std::string captionText_;  // what the window shows and draws, in the ANSI code page
+  IFont* font_ = nullptr;    // nullptr: the container's ambient font
   IPicture* picture_ = nullptr;
   IPicture* mouseIcon_ = nullptr;
   LONG mousePointer_ = 0;

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "AnsiText.h"
+
 namespace zolbtns {
 namespace {
 
@@ -73,11 +75,16 @@ LONG ServerReferences() { return g_serverReferences; }
 HINSTANCE ModuleInstance() { return g_instance; }
 void SetModuleInstance(HINSTANCE instance) { g_instance = instance; }
 
+std::string ModulePath() {
+  char path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameA(g_instance, path, MAX_PATH);
+  return length < MAX_PATH ? std::string(path, length) : std::string();
+}
+
 ITypeLib* LibraryTypes() {
   if (!g_types) {
-    wchar_t path[MAX_PATH] = {};
-    if (!GetModuleFileNameW(g_instance, path, MAX_PATH) || FAILED(LoadTypeLibEx(path, REGKIND_NONE, &g_types)))
-      return nullptr;
+    const std::string path = ModulePath();
+    if (path.empty() || FAILED(LoadTypeLibEx(ToWide(path).c_str(), REGKIND_NONE, &g_types))) return nullptr;
   }
   g_types->AddRef();
   return g_types;

@@ -12,6 +12,8 @@
 // control with a font of its own.
 #pragma once
 
+#include <string>
+
 #include "AutomationTypes.h"
 #include "ConnectionPoints.h"
 #include "Persistence.h"
@@ -24,6 +26,8 @@ void ReleaseServerReference();
 LONG ServerReferences();
 HINSTANCE ModuleInstance();
 void SetModuleInstance(HINSTANCE instance);
+// The library's file, in the ANSI code page; empty when unknown.
+std::string ModulePath();
 // The library's own type library, loaded from the module once (new reference).
 ITypeLib* LibraryTypes();
 void ReleaseLibraryTypes();

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "AnsiText.h"
 #include "FlatButton.h"
 #include "zolButton.h"
 
@@ -16,16 +17,16 @@ constexpr int kFlatButtonToolboxBitmap = 2;
 
 struct ControlClass {
   const CLSID* clsid;
-  const wchar_t* progId;
-  const wchar_t* name;
+  const char* progId;
+  const char* name;
   int toolboxBitmap;
   OleControl* (*create)();
 };
 
 const ControlClass kClasses[] = {
-    {&CLSID_zolButton, ZOLBTNS_PROGID_ZOLBUTTON, L"zolButton", kZolButtonToolboxBitmap,
+    {&CLSID_zolButton, ZOLBTNS_PROGID_ZOLBUTTON_A, "zolButton", kZolButtonToolboxBitmap,
      [] { return static_cast<OleControl*>(new ZolButton); }},
-    {&CLSID_FlatButton, ZOLBTNS_PROGID_FLATBUTTON, L"FlatButton", kFlatButtonToolboxBitmap,
+    {&CLSID_FlatButton, ZOLBTNS_PROGID_FLATBUTTON_A, "FlatButton", kFlatButtonToolboxBitmap,
      [] { return static_cast<OleControl*>(new FlatButton); }},
 };
 
@@ -66,39 +67,39 @@ class ClassFactory final : public IClassFactory {
   LONG references_ = 1;
 };
 
-std::wstring GuidText(const GUID& guid) {
+std::string GuidText(const GUID& guid) {
   wchar_t text[40] = {};
-  StringFromGUID2(guid, text, 40);
-  return text;
+  const int length = StringFromGUID2(guid, text, 40);  // counting the terminating null
+  return length > 0 ? ToAnsi(text, static_cast<size_t>(length - 1)) : std::string();
 }
 
-LONG SetValue(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
+LONG SetValue(HKEY root, const std::string& key, const char* name, const std::string& value) {
   HKEY handle = nullptr;
-  LONG status = RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr);
+  LONG status = RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr);
   if (status != ERROR_SUCCESS) return status;
-  status = RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  status = RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>(value.size() + 1));
   RegCloseKey(handle);
   return status;
 }
 
 // Writes the keys of one class below `root` (HKEY_CLASSES_ROOT, or the user's Software\Classes).
-LONG RegisterClassKeys(HKEY root, const std::wstring& prefix, const ControlClass& kind, const std::wstring& path) {
-  const std::wstring clsid = prefix + L"CLSID\\" + GuidText(*kind.clsid);
-  const std::wstring progId = prefix + kind.progId;
-  const std::pair<std::wstring, std::pair<const wchar_t*, std::wstring>> values[] = {
+LONG RegisterClassKeys(HKEY root, const std::string& prefix, const ControlClass& kind, const std::string& path) {
+  const std::string clsid = prefix + "CLSID\\" + GuidText(*kind.clsid);
+  const std::string progId = prefix + kind.progId;
+  const std::pair<std::string, std::pair<const char*, std::string>> values[] = {
       {progId, {nullptr, kind.name}},
-      {progId + L"\\CLSID", {nullptr, GuidText(*kind.clsid)}},
+      {progId + "\\CLSID", {nullptr, GuidText(*kind.clsid)}},
       {clsid, {nullptr, kind.name}},
-      {clsid + L"\\ProgID", {nullptr, kind.progId}},
-      {clsid + L"\\InprocServer32", {nullptr, path}},
-      {clsid + L"\\InprocServer32", {L"ThreadingModel", L"Apartment"}},
-      {clsid + L"\\Control", {nullptr, L""}},
-      {clsid + L"\\ToolboxBitmap32", {nullptr, path + L", " + std::to_wstring(kind.toolboxBitmap)}},
-      {clsid + L"\\MiscStatus", {nullptr, L"0"}},
-      {clsid + L"\\MiscStatus\\1", {nullptr, std::to_wstring(kMiscStatus)}},
-      {clsid + L"\\TypeLib", {nullptr, GuidText(LIBID_ZolBttn)}},
-      {clsid + L"\\Version", {nullptr, L"1.0"}},
+      {clsid + "\\ProgID", {nullptr, kind.progId}},
+      {clsid + "\\InprocServer32", {nullptr, path}},
+      {clsid + "\\InprocServer32", {"ThreadingModel", "Apartment"}},
+      {clsid + "\\Control", {nullptr, ""}},
+      {clsid + "\\ToolboxBitmap32", {nullptr, path + ", " + std::to_string(kind.toolboxBitmap)}},
+      {clsid + "\\MiscStatus", {nullptr, "0"}},
+      {clsid + "\\MiscStatus\\1", {nullptr, std::to_string(kMiscStatus)}},
+      {clsid + "\\TypeLib", {nullptr, GuidText(LIBID_ZolBttn)}},
+      {clsid + "\\Version", {nullptr, "1.0"}},
   };
   for (const auto& [key, value] : values) {
     const LONG status = SetValue(root, key, value.first, value.second);
@@ -107,21 +108,54 @@ LONG RegisterClassKeys(HKEY root, const std::wstring& prefix, const ControlClass
   return ERROR_SUCCESS;
 }
 
-void DeleteClassKeys(HKEY root, const std::wstring& prefix, const ControlClass& kind) {
-  RegDeleteTreeW(root, (prefix + L"CLSID\\" + GuidText(*kind.clsid)).c_str());
-  RegDeleteTreeW(root, (prefix + kind.progId).c_str());
+// Deletes a key with everything below it. Windows NT's RegDeleteKey refuses a
+// key that has subkeys, and RegDeleteTree came only with Vista.
+LONG DeleteKeyTree(HKEY root, const std::string& path) {
+  HKEY key = nullptr;
+  LONG status = RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key);
+  if (status != ERROR_SUCCESS) return status;
+  char name[MAX_PATH];
+  for (;;) {
+    DWORD length = MAX_PATH;
+    if (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (DeleteKeyTree(key, name) != ERROR_SUCCESS) break;  // would be found first again
+  }
+  RegCloseKey(key);
+  return RegDeleteKeyA(root, path.c_str());
 }
 
-HRESULT RegisterTypes(wchar_t* path) {
+void DeleteClassKeys(HKEY root, const std::string& prefix, const ControlClass& kind) {
+  DeleteKeyTree(root, prefix + "CLSID\\" + GuidText(*kind.clsid));
+  DeleteKeyTree(root, prefix + kind.progId);
+}
+
+HRESULT RegisterTypes(const std::string& path) {
+  std::wstring widePath = ToWide(path);  // OLE takes it wide on every Windows
   ITypeLib* types = nullptr;
-  HRESULT hr = LoadTypeLibEx(path, REGKIND_NONE, &types);
+  HRESULT hr = LoadTypeLibEx(widePath.c_str(), REGKIND_NONE, &types);
   if (FAILED(hr)) return hr;
-  hr = RegisterTypeLib(types, const_cast<wchar_t*>(path), nullptr);
+  hr = RegisterTypeLib(types, widePath.data(), nullptr);
   types->Release();
   return hr;
 }
 
-void UnregisterTypes() { UnRegisterTypeLib(LIBID_ZolBttn, 1, 0, LOCALE_NEUTRAL, SYS_WIN64); }
+// The type library was registered for the library's own width (widl --win32 or --win64).
+#ifdef _WIN64
+constexpr SYSKIND kTypesSystem = SYS_WIN64;
+#else
+constexpr SYSKIND kTypesSystem = SYS_WIN32;
+#endif
+
+// The first OLE Automation library of Windows 95 has no UnRegisterTypeLib:
+// imported, it would keep the whole control from loading. Without it the type
+// library stays registered, which harms nothing once the classes are gone.
+void UnregisterTypes() {
+  using UnregisterTypeLibrary = HRESULT(STDAPICALLTYPE*)(REFGUID, WORD, WORD, LCID, SYSKIND);
+  HMODULE automation = GetModuleHandleA("oleaut32.dll");
+  const auto unregister = reinterpret_cast<UnregisterTypeLibrary>(
+      reinterpret_cast<void*>(automation ? GetProcAddress(automation, "UnRegisterTypeLib") : nullptr));
+  if (unregister) unregister(LIBID_ZolBttn, 1, 0, LOCALE_NEUTRAL, kTypesSystem);
+}
 
 }  // namespace
 }  // namespace zolbtns
@@ -160,13 +194,12 @@ extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
 
 // Registers machine-wide when allowed, else for the current user.
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
-  wchar_t path[MAX_PATH] = {};
-  if (!GetModuleFileNameW(ModuleInstance(), path, MAX_PATH)) return HRESULT_FROM_WIN32(GetLastError());
+  const std::string path = ModulePath();
+  if (path.empty()) return HRESULT_FROM_WIN32(GetLastError());
   if (FAILED(RegisterTypes(path))) return SELFREG_E_TYPELIB;
   for (const ControlClass& kind : kClasses) {
-    LONG status = RegisterClassKeys(HKEY_CLASSES_ROOT, L"", kind, path);
-    if (status == ERROR_ACCESS_DENIED)
-      status = RegisterClassKeys(HKEY_CURRENT_USER, L"Software\\Classes\\", kind, path);
+    LONG status = RegisterClassKeys(HKEY_CLASSES_ROOT, "", kind, path);
+    if (status == ERROR_ACCESS_DENIED) status = RegisterClassKeys(HKEY_CURRENT_USER, "Software\\Classes\\", kind, path);
     if (status != ERROR_SUCCESS) return SELFREG_E_CLASS;
   }
   return S_OK;
@@ -174,8 +207,8 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
 
 extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() {
   for (const ControlClass& kind : kClasses) {
-    DeleteClassKeys(HKEY_CLASSES_ROOT, L"", kind);
-    DeleteClassKeys(HKEY_CURRENT_USER, L"Software\\Classes\\", kind);
+    DeleteClassKeys(HKEY_CLASSES_ROOT, "", kind);
+    DeleteClassKeys(HKEY_CURRENT_USER, "Software\\Classes\\", kind);
   }
   UnregisterTypes();
   return S_OK;

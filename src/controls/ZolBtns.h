@@ -20,3 +20,6 @@
 
 #define ZOLBTNS_PROGID_ZOLBUTTON L"ZolBttn.zolButton"
 #define ZOLBTNS_PROGID_FLATBUTTON L"ZolBttn.FlatButton"
+// The same for the registry and window functions of Windows 95/98, which take ANSI text.
+#define ZOLBTNS_PROGID_ZOLBUTTON_A "ZolBttn.zolButton"
+#define ZOLBTNS_PROGID_FLATBUTTON_A "ZolBttn.FlatButton"

@@ -2,7 +2,7 @@
 // and user colour looks, hosted in a container we did not write: the ATL
 // control host that Windows and Wine ship ("AtlAxWin"), created by
 // programmatic identifier, coloured by property name, Click through the
-// control's event interface.
+// control's event interface (each Click counted in the caption).
 #include <windows.h>
 
 #include <string>
@@ -66,9 +66,15 @@ void CallMethod(IDispatch* control, const wchar_t* name) {
     control->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
 }
 
-// Beeps on every Click the sink hears.
-class ClickBeeper final : public IDispatch {
+constexpr char kCaption[] = "ZolBtns sample";
+HWND g_demo = nullptr;
+
+// Hears the Click of every button of one kind: beeps, and counts it in the
+// demo's caption ("ZolBtns sample - FlatButton clicked (2)"), so whoever
+// watches sees each click arrive once.
+class ClickCounter final : public IDispatch {
  public:
+  explicit ClickCounter(const char* kind) : kind_(kind) {}
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     *object = nullptr;
     if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDispatch)) return E_NOINTERFACE;
@@ -84,24 +90,32 @@ class ClickBeeper final : public IDispatch {
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    if (id == kZolEventClick) MessageBeep(MB_OK);
+    if (id != kZolEventClick) return S_OK;
+    MessageBeep(MB_OK);
+    const std::string caption = std::string(kCaption) + " - " + kind_ + " clicked (" + std::to_string(++clicks_) + ")";
+    SetWindowTextA(g_demo, caption.c_str());
     return S_OK;
   }
-} g_beeper;
+
+ private:
+  const char* kind_;
+  int clicks_ = 0;
+};
+ClickCounter g_zolButtonClicks("zolButton"), g_flatButtonClicks("FlatButton");
 
 using AxWinInit = BOOL(WINAPI*)();
 using AxGetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
-const wchar_t* g_hostClass = nullptr;
+const char* g_hostClass = nullptr;
 AxGetControl g_getControl = nullptr;
 
 // Wine's and Windows' ATL control host, from atl.dll or atl100.dll.
 bool LoadAtlHost() {
   const struct {
-    const wchar_t* library;
-    const wchar_t* hostClass;
-  } hosts[] = {{L"atl.dll", L"AtlAxWin"}, {L"atl100.dll", L"AtlAxWin100"}};
+    const char* library;
+    const char* hostClass;
+  } hosts[] = {{"atl.dll", "AtlAxWin"}, {"atl100.dll", "AtlAxWin100"}};
   for (const auto& host : hosts) {
-    HMODULE atl = LoadLibraryW(host.library);
+    HMODULE atl = LoadLibraryA(host.library);
     if (!atl) continue;
     auto init = reinterpret_cast<AxWinInit>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
     g_getControl = reinterpret_cast<AxGetControl>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
@@ -113,9 +127,9 @@ bool LoadAtlHost() {
   return false;
 }
 
-IDispatch* Place(HWND parent, const wchar_t* progId, UINT id, int x, int y) {
-  HWND host = CreateWindowExW(0, g_hostClass, progId, WS_CHILD | WS_VISIBLE, x, y, 81, 25, parent,
-                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+IDispatch* Place(HWND parent, const char* progId, UINT id, int x, int y) {
+  HWND host = CreateWindowExA(0, g_hostClass, progId, WS_CHILD | WS_VISIBLE, x, y, 81, 25, parent,
+                              reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
   IUnknown* unknown = nullptr;
   if (!host || FAILED(g_getControl(host, &unknown)) || !unknown) return nullptr;
   IDispatch* control = nullptr;
@@ -124,9 +138,10 @@ IDispatch* Place(HWND parent, const wchar_t* progId, UINT id, int x, int y) {
   IConnectionPoint* point = nullptr;
   DWORD cookie = 0;
   if (SUCCEEDED(unknown->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&points)))) {
-    const IID& events = wcscmp(progId, ZOLBTNS_PROGID_ZOLBUTTON) == 0 ? DIID__zolButtonEvents : DIID__FlatButtonEvents;
+    const bool zolButton = lstrcmpA(progId, ZOLBTNS_PROGID_ZOLBUTTON_A) == 0;
+    const IID& events = zolButton ? DIID__zolButtonEvents : DIID__FlatButtonEvents;
     if (SUCCEEDED(points->FindConnectionPoint(events, &point))) {
-      point->Advise(&g_beeper, &cookie);
+      point->Advise(zolButton ? &g_zolButtonClicks : &g_flatButtonClicks, &cookie);
       point->Release();
     }
     points->Release();
@@ -156,11 +171,11 @@ void Build(HWND window) {
   for (int row = 0; row < 3; ++row) {
     const Look& look = kLooks[row];
     const int y = 20 + row * kRowHeight;
-    IDispatch* idle = Place(window, ZOLBTNS_PROGID_ZOLBUTTON, id++, kLabelWidth, y);
-    IDispatch* pressed = Place(window, ZOLBTNS_PROGID_ZOLBUTTON, id++, kLabelWidth + 95, y);
-    IDispatch* flat = Place(window, ZOLBTNS_PROGID_FLATBUTTON, id++, kLabelWidth + 200, y);
-    IDispatch* flatPressed = Place(window, ZOLBTNS_PROGID_FLATBUTTON, id++, kLabelWidth + 295, y);
-    IDispatch* selected = Place(window, ZOLBTNS_PROGID_FLATBUTTON, id++, kLabelWidth + 390, y);
+    IDispatch* idle = Place(window, ZOLBTNS_PROGID_ZOLBUTTON_A, id++, kLabelWidth, y);
+    IDispatch* pressed = Place(window, ZOLBTNS_PROGID_ZOLBUTTON_A, id++, kLabelWidth + 95, y);
+    IDispatch* flat = Place(window, ZOLBTNS_PROGID_FLATBUTTON_A, id++, kLabelWidth + 200, y);
+    IDispatch* flatPressed = Place(window, ZOLBTNS_PROGID_FLATBUTTON_A, id++, kLabelWidth + 295, y);
+    IDispatch* selected = Place(window, ZOLBTNS_PROGID_FLATBUTTON_A, id++, kLabelWidth + 390, y);
     if (!idle || !pressed || !flat || !flatPressed || !selected) continue;
     ColourButton(idle, look);
     ColourButton(pressed, look);
@@ -179,7 +194,10 @@ void Build(HWND window) {
 
 LRESULT CALLBACK DemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE: Build(window); return 0;
+    case WM_CREATE:
+      g_demo = window;
+      Build(window);
+      return 0;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
       PAINTSTRUCT paint;
@@ -202,7 +220,7 @@ LRESULT CALLBACK DemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     }
     case WM_DESTROY: PostQuitMessage(0); return 0;
   }
-  return DefWindowProcW(window, message, wParam, lParam);
+  return DefWindowProcA(window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -210,22 +228,22 @@ LRESULT CALLBACK DemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   CoInitialize(nullptr);
   if (!LoadAtlHost()) return 1;
-  WNDCLASSW demo{};
+  WNDCLASSA demo{};
   demo.lpfnWndProc = DemoProc;
   demo.hInstance = instance;
-  demo.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  demo.lpszClassName = L"ZolBtnsDemo";
-  RegisterClassW(&demo);
-  HWND window = CreateWindowW(L"ZolBtnsDemo", L"ZolBtns sample", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 640,
-                              240, nullptr, nullptr, instance, nullptr);
+  demo.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  demo.lpszClassName = "ZolBtnsDemo";
+  RegisterClassA(&demo);
+  HWND window = CreateWindowExA(0, "ZolBtnsDemo", kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 640, 240,
+                                nullptr, nullptr, instance, nullptr);
   ShowWindow(window, show);
   // The first button takes the focus, to show its focus rectangle.
   if (HWND first = GetWindow(GetWindow(window, GW_CHILD), GW_CHILD)) SetFocus(first);
   MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (!IsDialogMessageW(window, &message)) {
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (!IsDialogMessageA(window, &message)) {
       TranslateMessage(&message);
-      DispatchMessageW(&message);
+      DispatchMessageA(&message);
     }
   }
   for (IDispatch* control : g_controls) control->Release();

@@ -348,27 +348,34 @@ std::wstring GuidText(const GUID& guid) {
   return text;
 }
 
-bool KeyExists(const std::wstring& path) {
+// Keys of the classes root in this program's view of the registry, or in
+// the 32-bit view (KEY_WOW64_32KEY) where 32-bit libraries register.
+bool KeyExists(const std::wstring& path, REGSAM view = 0) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
   RegCloseKey(key);
   return true;
 }
 
-std::wstring KeyValue(const std::wstring& path) {
+std::wstring KeyValue(const std::wstring& path, REGSAM view = 0) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return L"";
   wchar_t value[MAX_PATH] = {};
-  LONG size = sizeof value;
-  return RegQueryValueW(HKEY_CLASSES_ROOT, path.c_str(), value, &size) == ERROR_SUCCESS ? value : L"";
+  DWORD size = sizeof value - sizeof(wchar_t);
+  const LONG status = RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+  RegCloseKey(key);
+  return status == ERROR_SUCCESS ? value : L"";
 }
 
-DWORD RunRegsvr32(const std::wstring& arguments) {
-  std::wstring commandLine = L"regsvr32.exe /s " + arguments;
+// Runs regsvr32 of this program's width, or the one at `program`.
+DWORD RunRegsvr32(const std::wstring& arguments, const std::wstring& program = L"regsvr32.exe") {
+  std::wstring commandLine = L"\"" + program + L"\" /s " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
     return 0xFFFFFFFF;
-  WaitForSingleObject(process.hProcess, 30000);
+  WaitForSingleObject(process.hProcess, 60000);  // a 32-bit one starts slower
   DWORD code = 0xFFFFFFFF;
   GetExitCodeProcess(process.hProcess, &code);
   CloseHandle(process.hProcess);
@@ -421,11 +428,12 @@ TEST_F(ZolBtns, Regsvr32RegistersTypeLibraryAndClassesAndUnregisteringRemovesEve
   EXPECT_EQ(VersionString(server, L"FileDescription"), L"Custom Command Buttons");
   EXPECT_EQ(VersionString(server, L"Comments"), L"Custom Command Buttons");
 
+  const std::wstring typeLib = L"TypeLib\\" + GuidText(LIBID_ZolBttn);
   const std::vector<std::wstring> keys = {zol,
                                           flat,
                                           ZOLBTNS_PROGID_ZOLBUTTON,
                                           ZOLBTNS_PROGID_FLATBUTTON,
-                                          L"TypeLib\\" + GuidText(LIBID_ZolBttn),
+                                          typeLib,
                                           L"Interface\\" + GuidText(IID_IZolButton),
                                           L"Interface\\" + GuidText(IID_IFlatButton),
                                           L"Interface\\" + GuidText(DIID__zolButtonEvents),
@@ -463,14 +471,38 @@ TEST_F(ZolBtns, Regsvr32RegistersTypeLibraryAndClassesAndUnregisteringRemovesEve
   };
   expectRegistered();
 
+  // The 32-bit library, when staged beside: its classes in the 32-bit view,
+  // its entry in the type library's key that both widths share.
+  const std::wstring server32 = KeyValue(zol + L"\\InprocServer32", KEY_WOW64_32KEY);
+  wchar_t wow64[MAX_PATH] = {};
+  const bool both = !server32.empty() && GetSystemWow64DirectoryW(wow64, MAX_PATH) != 0;
+  const std::wstring regsvr32Of32 = std::wstring(wow64) + L"\\regsvr32.exe";
+
   EXPECT_EQ(RunRegsvr32(L"/u \"" + server + L"\""), 0u);
-  for (const std::wstring& key : keys) EXPECT_FALSE(KeyExists(key)) << std::string(key.begin(), key.end());
+  for (const std::wstring& key : keys) {
+    if (key == typeLib) continue;
+    EXPECT_FALSE(KeyExists(key)) << std::string(key.begin(), key.end());
+  }
+  EXPECT_FALSE(KeyExists(typeLib + L"\\1.0\\0\\win64"));
+  if (both) {
+    // Each width takes away its own type library entry only.
+    EXPECT_TRUE(KeyExists(typeLib + L"\\1.0\\0\\win32"));
+    EXPECT_EQ(RunRegsvr32(L"/u \"" + server32 + L"\"", regsvr32Of32), 0u);
+    for (const std::wstring& key : keys)
+      EXPECT_FALSE(KeyExists(key, KEY_WOW64_32KEY)) << "32-bit view: " << std::string(key.begin(), key.end());
+  }
+  EXPECT_FALSE(KeyExists(typeLib));
   ITypeLib* gone = nullptr;
   EXPECT_NE(LoadRegTypeLib(LIBID_ZolBttn, 1, 0, LOCALE_NEUTRAL, &gone), S_OK);
   if (gone) gone->Release();
   CLSID clsid;
   EXPECT_NE(CLSIDFromProgID(ZOLBTNS_PROGID_ZOLBUTTON, &clsid), S_OK);
 
+  if (both) {
+    ASSERT_EQ(RunRegsvr32(L"\"" + server32 + L"\"", regsvr32Of32), 0u);
+    EXPECT_EQ(KeyValue(zol + L"\\InprocServer32", KEY_WOW64_32KEY), server32);
+    EXPECT_TRUE(KeyExists(typeLib + L"\\1.0\\0\\win32"));
+  }
   ASSERT_EQ(RunRegsvr32(L"\"" + server + L"\""), 0u);
   expectRegistered();
   ASSERT_EQ(CLSIDFromProgID(ZOLBTNS_PROGID_FLATBUTTON, &clsid), S_OK);
@@ -804,6 +836,82 @@ TEST_F(ZolBtns, ALongerCaptionStaysCentred) {
     const int leftMargin = ink.left, rightMargin = faceWidth - ink.right;
     EXPECT_LE(std::abs(leftMargin - rightMargin), 4) << leftMargin << " " << rightMargin;
   }
+}
+
+// The ink in `size` pixels of `dc` as text, '#' for anything but `background`,
+// cropped to the rows and columns that hold ink.
+std::vector<std::string> InkPicture(HDC dc, SIZE size, COLORREF background) {
+  std::vector<std::string> all(size.cy, std::string(size.cx, '.'));
+  RECT ink{size.cx, size.cy, 0, 0};
+  for (int y = 0; y < size.cy; ++y)
+    for (int x = 0; x < size.cx; ++x)
+      if (GetPixel(dc, x, y) != background) {
+        all[y][x] = '#';
+        ink = RECT{std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x + 1),
+                   std::max<LONG>(ink.bottom, y + 1)};
+      }
+  std::vector<std::string> rows;
+  for (int y = ink.top; y < ink.bottom; ++y) rows.push_back(all[y].substr(ink.left, ink.right - ink.left));
+  return rows;
+}
+
+// The library draws with the ANSI functions of Windows 95/98: a caption
+// beyond ASCII but within the ANSI code page reads back, shows as the
+// window's text and draws as set, its access letter underlined.
+TEST_F(ZolBtns, ACaptionBeyondAsciiShowsAndDrawsAsSet) {
+  const wchar_t caption[] = L"&Gr\u00FC\u00DFe";  // "&Grüße"
+  char ansi[16];
+  BOOL lossy = FALSE;
+  ASSERT_GT(WideCharToMultiByte(CP_ACP, 0, caption, -1, ansi, sizeof ansi, nullptr, &lossy), 0);
+  ASSERT_FALSE(lossy) << "this caption needs an ANSI code page with u-umlaut and sharp s, not " << GetACP();
+
+  Control& button = PlainZolButton();
+  button.PutColor(L"ForeColor", 0);
+  button.PutBool(L"UseBorder", false);
+  SetFocus(host_);  // no focus rectangle on the face
+  ASSERT_EQ(button.PutText(L"Caption", caption), S_OK);
+  EXPECT_EQ(button.Text(L"Caption"), caption);
+  wchar_t shown[32] = {};
+  GetWindowTextW(button.window, shown, 32);
+  EXPECT_STREQ(shown, caption);
+
+  // What the face shows, against the caption drawn here in the button's font.
+  VARIANT font = button.Get(L"Font");
+  ASSERT_EQ(font.vt, VT_DISPATCH);
+  IFont* fontObject = nullptr;
+  ASSERT_EQ(font.pdispVal->QueryInterface(IID_IFont, reinterpret_cast<void**>(&fontObject)), S_OK);
+  HFONT handle = nullptr;
+  EXPECT_EQ(fontObject->get_hFont(&handle), S_OK);
+  RECT face{};
+  GetClientRect(button.face, &face);
+  const SIZE size{face.right, face.bottom};
+  const COLORREF white = RGB(255, 255, 255);
+  RedrawWindow(button.window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  HDC faceDc = GetDC(button.face);
+  const std::vector<std::string> drawn = InkPicture(faceDc, size, white);
+  ReleaseDC(button.face, faceDc);
+
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, size.cx, size.cy);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  FillRect(dc, &face, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  HGDIOBJ oldFont = SelectObject(dc, handle);
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkMode(dc, TRANSPARENT);
+  RECT at{2, 2, size.cx, size.cy};
+  DrawTextW(dc, caption, -1, &at, DT_NOCLIP);
+  const std::vector<std::string> expected = InkPicture(dc, size, white);
+  SelectObject(dc, oldFont);
+  SelectObject(dc, oldBitmap);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  fontObject->Release();
+  VariantClear(&font);
+
+  ASSERT_FALSE(expected.empty());
+  EXPECT_EQ(drawn, expected);
 }
 
 TEST_F(ZolBtns, PictureAndFontAreObjectsSetByName) {
