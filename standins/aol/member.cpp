@@ -27,7 +27,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -146,6 +145,15 @@ HWND WaitForVisibleWindow(const std::string& caption) {
   return nullptr;
 }
 
+// The next line of `file` without its line end; false at the end of the file.
+bool ReadLine(std::FILE* file, std::string& line) {
+  line.clear();
+  int c = std::fgetc(file);
+  if (c == EOF) return false;
+  for (; c != EOF && c != '\n'; c = std::fgetc(file)) line += static_cast<char>(c);
+  return true;
+}
+
 // Keys reach the box one after the other, each handled before the next.
 void Key(HWND box, char c) {
   SendMessageTimeoutA(box, WM_CHAR, static_cast<unsigned char>(c), 1, SMTO_NORMAL, 30000, nullptr);
@@ -165,8 +173,8 @@ int main(int argc, char** argv) {
   }
   HWND transcript = FindWindowExA(room, nullptr, "RICHCNTL", nullptr);
   HWND box = FindWindowExA(room, transcript, "RICHCNTL", nullptr);
-  std::ifstream script(argv[1], std::ios::binary);
-  for (std::string line; std::getline(script, line);) {
+  std::FILE* script = std::fopen(argv[1], "rb");
+  for (std::string line; script && ReadLine(script, line);) {
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
     const std::size_t blank = line.find(' ');
     const std::string step = line.substr(0, blank);
@@ -294,5 +302,6 @@ int main(int argc, char** argv) {
     }
     std::fflush(stdout);
   }
+  if (script) std::fclose(script);
   return 0;
 }

@@ -129,11 +129,18 @@ std::vector<UINT> FetchMessageList(HWND watcher) {
   return messages;
 }
 
-// Keeps this file loaded here after the hook that brought it is removed.
-void PinThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                     reinterpret_cast<LPCSTR>(&SubclassProc), &module);
+HMODULE gThisModule = nullptr;  // set as the file loads
+LONG gPinned = 0;
+
+// Keeps this file loaded here after the hook that brought it is removed: a
+// load of our own that is never undone. False when the file is not pinned.
+bool PinThisModule() {
+  if (InterlockedCompareExchange(&gPinned, 0, 0)) return true;
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(ThisModule(), path, sizeof path);
+  if (length == 0 || length >= sizeof path || !LoadLibraryA(path)) return false;
+  InterlockedExchange(&gPinned, 1);
+  return true;
 }
 
 void AnswerMenuCall(HWND window, DWORD callerProcess, LONG callNumber) {
@@ -159,14 +166,50 @@ void AnswerMenuCall(HWND window, DWORD callerProcess, LONG callNumber) {
 
 constexpr char kHelperClass[] = "DWSBC36 Helper";
 
+// Shared by the helper window and the thread waiting for its caller; the
+// last of the two to let go frees it.
 struct Helper {
+  HWND window = nullptr;
+  UINT release = 0;         // the message that takes the helper away
   HANDLE caller = nullptr;  // the calling process: written to, and waited for
-  HANDLE callerWait = nullptr;
+  HANDLE stop = nullptr;    // set when the helper goes first
+  LONG holders = 1;
 };
 
-// Runs on a pool thread when the calling process has ended, however it ended.
-void CALLBACK CallerEnded(void* window, BOOLEAN) {
-  PostMessageA(static_cast<HWND>(window), RegisteredMessages().release, 0, 0);
+void LetGo(Helper* helper) {
+  if (InterlockedDecrement(&helper->holders) != 0) return;
+  if (helper->stop) CloseHandle(helper->stop);
+  CloseHandle(helper->caller);
+  delete helper;
+}
+
+// The helper's own thread: takes the helper away once the calling process
+// has ended, however it ended, and ends when the helper goes first.
+DWORD WINAPI WaitForCaller(void* parameter) {
+  auto* helper = static_cast<Helper*>(parameter);
+  const HANDLE handles[] = {helper->stop, helper->caller};
+  if (WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1)
+    PostMessageA(helper->window, helper->release, 0, 0);
+  LetGo(helper);
+  return 0;
+}
+
+// Starts the thread waiting for the caller; false when it cannot run. The
+// window does not wait for that thread to end: windows also go while their
+// own thread ends, holding the loader lock that the waiting thread needs to
+// end.
+bool StartWaiting(Helper& helper) {
+  helper.stop = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (!helper.stop) return false;
+  InterlockedIncrement(&helper.holders);
+  DWORD threadId = 0;  // Windows 95 and 98 want somewhere to put it
+  HANDLE thread = CreateThread(nullptr, 0, WaitForCaller, &helper, 0, &threadId);
+  if (!thread) {
+    InterlockedDecrement(&helper.holders);
+    return false;
+  }
+  CloseHandle(thread);
+  return true;
 }
 
 LRESULT RunHelperCall(Helper& helper, const HelperCall& request) {
@@ -241,9 +284,8 @@ LRESULT CALLBACK HelperProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
   }
   if (helper && msg == WM_NCDESTROY) {
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    if (helper->callerWait) UnregisterWait(helper->callerWait);
-    CloseHandle(helper->caller);
-    delete helper;
+    if (helper->stop) SetEvent(helper->stop);
+    LetGo(helper);
   }
   return DefWindowProcA(window, msg, wp, lp);
 }
@@ -251,7 +293,7 @@ LRESULT CALLBACK HelperProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 HWND OpenHelper(DWORD callerProcess) {
-  PinThisModule();
+  if (!PinThisModule()) return nullptr;  // its window and thread run code of this file
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = HelperProc;
   windowClass.cbWndExtra = sizeof(LONG_PTR);
@@ -261,14 +303,19 @@ HWND OpenHelper(DWORD callerProcess) {
   HANDLE caller = OpenProcess(SYNCHRONIZE | PROCESS_VM_WRITE | PROCESS_VM_OPERATION, FALSE, callerProcess);
   if (!caller) return nullptr;
   HWND window = CreateWindowExA(0, kHelperClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, ThisModule(), nullptr);
+  if (!window)  // Windows 95 and 98 have no message-only windows: a hidden one serves as well
+    window = CreateWindowExA(WS_EX_TOOLWINDOW, kHelperClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, ThisModule(),
+                             nullptr);
   if (!window) {
     CloseHandle(caller);
     return nullptr;
   }
   auto* helper = new Helper;
+  helper->window = window;
+  helper->release = RegisteredMessages().release;
   helper->caller = caller;
   SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(helper));
-  if (!RegisterWaitForSingleObject(&helper->callerWait, caller, CallerEnded, window, INFINITE, WT_EXECUTEONLYONCE)) {
+  if (!StartWaiting(*helper)) {
     DestroyWindow(window);  // a helper nobody would ever take away is not made
     return nullptr;
   }
@@ -368,11 +415,11 @@ const Messages& RegisteredMessages() {
   return messages;
 }
 
-HMODULE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&GetMessageHook), &module);
-  return module;
-}
+HMODULE ThisModule() { return gThisModule; }
 
 }  // namespace dwsbc
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
+  if (reason == DLL_PROCESS_ATTACH) dwsbc::gThisModule = instance;
+  return TRUE;
+}

@@ -101,14 +101,14 @@ HWND CreateWatcherWindow() {
 // we wait) until `done` holds, `handle` is signalled or the time is up.
 template <typename Done>
 bool WaitServingSentMessages(Done done, HANDLE handle, DWORD timeoutMs) {
-  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  const DWORD start = GetTickCount();
   for (;;) {
     MSG message;
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     if (done()) return true;
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return false;
-    const DWORD wait = static_cast<DWORD>(deadline - now < 50 ? deadline - now : 50);
+    const DWORD elapsed = GetTickCount() - start;  // right across the counter's wrap after 49.7 days
+    if (elapsed >= timeoutMs) return false;
+    const DWORD wait = timeoutMs - elapsed < 50 ? timeoutMs - elapsed : 50;
     const DWORD count = handle ? 1 : 0;
     if (MsgWaitForMultipleObjects(count, handle ? &handle : nullptr, FALSE, wait, QS_SENDMESSAGE) == WAIT_OBJECT_0 &&
         handle)
@@ -167,27 +167,46 @@ struct HelperEntry {
   DWORD thread;
   HWND helper;
 };
-SRWLOCK gHelpersLock = SRWLOCK_INIT;
-std::vector<HelperEntry> gHelpers;
 
-HWND KnownHelper(DWORD thread) {
-  AcquireSRWLockShared(&gHelpersLock);
-  HWND helper = nullptr;
-  for (const HelperEntry& entry : gHelpers)
-    if (entry.thread == thread) helper = entry.helper;
-  ReleaseSRWLockShared(&gHelpersLock);
-  return helper;
-}
+class HelperTable {
+ public:
+  HelperTable() { InitializeCriticalSection(&lock_); }
+  ~HelperTable() { DeleteCriticalSection(&lock_); }
+  HelperTable(const HelperTable&) = delete;
+  HelperTable& operator=(const HelperTable&) = delete;
 
-void ForgetHelper(DWORD thread) {
-  AcquireSRWLockExclusive(&gHelpersLock);
-  for (auto it = gHelpers.begin(); it != gHelpers.end(); ++it) {
-    if (it->thread != thread) continue;
-    gHelpers.erase(it);
-    break;
+  HWND Find(DWORD thread) {
+    EnterCriticalSection(&lock_);
+    HWND helper = nullptr;
+    for (const HelperEntry& entry : entries_)
+      if (entry.thread == thread) helper = entry.helper;
+    LeaveCriticalSection(&lock_);
+    return helper;
   }
-  ReleaseSRWLockExclusive(&gHelpersLock);
-}
+  void Add(DWORD thread, HWND helper) {
+    EnterCriticalSection(&lock_);
+    entries_.push_back({thread, helper});
+    LeaveCriticalSection(&lock_);
+  }
+  void Forget(DWORD thread) {
+    EnterCriticalSection(&lock_);
+    for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+      if (it->thread != thread) continue;
+      entries_.erase(it);
+      break;
+    }
+    LeaveCriticalSection(&lock_);
+  }
+
+ private:
+  CRITICAL_SECTION lock_;
+  std::vector<HelperEntry> entries_;
+};
+HelperTable gHelpers;
+
+HWND KnownHelper(DWORD thread) { return gHelpers.Find(thread); }
+
+void ForgetHelper(DWORD thread) { gHelpers.Forget(thread); }
 
 // The helper on the thread of `window`, made with one hooked call the first
 // time; 0 when it cannot be had (the caller then hooks every call).
@@ -200,9 +219,7 @@ HWND HelperFor(HWND window, DWORD thread, DWORD timeoutMs) {
   DwsbcMenuResult opened{};
   if (!HookedMenuCall(window, thread, open, opened, timeoutMs) || opened.value == 0) return nullptr;
   helper = reinterpret_cast<HWND>(opened.value);
-  AcquireSRWLockExclusive(&gHelpersLock);
-  gHelpers.push_back({thread, helper});
-  ReleaseSRWLockExclusive(&gHelpersLock);
+  gHelpers.Add(thread, helper);
   return helper;
 }
 

@@ -42,10 +42,11 @@
 //
 // How it works: a WH_GETMESSAGE hook loads this file into the window's GUI
 // thread, where it pins itself and makes the helper, a message-only window
-// that answers WM_COPYDATA requests (results are written back with
-// WriteProcessMemory). Attached windows are subclassed there; the subclass
-// asks the instance's hidden window for a verdict (WM_COPYDATA) on each
-// listed message.
+// (a hidden one on Windows 95 and 98) that answers WM_COPYDATA requests
+// (results are written back with WriteProcessMemory) and a thread of its own
+// that waits for the calling process to end. Attached windows are subclassed
+// there; the subclass asks the instance's hidden window for a verdict
+// (WM_COPYDATA) on each listed message.
 #pragma once
 
 #include <windows.h>

@@ -17,12 +17,9 @@ struct Bar {
 
 COLORREF Resolve(COLORREF color) { return (color & 0x80000000) ? GetSysColor(static_cast<int>(color & 0xFF)) : color; }
 
-HMODULE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&ThisModule), &module);
-  return module;
-}
+HMODULE gThisModule = nullptr;  // set as the file loads
+
+HMODULE ThisModule() { return gThisModule; }
 
 void DrawCaption(HDC dc, HWND window, const RECT& area, COLORREF color) {
   char caption[512] = {};
@@ -109,6 +106,11 @@ LRESULT CALLBACK BarProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
+  if (reason == DLL_PROCESS_ATTACH) gThisModule = instance;
+  return TRUE;
+}
 
 HWND WINAPI ZolBarCreate(HWND parent, int x, int y, int width, int height, UINT id) {
   WNDCLASSA windowClass{};
