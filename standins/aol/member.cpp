@@ -12,6 +12,7 @@
 //   close-aol      closes the client's main window and waits (up to 30 s) for it to go
 //   transcript     prints the room's transcript
 //   rect           prints the room's screen rectangle as "x y width height"
+//   menu-bar       prints the captions of the client's menu bar, one a line
 // and in the mail the member writes:
 //   write-mail     clicks the toolbar's Write icon and waits (up to 30 s) for the Write Mail window
 //   mail-type TEXT     types TEXT into the mail's body
@@ -22,12 +23,14 @@
 //   mail-report    prints the mail's subject and attachments, and has the client log its body's markup
 //   send-mail      clicks the mail's Send Now icon
 //   rect-mail      prints the rectangle around the mail window and Glimra's mail toolbar
-// Exit status 1 when there is no chat room or a step fails.
+// Exit status 1 when a step that needs the chat room finds none, or a step fails.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+
+#include "../dwsbc36/dwsbc36.h"
 
 namespace {
 
@@ -137,6 +140,36 @@ int SelectionStart(const std::string& body, std::size_t at) {
   return static_cast<int>(at) - breaks;
 }
 
+// The steps done in the chat room.
+bool IsRoomStep(const std::string& step) {
+  for (const char* roomStep : {"type", "enter", "enter-nowait", "paste", "wait-lines", "transcript", "rect"})
+    if (step == roomStep) return true;
+  return false;
+}
+
+// Prints the captions of the client's menu bar. Menus are private to their
+// process under Wine, so they are read inside the client by the menu helper of
+// dwsbc36.ocx (of this program's width, from the system directory).
+bool PrintMenuBar() {
+  HWND frame = FindWindowA("AOL Frame25", nullptr);
+  HMODULE helper = LoadLibraryA("dwsbc36.ocx");
+  auto call = reinterpret_cast<decltype(&DwsbcMenuCall)>(
+      reinterpret_cast<void*>(helper ? GetProcAddress(helper, "DwsbcMenuCall") : nullptr));
+  auto read = reinterpret_cast<decltype(&DwsbcMenuReadItems)>(
+      reinterpret_cast<void*>(helper ? GetProcAddress(helper, "DwsbcMenuReadItems") : nullptr));
+  DwsbcMenuCallData getMenu{};
+  getMenu.op = DWSBC_GETMENU;
+  DwsbcMenuResult bar{};
+  if (!frame || !call || !read || !call(frame, &getMenu, &bar, 30000)) return false;
+  DwsbcMenuItem items[40] = {};
+  LONG count = 0;
+  if (!read(frame, reinterpret_cast<HMENU>(static_cast<ULONG_PTR>(bar.value)), MF_BYPOSITION, DWSBC_TEXT_SIZE, items,
+            40, &count, 30000))
+    return false;
+  for (LONG j = 0; j < count && j < 40; ++j) std::printf("%s\n", items[j].text);
+  return true;
+}
+
 HWND WaitForVisibleWindow(const std::string& caption) {
   for (int tries = 0; tries < 600; ++tries, Sleep(50)) {
     HWND window = FindWindowA(nullptr, caption.c_str());
@@ -166,19 +199,21 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: member SCRIPT\n");
     return 2;
   }
-  HWND room = WaitForChatRoom();
-  if (!room) {
-    std::fprintf(stderr, "member: no chat room\n");
-    return 1;
-  }
-  HWND transcript = FindWindowExA(room, nullptr, "RICHCNTL", nullptr);
-  HWND box = FindWindowExA(room, transcript, "RICHCNTL", nullptr);
+  HWND room = nullptr, transcript = nullptr, box = nullptr;
   std::FILE* script = std::fopen(argv[1], "rb");
   for (std::string line; script && ReadLine(script, line);) {
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
     const std::size_t blank = line.find(' ');
     const std::string step = line.substr(0, blank);
     const std::string argument = blank == std::string::npos ? "" : line.substr(blank + 1);
+    if (IsRoomStep(step) && !room) {
+      if (!(room = WaitForChatRoom())) {
+        std::fprintf(stderr, "member: no chat room\n");
+        return 1;
+      }
+      transcript = FindWindowExA(room, nullptr, "RICHCNTL", nullptr);
+      box = FindWindowExA(room, transcript, "RICHCNTL", nullptr);
+    }
     if (step == "type") {
       for (char c : argument) Key(box, c);
     } else if (step == "enter") {
@@ -296,6 +331,11 @@ int main(int argc, char** argv) {
       HWND fader = FindWindowA("GlimraForm", "Glimra E-Fade");
       if (fader && IsWindowVisible(fader) && GetWindowRect(fader, &toolbar)) UnionRect(&area, &area, &toolbar);
       std::printf("%ld %ld %ld %ld\n", area.left, area.top, area.right - area.left, area.bottom - area.top);
+    } else if (step == "menu-bar") {
+      if (!PrintMenuBar()) {
+        std::fprintf(stderr, "member: the client's menu bar could not be read\n");
+        return 1;
+      }
     } else if (!step.empty()) {
       std::fprintf(stderr, "member: unknown step '%s'\n", step.c_str());
       return 1;
