@@ -357,8 +357,10 @@ struct CostRun {
 
 // Runs `wine glimra_costs.exe SCENARIO COUNT` and collects its samples. Its
 // lines "idle_begin" and "idle_end" bracket a stretch of idling, over which
-// glimra.exe's CPU time is read here and scaled to a minute.
+// glimra.exe's CPU time is read here and scaled to a minute. GLIMRA_WINE names
+// the loader (the 64-bit one starts the 64-bit program without emulation).
 CostRun RunCosts(const std::string& scenario, int count) {
+  const char* loader = std::getenv("GLIMRA_WINE") ? std::getenv("GLIMRA_WINE") : "wine";
   CostRun run;
   int pipeEnds[2];
   if (pipe(pipeEnds) != 0) return {{}, "no pipe"};
@@ -367,10 +369,10 @@ CostRun RunCosts(const std::string& scenario, int count) {
   posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
   posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
   const std::string countText = std::to_string(count);
-  std::vector<char*> argv = {const_cast<char*>("wine"), const_cast<char*>(gCosts.c_str()),
+  std::vector<char*> argv = {const_cast<char*>(loader), const_cast<char*>(gCosts.c_str()),
                              const_cast<char*>(scenario.c_str()), const_cast<char*>(countText.c_str()), nullptr};
   pid_t pid = 0;
-  const int spawned = posix_spawnp(&pid, "wine", &actions, nullptr, argv.data(), environ);
+  const int spawned = posix_spawnp(&pid, loader, &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   close(pipeEnds[1]);
   FILE* said = fdopen(pipeEnds[0], "r");
