@@ -4,23 +4,18 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h.
+#include <tlhelp32.h>
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
 
-namespace wine_test {
+#include "WineTestSupport.h"
 
-template <typename Find>
-auto WaitUntilFound(Find find, DWORD timeoutMs = 10000) -> decltype(find()) {
-  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
-    if (auto found = find()) return found;
-    if (GetTickCount64() >= deadline) return {};
-    Sleep(20);
-  }
-}
+namespace wine_test {
 
 class AolClientFixture : public ::testing::Test {
  protected:
@@ -38,18 +33,20 @@ class AolClientFixture : public ::testing::Test {
     std::ofstream(folder_ + "\\waol.ini") << "[Client]\r\n" << ini;
   }
 
-  // Starts the client and waits until its frame, document area and toolbar exist.
+  // Starts the client and waits until it has made its frame, document area
+  // and toolbar with its icons and gone on to its message loop.
   void Start(const std::string& ini, const std::string& arguments = "") {
     Prepare(ini);
     process_ = Run(folder_ + "\\waol.exe", arguments);
     ASSERT_TRUE(process_);
     frame_ = WaitUntilFound([] { return FindWindowA("AOL Frame25", nullptr); });
-    ASSERT_TRUE(frame_);
-    mdi_ = WaitUntilFound([&] { return FindWindowExA(frame_, nullptr, "MDIClient", nullptr); });
+    ASSERT_TRUE(frame_) << "the client showed no frame";
+    // The frame is found while it is still being made; the toolbar's icons come with it.
+    ASSERT_TRUE(Answers(frame_)) << "the client did not finish starting";
+    mdi_ = FindWindowExA(frame_, nullptr, "MDIClient", nullptr);
     ASSERT_TRUE(mdi_);
-    ASSERT_TRUE(WaitUntilFound([&] {
-      return FindWindowExA(FindWindowExA(frame_, nullptr, "AOL Toolbar", nullptr), nullptr, "_AOL_Toolbar", nullptr);
-    }));
+    ASSERT_TRUE(
+        FindWindowExA(FindWindowExA(frame_, nullptr, "AOL Toolbar", nullptr), nullptr, "_AOL_Toolbar", nullptr));
   }
 
   HANDLE Run(const std::string& program, const std::string& arguments) {
@@ -99,8 +96,47 @@ class AolClientFixture : public ::testing::Test {
     return found;
   }
 
+  // The client's document window captioned `caption`, once the client has
+  // made it with its controls (a window is found while it is being made).
   HWND Document(const char* caption) {
-    return WaitUntilFound([&] { return FindWindowExA(mdi_, nullptr, "AOL Child", caption); });
+    HWND document = WaitUntilFound([&] { return FindWindowExA(mdi_, nullptr, "AOL Child", caption); });
+    return document && Answers(document) ? document : nullptr;
+  }
+
+  // Waits until no copy of waol.exe that this process started to hand a
+  // keyword (or anything else) to the running client is still on its way:
+  // each ends once it has handed over, and the client logs what it got
+  // before it lets the copy go.
+  bool WaitUntilHandOversEnded() {
+    const DWORD client = GetProcessId(process_);
+    return WaitUntil([&] {
+      HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+      if (snapshot == INVALID_HANDLE_VALUE) return false;
+      bool running = false;
+      PROCESSENTRY32 entry{};
+      entry.dwSize = sizeof entry;
+      for (BOOL more = Process32First(snapshot, &entry); more && !running; more = Process32Next(snapshot, &entry))
+        running = entry.th32ParentProcessID == GetCurrentProcessId() && entry.th32ProcessID != client &&
+                  lstrcmpiA(entry.szExeFile, "waol.exe") == 0;
+      CloseHandle(snapshot);
+      return !running;
+    });
+  }
+
+  // Waits with `waitUntil` (a WaitUntil, or one that runs the caller's own
+  // events meanwhile).
+  using Waiter = std::function<bool(const std::function<bool()>&)>;
+  static bool WaitPlainly(const std::function<bool()>& done) { return WaitUntil(done); }
+
+  // Posts the client's rich control `rich` a request to log its markup and
+  // waits for that log line: by then the client has handled everything
+  // posted to it before (a typed Enter, a click, a command) and everything
+  // that made it send or post on. The way to learn that something did not
+  // happen, rather than looking after a while.
+  bool ClientCaughtUp(HWND rich, const Waiter& waitUntil = WaitPlainly) {
+    const std::size_t before = Events("markup").size();
+    return PostMessageA(rich, RegisterWindowMessageA("WaolLogMarkup"), 0, 0) &&
+           waitUntil([&] { return Events("markup").size() > before; });
   }
 
   std::string folder_;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "AolClientFixture.h"
+#include "ResidentHelpers.h"
 #include "SettingsTestSupport.h"
 #include "WineTestSupport.h"
 #include "engine/modFade.h"
@@ -36,9 +37,9 @@ class GlimraProcessFixture : public AolClientFixture {
     DeleteGlimraTree();
   }
 
-  // The `count`th line the client sent to the room, waiting up to 10 s for it.
+  // The `count`th line the client sent to the room, waiting for it.
   std::string SentChatLine(std::size_t count) {
-    WaitUntilFound([&] { return Events("chat").size() >= count; }, 10000);
+    WaitUntilFound([&] { return Events("chat").size() >= count; });
     const auto chats = Events("chat");
     return chats.size() >= count ? chats[count - 1][2] : "<nothing sent>";
   }
@@ -48,6 +49,12 @@ class GlimraProcessFixture : public AolClientFixture {
     glimra::LoadOptions();
     glimra::WavePhase() = 0;
     return glimra::FadeEngine(text);
+  }
+
+  // Waits until Glimra watches the room's input box `box` and its Send icon:
+  // the timer tick that shows the chat tools window attaches right after.
+  static bool WaitUntilWatching(HWND box) {
+    return WaitUntil([&] { return Watched(box) && Watched(GetWindow(box, GW_HWNDNEXT)); });
   }
 
   HANDLE StartGlimra(const std::string& arguments = "") {

@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "SettingsTestSupport.h"
+#include "WineTestSupport.h"
 
 namespace wine_test {
 
@@ -35,17 +36,19 @@ class LoopbackWeb {
   void Post(const std::string& bytes) const { PutFile(docs_ + "\\glimraver32", bytes); }
   void Withdraw() const { DeleteFileA((docs_ + "\\glimraver32").c_str()); }
   std::string AccessLog() const { return FileBytes(log_); }
-  // The access log's line for the request that held `marker`, waiting a
-  // few seconds for it (the server writes its log in batches).
+  // The access log's line for the request that held `marker`, waiting for
+  // it (the server writes its log in batches).
   std::string LogLineWith(const std::string& marker) const {
-    for (int tries = 0; tries < 100; ++tries, Sleep(50)) {
+    std::string line;
+    const bool found = WaitUntil([&] {
       const std::string log = AccessLog();
       const std::size_t at = log.find(marker);
-      if (at == std::string::npos) continue;
+      if (at == std::string::npos) return false;
       const std::size_t start = log.rfind('\n', at) == std::string::npos ? 0 : log.rfind('\n', at) + 1;
-      return log.substr(start, log.find('\n', at) - start);
-    }
-    return "<no request with " + marker + ">";
+      line = log.substr(start, log.find('\n', at) - start);
+      return true;
+    });
+    return found ? line : "<no request with " + marker + ">";
   }
 
  private:

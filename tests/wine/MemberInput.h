@@ -7,27 +7,54 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
+
+#include "WineTestSupport.h"
 
 namespace wine_test {
 
 inline void SendInputs(INPUT* inputs, UINT count) { SendInput(count, inputs, sizeof(INPUT)); }
 
-// Moves the pointer to the middle of `window` and clicks the left button.
-// False when another window covers that point (the click would land there).
-inline bool ClickInto(HWND window) {
+// The window the member sees at `screen`: `window` itself or one of its children.
+inline bool ShowsAt(HWND window, POINT screen) {
+  HWND under = WindowFromPoint(screen);
+  return under == window || IsChild(window, under);
+}
+
+// A point of `window`'s client area that the member sees (no other window
+// over it): `at` when it is, or else one along the middle line. False when
+// none is.
+inline bool SeenPoint(HWND window, const POINT* at, POINT& point) {
   RECT r;
-  if (!GetWindowRect(window, &r)) return false;
-  POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  HWND under = WindowFromPoint(middle);
-  if (under != window && !IsChild(window, under)) return false;
+  if (!GetClientRect(window, &r)) return false;
+  const auto seen = [&](POINT client) {
+    POINT screen = client;
+    ClientToScreen(window, &screen);
+    if (!ShowsAt(window, screen)) return false;
+    point = client;
+    return true;
+  };
+  if (seen(at ? *at : POINT{r.right / 2, r.bottom / 2})) return true;
+  for (LONG x = 4; x < r.right; x += 8)
+    if (seen({x, r.bottom / 2})) return true;
+  return false;
+}
+
+// Moves the pointer to `at` of `window`'s client area (its middle when
+// none; another point of it the member sees when that one is covered) and
+// clicks the left button. False when no part of it shows.
+inline bool ClickInto(HWND window, const POINT* at = nullptr) {
+  POINT point{};
+  if (!SeenPoint(window, at, point)) return false;
+  ClientToScreen(window, &point);
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   INPUT inputs[3] = {};
   for (INPUT& input : inputs) {
     input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(middle.x, 65535, width - 1);
-    input.mi.dy = MulDiv(middle.y, 65535, height - 1);
+    input.mi.dx = MulDiv(point.x, 65535, width - 1);
+    input.mi.dy = MulDiv(point.y, 65535, height - 1);
     input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE;
   }
   inputs[0].mi.dwFlags |= MOUSEEVENTF_MOVE;
@@ -45,24 +72,39 @@ inline HWND FocusInThreadOf(HWND window) {
   return info.hwndFocus;
 }
 
-// Clicks into `window` until it has the keyboard focus, as a member who sees
-// no caret clicks again: a click into a program that is not in front may
-// leave the focus where that program's activation puts it. `pump` runs
-// between looks (the caller's own events, when its thread owns windows the
-// click reaches through).
+// `window` takes the member's keys: it has the focus in its thread, and its
+// top-level window is the one in front.
+inline bool TakesKeys(HWND window) {
+  return FocusInThreadOf(window) == window && GetForegroundWindow() == GetAncestor(window, GA_ROOT);
+}
+
+// Clicks into `window` (at `at` of its client area, or its middle) until it
+// takes the member's keys, as a member who sees no caret clicks again: a
+// click into a program that is not in front may leave the focus where that
+// program's activation puts it. A member waits to see the window before
+// clicking into it; after a click, they wait a while for the focus before
+// clicking again (a further click into a box only moves its caret). Gives up
+// after `timeoutMs`. `pump` runs between looks (the caller's own events, when
+// its thread owns windows the click reaches through).
 template <class Pump>
-bool ClickIntoUntilFocused(HWND window, Pump pump, int clicks = 5) {
-  for (int click = 0; click < clicks; ++click) {
-    if (!ClickInto(window)) return false;
-    for (int look = 0; look < 25; ++look) {
+bool ClickIntoUntilFocused(HWND window, Pump pump, const POINT* at = nullptr, DWORD timeoutMs = kPatienceMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  while (GetTickCount64() < deadline) {
+    if (!IsWindowVisible(window) || !ClickInto(window, at)) {
       pump(20);
-      if (FocusInThreadOf(window) == window) return true;
+      continue;
+    }
+    const ULONGLONG clickAgain = GetTickCount64() + 3000;
+    while (GetTickCount64() < clickAgain && GetTickCount64() < deadline) {
+      pump(20);
+      if (TakesKeys(window)) return true;
     }
   }
   return false;
 }
-inline bool ClickIntoUntilFocused(HWND window) {
-  return ClickIntoUntilFocused(window, [](DWORD ms) { Sleep(ms); });
+inline bool ClickIntoUntilFocused(HWND window, const POINT* at = nullptr) {
+  const auto pause = [](DWORD ms) { Sleep(ms); };
+  return ClickIntoUntilFocused(window, pause, at);
 }
 
 // Presses and releases one key, with Ctrl held when `control` is set.
@@ -102,32 +144,48 @@ inline void PressEnter() { PressKey(VK_RETURN); }
 // The member sees the box and types into it.
 inline bool VisibleWithFocus(HWND window) { return IsWindowVisible(window) && FocusInThreadOf(window) == window; }
 
-// Types `text` and gives the window a moment to take it in.
-inline void TypeText(const std::string& text) {
+// Types `text` into `window`, which has the keyboard focus, and waits until
+// the window holds it at its end: keys are queued input, taken in when the
+// window's thread gets to them. False when they do not arrive.
+inline bool TypeInto(HWND window, const std::string& text, DWORD timeoutMs = kPatienceMs) {
   TypeKeys(text);
-  Sleep(200);
+  return WaitUntil(
+      [&] {
+        const std::string held = WindowText(window);
+        return held.size() >= text.size() && held.compare(held.size() - text.size(), text.size(), text) == 0;
+      },
+      timeoutMs);
 }
 
 // ---- pointer and keys one at a time, for dragging and selecting ----
 
 inline void SendOne(INPUT input) { SendInput(1, &input, sizeof input); }
 
-inline void MovePointerTo(POINT screen) {
+// Moves the pointer and waits until it is there.
+inline bool MovePointerTo(POINT screen) {
   INPUT input{};
   input.type = INPUT_MOUSE;
   input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
   input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
   input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendOne(input);
-  Sleep(50);
+  return WaitUntil([&] {
+    POINT at{};
+    return GetCursorPos(&at) && std::abs(at.x - screen.x) <= 1 && std::abs(at.y - screen.y) <= 1;
+  });
 }
 
-inline void MouseButton(DWORD flag) {
+// Presses or lets go of a mouse button (MOUSEEVENTF_LEFTDOWN, ...) and waits
+// until the system has taken it: the button's state is what was asked.
+inline bool MouseButton(DWORD flag) {
   INPUT input{};
   input.type = INPUT_MOUSE;
   input.mi.dwFlags = flag;
   SendOne(input);
-  Sleep(50);
+  // The state of the physical button, as GetAsyncKeyState gives it.
+  const int button = flag & (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP) ? VK_LBUTTON : VK_RBUTTON;
+  const bool down = flag & (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_RIGHTDOWN);
+  return WaitUntil([&] { return ((GetAsyncKeyState(button) & 0x8000) != 0) == down; });
 }
 
 // A left click at `point` of `window`'s client area.
@@ -136,7 +194,6 @@ inline void ClickAt(HWND window, POINT point) {
   MovePointerTo(point);
   MouseButton(MOUSEEVENTF_LEFTDOWN);
   MouseButton(MOUSEEVENTF_LEFTUP);
-  Sleep(150);
 }
 
 inline void ClickCentre(HWND window) {
@@ -146,13 +203,22 @@ inline void ClickCentre(HWND window) {
 }
 
 // Presses the mouse button on `window`, moves by (dx, dy) in steps and lets go.
-inline void DragBy(HWND window, POINT start, int dx, int dy) {
+// The move starts once the press has been taken: `window`'s thread holds
+// the mouse (its own capture, or the system's move loop). False when the
+// press is not taken.
+inline bool DragBy(HWND window, POINT start, int dx, int dy) {
   ClientToScreen(window, &start);
-  MovePointerTo(start);
+  if (!MovePointerTo(start)) return false;
   MouseButton(MOUSEEVENTF_LEFTDOWN);
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  const bool taken = WaitUntil([&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) && info.hwndCapture != nullptr;
+  });
   for (int step = 1; step <= 5; ++step) MovePointerTo({start.x + dx * step / 5, start.y + dy * step / 5});
   MouseButton(MOUSEEVENTF_LEFTUP);
-  Sleep(300);
+  return taken;
 }
 
 inline void Key(WORD vk, bool up) {
@@ -171,7 +237,6 @@ inline void PressKeyRepeatedly(WORD vk, int times) {
     Key(vk, false);
     Key(vk, true);
   }
-  Sleep(100);
 }
 
 // Holds Shift while pressing `vk` `times` times: the selection grows.
@@ -182,20 +247,9 @@ inline void ShiftPress(WORD vk, int times) {
     Key(vk, true);
   }
   Key(VK_SHIFT, true);
-  Sleep(100);
 }
 
 // ---- waiting for what the member sees, and clicking it ----
-
-// Polls `done` until it holds or `timeoutMs` have passed.
-inline bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000) {
-  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (;;) {
-    if (done()) return true;
-    if (GetTickCount64() >= deadline) return false;
-    Sleep(20);
-  }
-}
 
 // A left click at `screen` (screen pixels).
 inline void ClickAtScreen(POINT screen) {
@@ -204,16 +258,10 @@ inline void ClickAtScreen(POINT screen) {
   MouseButton(MOUSEEVENTF_LEFTUP);
 }
 
-// Clicks the middle of a control once it can be seen and used; false when
-// it cannot be within `timeoutMs`. A window under a modal one takes no
-// clicks, so its top-level window must be enabled too.
-inline bool ClickOn(HWND window, DWORD timeoutMs = 5000) {
-  const auto usable = [&] {
-    HWND top = GetAncestor(window, GA_ROOT);
-    return IsWindowVisible(window) && IsWindowEnabled(window) && top && IsWindowEnabled(top);
-  };
-  if (!WaitUntil(usable, timeoutMs)) return false;
-  Sleep(50);
+// Clicks the middle of a control once it is ready for the member (see
+// WaitUntilReady); false when it is not within `timeoutMs`.
+inline bool ClickOn(HWND window, DWORD timeoutMs = kPatienceMs) {
+  if (!WaitUntilReady(window, timeoutMs)) return false;
   RECT r{};
   GetWindowRect(window, &r);
   ClickAtScreen({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
@@ -226,7 +274,6 @@ inline void PressKeyWith(WORD vk, WORD modifier) {
   Key(vk, false);
   Key(vk, true);
   Key(modifier, true);
-  Sleep(30);
 }
 
 // Types `text` key by key as on a US keyboard (Shift where the character
@@ -241,9 +288,101 @@ inline void TypeOnKeyboard(const std::string& text) {
     } else {
       Key(vk, false);
       Key(vk, true);
-      Sleep(30);
     }
   }
 }
+
+// Clicks the caption of the top-level window `top` until it is the active
+// window in front, which takes the member's keys.
+inline bool ClickCaptionUntilInFront(HWND top, DWORD timeoutMs = kPatienceMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  while (GetTickCount64() < deadline) {
+    RECT frame{};
+    GetWindowRect(top, &frame);
+    ClickAtScreen({frame.left + 60, frame.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2});
+    if (WaitUntil([&] { return GetForegroundWindow() == top; }, 3000)) return true;
+  }
+  return false;
+}
+
+// With a window in front: Alt and `mnemonic` open its menu bar's pop-up;
+// the pop-up once it is up, ready for the arrow keys and Enter.
+inline HWND OpenMenuWithKeys(char mnemonic) {
+  PressKeyWith(static_cast<WORD>(mnemonic), VK_MENU);
+  return WaitForOpenMenu();
+}
+
+// The top row of the highlighted item the open pop-up `menu` shows on the
+// screen, -1 for none.
+inline int HighlightedRow(HWND menu) {
+  RECT r{};
+  if (!GetWindowRect(menu, &r)) return -1;
+  HDC screen = GetDC(nullptr);
+  int row = -1;
+  for (LONG y = r.top; y < r.bottom && row < 0; ++y)
+    if (GetPixel(screen, r.left + 10, y) == GetSysColor(COLOR_HIGHLIGHT)) row = static_cast<int>(y - r.top);
+  ReleaseDC(nullptr, screen);
+  return row;
+}
+
+// Moves the highlight of the open pop-up `menu` `times` items down with the
+// arrow key, each press once the one before has moved it (the menu takes
+// keys one at a time, as a member sees them land).
+inline bool MoveDownInMenu(HWND menu, int times) {
+  for (int i = 0; i < times; ++i) {
+    const int before = HighlightedRow(menu);
+    PressKey(VK_DOWN);
+    if (!WaitUntil([&] {
+          const int now = HighlightedRow(menu);
+          return now >= 0 && now != before;
+        }))
+      return false;
+  }
+  return true;
+}
+
+// A small window of the thread that makes it, for learning that the thread
+// has taken the member's input so far: input reaches a thread in the order
+// it was given, so once a pointer move onto the mark has arrived, so has
+// every click and key given before it (also one that changed nothing).
+class InputMark {
+ public:
+  InputMark() {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = &InputMark::Proc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    windowClass.lpszClassName = "WineTestInputMark";
+    RegisterClassA(&windowClass);  // fails harmlessly once registered
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    window_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "WineTestInputMark", "",
+                              WS_POPUP | WS_VISIBLE, width - 24, height - 24, 16, 16, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~InputMark() { DestroyWindow(window_); }
+  InputMark(const InputMark&) = delete;
+  InputMark& operator=(const InputMark&) = delete;
+
+  // Moves the pointer onto the mark and waits (on another thread than the
+  // mark's) until the mark's thread has taken that move.
+  bool WaitUntilInputTaken(DWORD timeoutMs = kPatienceMs) {
+    const LONG x = (InterlockedIncrement(&moves_) % 2) ? 4 : 12;
+    RECT r{};
+    GetWindowRect(window_, &r);
+    MovePointerTo({r.left + x, r.top + 8});
+    return WaitUntil([&] { return InterlockedCompareExchange(&seenX_, 0, 0) == x; }, timeoutMs);
+  }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<InputMark*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_MOUSEMOVE && self) InterlockedExchange(&self->seenX_, static_cast<short>(LOWORD(lp)));
+    if (message == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+    return DefWindowProcA(window, message, wp, lp);
+  }
+  HWND window_ = nullptr;
+  volatile LONG moves_ = 0, seenX_ = -1;
+};
 
 }  // namespace wine_test

@@ -1,6 +1,7 @@
 // The menu helpers dwsbc36.ocx leaves resident in a watched program: one
 // message-only window of class "DWSBC36 Helper" per process that calls in,
-// counting the requests it receives in its first window long.
+// counting the requests it receives in its first window long. A window it
+// watches for a caller carries its record as the property "DWSBC36 Record".
 #pragma once
 
 #include <windows.h>
@@ -30,5 +31,8 @@ inline LONG_PTR HelperRequests(DWORD processId) {
   ForEachHelperOf(processId, [&](HWND window) { requests += GetWindowLongPtrA(window, 0); });
   return requests;
 }
+
+// Some program watches `window` through dwsbc36.ocx.
+inline bool Watched(HWND window) { return GetPropA(window, "DWSBC36 Record") != nullptr; }
 
 }  // namespace wine_test

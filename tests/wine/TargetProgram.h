@@ -33,17 +33,17 @@ class TargetProgram {
     CloseHandle(process.hThread);
     process_ = process.hProcess;
     processId_ = process.dwProcessId;
-    WaitForInputIdle(process_, 10000);
-    const ULONGLONG deadline = GetTickCount64() + 10000;
-    while (!frame && GetTickCount64() < deadline) {
+    frame = WaitUntilFound([&]() -> HWND {
       for (HWND w = FindWindowA("SbcTargetFrame", nullptr); w;
            w = FindWindowExA(nullptr, w, "SbcTargetFrame", nullptr)) {
         DWORD owner = 0;
         GetWindowThreadProcessId(w, &owner);
-        if (owner == processId_) frame = w;
+        if (owner == processId_) return w;
       }
-      if (!frame) Sleep(20);
-    }
+      return nullptr;
+    });
+    // Found while it is still being made: its children come before its message loop.
+    if (frame && !Answers(frame)) frame = nullptr;
     box = FindWindowExA(frame, nullptr, "SbcTargetBox", nullptr);
     icon = FindWindowExA(frame, nullptr, "SbcTargetIcon", nullptr);
   }
@@ -61,7 +61,7 @@ class TargetProgram {
   void Kill() {
     if (!process_) return;
     TerminateProcess(process_, 1);
-    WaitForSingleObject(process_, 10000);
+    WaitForSingleObject(process_, kPatienceMs);
     CloseHandle(process_);
     process_ = nullptr;
   }
@@ -78,7 +78,8 @@ class TargetProgram {
   // How many of its three windows run their own procedure.
   int OwnProcedures() const {
     DWORD_PTR count = 0;
-    SendMessageTimeoutA(frame, RegisterWindowMessageA("SbcTarget OriginalProcs"), 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
+    SendMessageTimeoutA(frame, RegisterWindowMessageA("SbcTarget OriginalProcs"), 0, 0, SMTO_ABORTIFHUNG, kPatienceMs,
+                        &count);
     return static_cast<int>(count);
   }
 
@@ -90,17 +91,22 @@ class TargetProgram {
   DWORD processId_ = 0;
 };
 
+// Runs the events waiting for this thread (and those they post).
+inline void RunPendingEvents() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+
 // Lets this thread's events run until `done` holds or `timeoutMs` passes.
 template <typename Done>
-bool PumpUntil(Done done, DWORD timeoutMs = 5000) {
+bool PumpUntil(Done done, DWORD timeoutMs = kPatienceMs) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   while (!done()) {
     if (GetTickCount64() >= deadline) return false;
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
+    RunPendingEvents();
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
   }
   return true;

@@ -33,10 +33,9 @@ using wine_test::WaitUntilFound;
 struct MessageAnswerer {
   MessageAnswerer()
       : step([this] {
-          HWND box = wine_test::WaitForWindow("GlimraForm", "Glimra - 1.1.9", 15000);
+          HWND box = wine_test::WaitForReadyWindow("GlimraForm", "Glimra - 1.1.9");
           if (!box) return;
           shown = true;
-          Sleep(200);
           wine_test::ClickMiddle(GetDlgItem(box, 200));
         }) {}
   bool shown = false;
@@ -49,15 +48,17 @@ class MessageWatcher {
  public:
   MessageWatcher()
       : step_([this] {
-          while (!stop_) {
-            HWND box = FindWindowA("GlimraForm", "Glimra - 1.1.9");
-            if (box && IsWindowVisible(box)) {
-              Sleep(300);
-              texts_.push_back(wine_test::WindowText(GetDlgItem(box, 100)));
-              wine_test::ClickCentre(GetDlgItem(box, 200));
-              WaitUntilFound([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
-            }
-            Sleep(50);
+          for (;;) {
+            HWND box = nullptr;
+            wine_test::WaitUntil([&] {
+              box = FindWindowA("GlimraForm", "Glimra - 1.1.9");
+              return stop_ || (box && IsWindowVisible(box));
+            });
+            if (stop_) break;
+            if (!box || !wine_test::WaitUntilReady(box)) continue;
+            texts_.push_back(wine_test::WindowText(GetDlgItem(box, 100)));
+            wine_test::ClickCentre(GetDlgItem(box, 200));
+            WaitUntilFound([&] { return !IsWindow(box) || !IsWindowVisible(box); });
           }
         }) {}
   ~MessageWatcher() { Stop(); }
@@ -90,8 +91,6 @@ class AolBridge : public wine_test::AolClientFixture {
     ClientState().AOLFrame = reinterpret_cast<std::uintptr_t>(frame_);
     ClientState().AOLMDIClient = reinterpret_cast<std::uintptr_t>(mdi_);
     LiveAppOptions().AOLPath = folder_;
-    // The menu bar is built a little after the frame shows.
-    Sleep(500);
   }
 };
 
@@ -132,7 +131,7 @@ TEST_F(AolBridge, RunMenuByStringComparesCaptionsIgnoringCase) {
   EXPECT_EQ(RunMenuByString(frame_, "&about aol", kFalse), kTrue);
   EXPECT_EQ(RunMenuByString(frame_, "About AOL", kFalse), kFalse);
   EXPECT_EQ(RunMenuByString(frame_, "&About AOL", kTrue), kTrue);
-  EXPECT_TRUE(WaitUntilFound([&] { return !Events("menu").empty(); }, 3000));
+  EXPECT_TRUE(WaitUntilFound([&] { return !Events("menu").empty(); }));
 }
 
 TEST_F(AolBridge, EditionsOfVersionFourAndFive) {
@@ -196,21 +195,38 @@ TEST_F(AolBridge, SignOffWindowServesOnTheThirdTryAndThreeEmptyTriesEndGlimra) {
   ASSERT_EQ(ClientState().EditionAustralia, kTrue);
   const auto keyword = [&](const char* word) {
     if (HANDLE second = Run(folder_ + "\\waol.exe", word)) {
-      WaitForSingleObject(second, 10000);
+      WaitForSingleObject(second, wine_test::kPatienceMs);
       CloseHandle(second);
     }
   };
   {
     // Signed on there is neither window. The member signs off during the
-    // second try, which looks for nothing; the third finds the window.
+    // second try, which looks for nothing; the third finds the window. A try
+    // is a 10-second wait on the performance counter, running this thread's
+    // events: the member learns from a message sent to a window of this
+    // thread when the first try waits, and signs off once the counter has
+    // passed that try's end and the tries take messages again.
+    HWND here = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    const auto now = [] {
+      LARGE_INTEGER counter{};
+      QueryPerformanceCounter(&counter);
+      return counter.QuadPart;
+    };
+    LARGE_INTEGER perSecond{};
+    QueryPerformanceFrequency(&perSecond);
+    bool waited = false;
     MessageWatcher watcher;
     wine_test::BackgroundStep member([&] {
-      Sleep(13000);
+      if (!wine_test::Answers(here)) return;
+      const LONGLONG firstTryOver = now() + 10 * perSecond.QuadPart;
+      waited = wine_test::WaitUntil([&] { return now() >= firstTryOver; }) && wine_test::Answers(here);
       keyword("-ssignoff");
     });
     EXPECT_NO_THROW(ReadSignOnNames());
     member.Join();
+    EXPECT_TRUE(waited) << "the tries took no messages";
     EXPECT_TRUE(watcher.Stop().empty());
+    DestroyWindow(here);
   }
   EXPECT_TRUE(FindWindowExA(mdi_, nullptr, "AOL Child", "Goodbye From AOL!"));
   EXPECT_EQ(ClientState().ScreenName[1], "Alpha");
@@ -228,10 +244,8 @@ TEST_F(AolBridge, SignOffWindowServesOnTheThirdTryAndThreeEmptyTriesEndGlimra) {
 TEST_F(AolBridge, FirstRunAsksForTheAolFolderAndCancelEndsGlimra) {
   WriteSetting("", "AOL Path", "C:\\Earlier");
   const auto cancelPicker = [] {
-    if (HWND picker = wine_test::WaitForWindow("GlimraForm", "Select AOL Directory", 20000)) {
-      Sleep(300);
+    if (HWND picker = wine_test::WaitForReadyWindow("GlimraForm", "Select AOL Directory"))
       wine_test::ClickCentre(GetDlgItem(picker, 310));  // Cancel
-    }
   };
   MessageWatcher watcher;
   wine_test::BackgroundStep member(cancelPicker);
@@ -283,7 +297,7 @@ TEST_F(AolBridge, FrontChatRoomGetsTheText) {
   });
   ASSERT_NE(room, nullptr);
   TextToChat("<FONT COLOR=#FF0000>hi", 1);
-  WaitUntilFound([&] { return !Events("chat").empty(); }, 3000);
+  WaitUntilFound([&] { return !Events("chat").empty(); });
   auto chats = Events("chat");
   ASSERT_EQ(chats.size(), 1u);
   EXPECT_EQ(chats[0][1], "Front Room");
@@ -293,9 +307,10 @@ TEST_F(AolBridge, FrontChatRoomGetsTheText) {
 
   TextToChat("left for the member", 0);
   EXPECT_EQ(GetAPIText(box, kFalse), "left for the member");
+  ASSERT_TRUE(ClientCaughtUp(box));
   EXPECT_EQ(Events("chat").size(), 1u);
   TextToChat("second line", 2);
-  WaitUntilFound([&] { return Events("chat").size() == 2; }, 3000);
+  WaitUntilFound([&] { return Events("chat").size() == 2; });
   EXPECT_EQ(Events("chat").size(), 2u);
 }
 
@@ -313,6 +328,7 @@ TEST_F(AolBridge, OpenEMailWaitsForTheEditionsCaption) {
   ClientState().EditionAustralia = kTrue;
   HWND mail = OpenEMail();
   ASSERT_NE(mail, nullptr);
+  ASSERT_TRUE(wine_test::Answers(mail));  // the client has made its controls
   EXPECT_EQ(GetText(mail), "Write e-mail");
   EXPECT_EQ(IsEMail(mail), mail);
   EXPECT_EQ(IsEMail(frame_), nullptr);
@@ -400,13 +416,14 @@ std::vector<std::pair<std::string, UINT>> Entries(RemoteMenu& menus, HMENU popup
 }
 
 TEST_F(AolBridge, AMenuBarStillBeingBuiltGetsTheWholeGlimraMenuAfterItsFifthPopup) {
-  Start("Version=4\r\nMenuCount=8\r\nMenuDelay=700\r\n");
+  // A popup every 1.5 s: the bar is still short when the test first looks, however slow the machine.
+  Start("Version=4\r\nMenuCount=8\r\nMenuDelay=1500\r\n");
   ClientState().AOLFrame = reinterpret_cast<std::uintptr_t>(frame_);
   ASSERT_LT(MenuBarCaptions(frame_).size(), 5u) << "the client is still building its menu bar";
   MessageWatcher watcher;
   AddMenuToAOL();
   EXPECT_TRUE(watcher.Stop().empty());
-  ASSERT_TRUE(WaitUntilFound([&] { return !Events("menubar").empty(); }, 20000));
+  ASSERT_TRUE(WaitUntilFound([&] { return !Events("menubar").empty(); }));
   const std::vector<std::string> captions = MenuBarCaptions(frame_);
   EXPECT_EQ(captions, (std::vector<std::string>{"&File", "&Edit", "&Print", "&Mail", "P&eople", "Glimr&a", "&Window",
                                                 "&Sign Off", "&Help"}));
@@ -543,12 +560,13 @@ TEST_F(AolBridge, MailBodyPastesAolMailText) {
   Attach("Version=4\r\n");
   HWND mail = OpenEMail();
   ASSERT_NE(mail, nullptr);
+  ASSERT_TRUE(wine_test::Answers(mail));  // the client has made its controls
   ClipboardOwner owner;
   owner.Load();
   PutRichText(owner, "<B>faded</B> mail");
   HWND body = FindChildByClass(mail, "RICHCNTL");
   SendMessageA(body, WM_COMMAND, 20003, 0);
-  EXPECT_TRUE(WaitUntilFound([&] { return !Events("mailpaste").empty(); }, 3000));
+  EXPECT_TRUE(WaitUntilFound([&] { return !Events("mailpaste").empty(); }));
   EXPECT_NE(GetAPIText(body, kFalse).find("faded mail"), std::string::npos);
   owner.Unload();
 }

@@ -121,8 +121,10 @@ class ChatFader : public wine_test::AolClientFixture {
     ASSERT_EQ(chat->ChatEditWindow(), HandleToULong(box));
   }
 
-  // Runs events until `done` holds (at most 8 s).
-  bool Until(const std::function<bool()>& done, unsigned ms = 8000) { return PumpUntil(done, ms, 20); }
+  // Runs events until `done` holds (at most `ms`).
+  bool Until(const std::function<bool()>& done, unsigned ms = wine_test::kPatienceMs) {
+    return PumpUntil(done, ms, 20);
+  }
 
   // The member types `text` into the chat box and presses Enter.
   void TypeLine(const std::string& text) {
@@ -136,9 +138,17 @@ class ChatFader : public wine_test::AolClientFixture {
     return lines;
   }
 
-  // Enter has been handled by both Glimra and the box.
-  void SettleAfterEnter() {
-    Until([] { return false; }, 600);
+  // Both sides are done with what was typed and sent: the client has handled
+  // what reached it (a posted Enter, the lines Glimra sends), this thread
+  // the events the client posted back (the delayed event that runs a chat
+  // command), and the client again what those sent on. Events run meanwhile:
+  // Glimra judges the client's messages on this thread.
+  bool CaughtUp() {
+    for (int round = 0; round < 2; ++round) {
+      if (!ClientCaughtUp(box, [&](const std::function<bool()>& done) { return Until(done); })) return false;
+      DoEvents();
+    }
+    return true;
   }
 
   // The member clicks into `target` and types `text`, then presses Enter;
@@ -199,7 +209,7 @@ TEST_F(ChatFader, EnterSendsTheFadedLineOrThePlainOne) {
 TEST_F(ChatFader, SlashLinesRunChatCommands) {
   Attach();
   TypeLine("/fadeoff");
-  SettleAfterEnter();
+  ASSERT_TRUE(CaughtUp());
   EXPECT_EQ(LiveFadeSettings().FaderOn, kFalse);
   EXPECT_EQ(host.fadeOffs, 1);
   EXPECT_EQ(ReadSetting("", "Fader On"), "False");
@@ -235,7 +245,7 @@ TEST_F(ChatFader, WithoutChatKeywordsEnterFadesButTheSendIconRunsCommands) {
   SendMessageA(icon, WM_LBUTTONUP, 0, 0);
   EXPECT_EQ(host.shows, 1);
   EXPECT_EQ(chat->CommandPending, kFalse);
-  SettleAfterEnter();
+  ASSERT_TRUE(CaughtUp());
   EXPECT_EQ(ChatLines().size(), 1u);  // the empty box sent nothing
 }
 
@@ -255,7 +265,7 @@ TEST_F(ChatFader, SixtyFirstCharacterOpensTheMultilineWindow) {
   SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(sixty.c_str()));
   PostMessageA(box, WM_CHAR, 'b', 0);
   ASSERT_TRUE(Until([&] { return chat->Multiline() && chat->Multiline()->Visible(); }));
-  SettleAfterEnter();
+  ASSERT_TRUE(CaughtUp());
   EXPECT_EQ(chat->Multiline()->ChatText(), sixty + "b");
   EXPECT_FALSE(IsWindowVisible(chat->Multiline()->cmdInsert()->Window()));
   // The box is emptied, and the moved character does not reach it either.
@@ -267,7 +277,7 @@ TEST_F(ChatFader, SixtyFirstCharacterOpensTheMultilineWindow) {
   LiveFadeSettings().FaderOn = kFalse;
   SendMessageA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(sixty.c_str()));
   PostMessageA(box, WM_CHAR, 'b', 0);
-  SettleAfterEnter();
+  ASSERT_TRUE(CaughtUp());
   EXPECT_FALSE(chat->Multiline()->IsLoaded());
 }
 
@@ -293,13 +303,13 @@ TEST_F(ChatFader, ClosingAolRemovesTheMenuEndsGlimraThenClosesAol) {
       barAtUnload += menus.GetMenuString(bar, i, 64, MF_BYPOSITION) + "|";
   };
   PostMessageA(frame_, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(Until([&] { return ended > 0; }, 10000));
+  ASSERT_TRUE(Until([&] { return ended > 0; }));
   EXPECT_EQ(host.unloads, 1);
   EXPECT_TRUE(aolAliveAtUnload);
   EXPECT_NE(barAtUnload.find("&File"), std::string::npos) << barAtUnload;
   EXPECT_EQ(barAtUnload.find("Glimr&a"), std::string::npos) << barAtUnload;
   EXPECT_FALSE(host.IsLoaded());
-  EXPECT_TRUE(WaitUntilFound([&] { return !IsWindow(frame_); }, 5000));
+  EXPECT_TRUE(WaitUntilFound([&] { return !IsWindow(frame_); }));
   EXPECT_EQ(Events("close").size(), 1u);
 }
 
@@ -311,7 +321,7 @@ TEST_F(ChatFader, ExitGlimraEndsGlimraAndLeavesAolRunning) {
   ASSERT_TRUE(Until([&] { return ended > 0; }));
   EXPECT_EQ(chat->sbcMenu->GetHWnd(), 0u);
   EXPECT_FALSE(host.IsLoaded());
-  Until([] { return false; }, 500);
+  EXPECT_TRUE(CaughtUp()) << "the client took no more messages";
   EXPECT_TRUE(IsWindow(frame_));
   EXPECT_TRUE(Events("close").empty());
   RemoteMenu menus(frame_);
@@ -323,7 +333,7 @@ TEST_F(ChatFader, ExitGlimraEndsGlimraAndLeavesAolRunning) {
 TEST_F(ChatFader, TimerDetachesWhenTheRoomClosesAndEndsWhenAolIsGone) {
   Attach();
   SendMessageA(room, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(WaitUntilFound([&] { return !IsWindow(room); }, 5000));
+  ASSERT_TRUE(WaitUntilFound([&] { return !IsWindow(room); }));
   chat->Timer1_Timer();
   EXPECT_EQ(chat->Hooked, kFalse);
   EXPECT_EQ(chat->ChatBox, 0u);
@@ -376,7 +386,7 @@ TEST_F(ChatFader, ChatCommandsAndAFullSlashLineSentWithEnter) {
   ASSERT_NO_FATAL_FAILURE(MemberTypesLine(box, "/show"));
   ASSERT_TRUE(Until([&] { return host.Visible(); }));
   EXPECT_EQ(host.shows, 3);
-  SettleAfterEnter();
+  ASSERT_TRUE(CaughtUp());
   EXPECT_TRUE(ChatLines().empty());
   EXPECT_TRUE(Events("keyword").empty());
 
@@ -386,7 +396,7 @@ TEST_F(ChatFader, ChatCommandsAndAFullSlashLineSentWithEnter) {
   ASSERT_NO_FATAL_FAILURE(MemberTypesLine(box, full));
   ASSERT_TRUE(Until([&] { return ChatLines().size() == 1; }));
   EXPECT_EQ(ChatLines()[0], full);
-  SettleAfterEnter();
+  ASSERT_TRUE(CaughtUp());
   EXPECT_TRUE(Events("keyword").empty());
   EXPECT_FALSE(chat->Multiline() && chat->Multiline()->IsLoaded());
 }
@@ -426,10 +436,10 @@ TEST_F(ChatFader, MenuCommandsThenAolsExitCommand) {
   EXPECT_EQ(Events("keyword")[0][1], ReadMakerSite().SupportPage());
 
   PostMessageA(frame_, WM_COMMAND, kAOLExitCommand, 0);
-  ASSERT_TRUE(Until([&] { return ended > 0; }, 10000));
+  ASSERT_TRUE(Until([&] { return ended > 0; }));
   EXPECT_EQ(ExitRequested(), kTrue);
   EXPECT_EQ(host.unloads, 1);
-  EXPECT_TRUE(WaitUntilFound([&] { return !IsWindow(frame_); }, 5000));
+  EXPECT_TRUE(WaitUntilFound([&] { return !IsWindow(frame_); }));
   EXPECT_EQ(Events("close").size(), 1u);
   // AOL never saw its exit command: Glimra closed it after leaving.
   const auto menus = Events("menu");
@@ -451,13 +461,15 @@ TEST_F(ChatFader, AnErrorReportHoldsTheChatToolsUntilItIsAnswered) {
     return ShowErrorReport(report);
   };
   bool detachedDuringReport = false;
+  std::atomic<int> ticks{0};
   Ticking ticking(*chat, [&] {
+    ++ticks;
     if (FindWindowA(nullptr, kErrorReportCaption) && chat->ChatEditWindow() == 0) detachedDuringReport = true;
   });
-  std::atomic<bool> clickedIntoBox{false}, typedLineWentOut{false}, done{false};
+  std::atomic<bool> clickedIntoBox{false}, typedLineWentOut{false}, ticksRan{false}, done{false};
   std::atomic<int> reportBoxesSeen{0};
   wine_test::BackgroundStep member([&] {
-    HWND report = wine_test::WaitForWindow("#32770", kErrorReportCaption, 15000);
+    HWND report = wine_test::WaitForReadyWindow("#32770", kErrorReportCaption);
     if (report) {
       // Out of the way of the chat room.
       SetWindowPos(report, nullptr, 900, 760, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -465,11 +477,13 @@ TEST_F(ChatFader, AnErrorReportHoldsTheChatToolsUntilItIsAnswered) {
       if (clickedIntoBox) {
         wine_test::TypeKeys("/show");
         wine_test::PressEnter();
-        typedLineWentOut = WaitUntilFound([&] { return ChatCount() == 1; }, 5000);
+        typedLineWentOut = WaitUntilFound([&] { return ChatCount() == 1; });
       }
       SendMessageA(room, WM_CLOSE, 0, 0);
       PostMessageA(frame_, WM_COMMAND, 60000, 0);
-      Sleep(800);  // several ticks
+      // Several ticks with the room closed and the command waiting.
+      const int before = ticks;
+      ticksRan = WaitUntilFound([&] { return ticks >= before + 3; });
       host.failShow = false;
     }
     // The member answers Ignore; any report stacked on the first is answered too.
@@ -482,7 +496,8 @@ TEST_F(ChatFader, AnErrorReportHoldsTheChatToolsUntilItIsAnswered) {
         continue;
       }
       answered.push_back(up);
-      if (!wine_test::ClickInto(GetDlgItem(up, IDIGNORE))) SendMessageA(up, WM_COMMAND, IDIGNORE, 0);
+      if (!wine_test::WaitUntilReady(up) || !wine_test::ClickInto(GetDlgItem(up, IDIGNORE)))
+        SendMessageA(up, WM_COMMAND, IDIGNORE, 0);
     }
     reportBoxesSeen = static_cast<int>(answered.size());
     done = true;
@@ -490,17 +505,18 @@ TEST_F(ChatFader, AnErrorReportHoldsTheChatToolsUntilItIsAnswered) {
   host.failShow = true;
   // The menu's first command fails in the chat tools window: the report comes up.
   PostMessageA(frame_, WM_COMMAND, 60000, 0);
-  ASSERT_TRUE(Until([&] { return done.load(); }, 30000));
+  ASSERT_TRUE(Until([&] { return done.load(); }));
   member.Join();
   EXPECT_EQ(reports, 1);
   EXPECT_EQ(reportBoxesSeen, 1);
   ASSERT_TRUE(clickedIntoBox);
   EXPECT_TRUE(typedLineWentOut) << "the typed line did not reach AOL while the report was up";
+  EXPECT_TRUE(ticksRan) << "the timer did not tick while the report was up";
   EXPECT_EQ(ChatLines(), std::vector<std::string>{"/show"});
   EXPECT_FALSE(detachedDuringReport) << "a timer tick ran while the report was up";
 
   // Answered: the next ticks detach from the closed room and run the held command.
-  ASSERT_TRUE(Until([&] { return host.shows == 2; }, 3000));
+  ASSERT_TRUE(Until([&] { return host.shows == 2; }));
   EXPECT_EQ(chat->ChatEditWindow(), 0u);
   EXPECT_EQ(reports, 1);
 }
@@ -580,12 +596,12 @@ TEST_F(Multiline, RoomChangesReattachAndLeaveNoLineFadedTwice) {
   ASSERT_TRUE(third);
   HWND thirdBox = ChatInputBox(third);
   ASSERT_TRUE(Until([&] { return ChatLines().size() == 5; }));
-  SettleAfterEnter();
+  ASSERT_TRUE(CaughtUp());
   EXPECT_EQ(ChatLines(), (std::vector<std::string>{Faded("in the second room"), Faded("one "), Faded("two "),
                                                    Faded("three "), Faded("four ")}));
   EXPECT_EQ(Events("chat").back()[1], "Garden");
   EXPECT_EQ(chat->ChatEditWindow(), HandleToULong(thirdBox));
-  EXPECT_TRUE(Until([&] { return wine_test::VisibleWithFocus(thirdBox); }, 3000))
+  EXPECT_TRUE(Until([&] { return wine_test::VisibleWithFocus(thirdBox); }))
       << "visible " << IsWindowVisible(thirdBox) << " focus " << wine_test::FocusInThreadOf(thirdBox) << " box "
       << thirdBox << " foreground " << GetForegroundWindow() << " frame " << frame_;
 
@@ -616,9 +632,11 @@ TEST_F(Multiline, EnterOrSendWhileSendingStartsNoSecondSend) {
     wine_test::ClickInto(GetDlgItem(form.hWnd(), 105));
   });
   wine_test::PressEnter();
-  ASSERT_TRUE(Until([&] { return !form.IsLoaded(); }, 10000));
-  // Long enough for a second send's lines to have followed.
-  Until([] { return false; }, 1500);
+  // Once the sender is gone and no key or click of the member waits for this
+  // thread, nothing can start a second send; its lines would have reached the
+  // client by the time the client has caught up.
+  ASSERT_TRUE(Until([&] { return !form.IsLoaded() && HIWORD(GetQueueStatus(QS_INPUT)) == 0; }));
+  ASSERT_TRUE(CaughtUp());
   EXPECT_TRUE(pressedAgain);
   EXPECT_TRUE(sendingAtPress);
   EXPECT_TRUE(focusedAtPress);
@@ -647,7 +665,7 @@ TEST_F(Multiline, FadedLinesAreWrappedAtCharsInLine) {
   frmMultiline& form = Open(words);
   form.SendMultiline("");
   ASSERT_TRUE(Until([&] { return ChatLines().size() >= 3; }));
-  Until([] { return false; }, 300);
+  ASSERT_TRUE(CaughtUp());
   std::string joined;
   for (const std::string& line : ChatLines()) {
     EXPECT_NE(line.find("<FONT COLOR=#"), std::string::npos);
@@ -672,7 +690,7 @@ TEST_F(Multiline, PlainLinesUpToEightyFourGoOutUnwrapped) {
   // Wide enough for the whole line at first.
   form.SendMultiline("");
   ASSERT_TRUE(Until([&] { return !ChatLines().empty(); }));
-  Until([] { return false; }, 300);
+  ASSERT_TRUE(CaughtUp());
   std::string joined;
   for (const std::string& line : ChatLines()) joined += line;
   EXPECT_EQ(ChatLines().size(), 1u) << joined;
@@ -695,7 +713,7 @@ TEST_F(Multiline, BurstWaitsBeforeEveryLineLettingEventsRun) {
     while (seen.size() < self->ChatCount()) seen.push_back(GetTickCount64());
   });
   form.SendMultiline("");
-  Until([] { return seen.size() >= 2; }, 2000);
+  Until([] { return seen.size() >= 2; });
   KillTimer(nullptr, timer);
   ASSERT_EQ(seen.size(), 2u);
   ASSERT_GE(spy.ticks.size(), 2u);

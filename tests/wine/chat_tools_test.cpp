@@ -40,9 +40,8 @@ void PutScheme(const std::string& name, int count, const std::string& bold = "Fa
 // Answers the formatted message box with its button `index` (0 the
 // rightmost) and returns the message.
 std::string AnswerMessage(int index) {
-  HWND box = wine_test::WaitForWindow("GlimraForm", kMsgCaption);
+  HWND box = wine_test::WaitForReadyWindow("GlimraForm", kMsgCaption);
   if (!box) return "<no message>";
-  Sleep(300);
   const std::string text = wine_test::WindowText(GetDlgItem(box, 100));
   wine_test::ClickMiddle(GetDlgItem(box, 200 + index));
   return text;
@@ -50,9 +49,8 @@ std::string AnswerMessage(int index) {
 
 // Types `name` into the input box and presses OK.
 void AnswerInputBox(const std::string& name) {
-  HWND box = wine_test::WaitForWindow("GlimraForm", "Glimra");
+  HWND box = wine_test::WaitForReadyWindow("GlimraForm", "Glimra");
   if (!box) return;
-  Sleep(300);
   SetDlgItemTextA(box, 1, name.c_str());
   wine_test::ClickMiddle(GetDlgItem(box, 2));
 }
@@ -72,9 +70,10 @@ class ChatToolsWin : public ::testing::Test {
     tools.Unload();
     wine_test::DeleteGlimraTree();
   }
+  // The posted click and all it sets off run before this returns.
   void Click(UINT id) {
     wine_test::ClickMiddle(tools.Button(id).Window());
-    WaitWithEvents(300);
+    DoEvents();
   }
   Tools tools;
 };
@@ -118,7 +117,7 @@ TEST_F(ChatToolsWin, FaderSwitchAndSolidModeAreStored) {
   EXPECT_EQ(ReadSetting("", "Fader On"), "False");
   tools.Show();
   wine_test::ClickMiddle(tools.chkSolid());
-  WaitWithEvents(300);
+  DoEvents();
   EXPECT_EQ(LiveFadeSettings().SolidFade, kTrue);
   EXPECT_EQ(ReadSetting("Colors", "SolidFade"), "True");
 }
@@ -254,10 +253,8 @@ TEST_F(ChatToolsWin, ACancelledColourChoiceStillWritesTheColour) {
   LiveFadeSettings().Colors[2] = 0x123456;
   tools.Load();
   BackgroundStep member([] {
-    if (HWND dialog = wine_test::WaitForWindow("#32770", nullptr)) {
-      Sleep(300);
+    if (HWND dialog = wine_test::WaitForReadyWindow("#32770", nullptr))
       SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    }
   });
   tools.cmdColor_Click(2);
   member.Join();
@@ -289,30 +286,34 @@ TEST_F(ChatToolsWin, TheColourChooserBelongsToTheWindowSoASecondOneCannotOpen) {
   HWND owner = nullptr;
   bool toolsEnabled = true, done = false;
   std::size_t choosersAfterSecondClick = 0;
+  wine_test::InputMark mark;  // on this thread, which owns the window and the chooser
   BackgroundStep member([&] {
-    Sleep(300);
-    wine_test::ClickCentre(tools.cmdColor(2));
-    HWND chooser = wine_test::WaitForWindow("#32770", nullptr, 5000);
+    HWND chooser = nullptr;
+    if (wine_test::WaitUntilReady(tools.cmdColor(2))) {
+      wine_test::ClickCentre(tools.cmdColor(2));
+      chooser = wine_test::WaitForReadyWindow("#32770", nullptr);
+    }
     if (chooser) {
-      Sleep(300);
       owner = GetWindow(chooser, GW_OWNER);
       toolsEnabled = IsWindowEnabled(tools.hWnd()) != FALSE;
       // The chooser is dragged out of the way and the member clicks the first colour.
       RECT below{};
       GetWindowRect(tools.hWnd(), &below);
       SetWindowPos(chooser, nullptr, 0, below.bottom + 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-      Sleep(200);
       wine_test::ClickCentre(tools.cmdColor(1));
-      Sleep(700);
-      choosersAfterSecondClick = VisibleChoosers().size();
+      // Whatever that click opens, it has opened once the window's thread has taken the input after it.
+      if (mark.WaitUntilInputTaken() && wine_test::WaitUntilReady(chooser))
+        choosersAfterSecondClick = VisibleChoosers().size();
     }
-    for (int i = 0; i < 5 && !VisibleChoosers().empty(); ++i) {
-      PostMessageA(VisibleChoosers().back(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-      Sleep(300);
+    // Every chooser still up is cancelled.
+    while (!VisibleChoosers().empty()) {
+      HWND open = VisibleChoosers().back();
+      PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      if (!wine_test::WaitUntil([&] { return !IsWindow(open) || !IsWindowVisible(open); })) break;
     }
     done = true;
   });
-  PumpUntil([&] { return done; }, 30000, 50);
+  PumpUntil([&] { return done; }, 3 * wine_test::kPatienceMs, 50);
   member.Join();
   EXPECT_EQ(owner, tools.hWnd());
   EXPECT_FALSE(toolsEnabled);
@@ -348,17 +349,40 @@ TEST_F(ChatToolsWin, TimerRunsFromCreationAndTicksWaitForTheCompleteWindow) {
     ++ticks;
     comboDuringTick = comboDuringTick && IsWindow(form.cboSchemes());
   };
-  ChatToolsExtensions().attach = [&](frmChatTools&) {
-    WaitWithEvents(1300);  // a second passes with events running
+  // The load takes two intervals: a tick comes due and is let through with
+  // events running, then the next comes due while no events run.
+  const auto letATickThrough = [](HWND window) {
+    const ULONGLONG deadline = GetTickCount64() + wine_test::kPatienceMs;
+    while (GetTickCount64() < deadline) {
+      MSG message;
+      if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        continue;
+      }
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+      if (message.message == WM_TIMER && message.hwnd == window) return true;
+    }
+    return false;
+  };
+  const auto tickDue = [](HWND window) {
+    MSG due{};
+    return PeekMessageA(&due, window, WM_TIMER, WM_TIMER, PM_NOREMOVE) != FALSE;
+  };
+  bool tickLetThrough = false, nextTickCameDue = false;
+  ChatToolsExtensions().attach = [&](frmChatTools& form) {
+    tickLetThrough = letATickThrough(form.hWnd());
     ticksWhileLoading = ticks;
-    Sleep(1100);  // and another without
+    nextTickCameDue = wine_test::WaitUntil([&] { return tickDue(form.hWnd()); });
   };
   ChatToolsExtensions().unload = nullptr;
   tools.Load();
   MSG due{};
   const bool tickDueAtLoadEnd = PeekMessageA(&due, tools.hWnd(), WM_TIMER, WM_TIMER, PM_NOREMOVE) != FALSE;
-  PumpUntil([&] { return ticks > 0; }, 5000, 20);
+  PumpUntil([&] { return ticks > 0; }, wine_test::kPatienceMs, 20);
   ChatToolsExtensions() = saved;
+  ASSERT_TRUE(tickLetThrough) << "no tick came while the window loaded";
+  ASSERT_TRUE(nextTickCameDue);
   EXPECT_TRUE(tickDueAtLoadEnd);
   EXPECT_EQ(ticksWhileLoading, 0);
   EXPECT_GT(ticks, 0);
@@ -377,7 +401,7 @@ TEST_F(ChatToolsWin, PreviewStripRunsThroughTheColourButtons) {
   tools.Load();
   tools.Show();
   tools.optFade_Click(3);
-  WaitWithEvents(300);
+  ASSERT_TRUE(PumpUntil([&] { return wine_test::Painted(tools.hWnd()); }, wine_test::kPatienceMs, 20));
   RECT r{};
   GetClientRect(tools.picPreview(), &r);
   const int w = r.right, f = w / 2;
@@ -385,7 +409,7 @@ TEST_F(ChatToolsWin, PreviewStripRunsThroughTheColourButtons) {
   EXPECT_EQ(PixelOf(tools.picPreview(), f, 2), RGB(255, 255, 255));  // the shared column: colour 2
   EXPECT_EQ(PixelOf(tools.picPreview(), w - 1, 2) & 0xFF, 255u);
   tools.optFade_Click(1);
-  WaitWithEvents(300);
+  ASSERT_TRUE(PumpUntil([&] { return wine_test::Painted(tools.hWnd()); }, wine_test::kPatienceMs, 20));
   EXPECT_EQ(PixelOf(tools.picPreview(), w / 2, 2), RGB(0, 0, 0));
 }
 

@@ -36,8 +36,10 @@ int FindItem(HWND list, const std::string& name) {
   return -1;
 }
 
-// Clicks (or double-clicks) the list entry `name` with the mouse.
-bool ClickItem(HWND list, const std::string& name, bool twice) {
+// Clicks (or double-clicks) the list entry `name` with the mouse; returns
+// once the picker's thread has handled the clicks (`handled` is a mark of
+// that thread).
+bool ClickItem(HWND list, const std::string& name, bool twice, wine_test::PostedMark& handled) {
   const int index = FindItem(list, name);
   if (index < 0) return false;
   RECT item{};
@@ -49,13 +51,12 @@ bool ClickItem(HWND list, const std::string& name, bool twice) {
     PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
     PostMessageA(list, WM_LBUTTONUP, 0, at);
   }
-  Sleep(400);
-  return true;
+  return handled.WaitUntilHandled();
 }
 
 int Count(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); }
 
-HWND WaitForPicker() { return wine_test::WaitForWindow("GlimraForm", "Select AOL Directory"); }
+HWND WaitForPicker() { return wine_test::WaitForReadyWindow("GlimraForm", "Select AOL Directory"); }
 
 // The picker as its opener drives it: caption, path box, show, wait while
 // visible, read the path box.
@@ -73,10 +74,11 @@ class CMDialogWin : public wine_test::SettingsTreeTest {
   }
   std::string ShowAndWait() {
     picker_.Show();
-    PumpUntil([this] { return !picker_.Visible(); }, 30000);
+    PumpUntil([this] { return !picker_.Visible(); }, 3 * wine_test::kPatienceMs);
     return picker_.PathBox();
   }
   frmCMDialog picker_;
+  wine_test::PostedMark handled_;  // of this thread, which runs the picker
 };
 
 TEST_F(CMDialogWin, LoadsAtTheRootOfDriveC) {
@@ -101,20 +103,19 @@ TEST_F(CMDialogWin, RefusesAFolderWithoutAolExeAndTakesTheAolFolder) {
   BackgroundStep member([&] {
     HWND picker = WaitForPicker();
     if (!picker) return;
-    Sleep(300);
     HWND dir1 = GetDlgItem(picker, kDir1), file1 = GetDlgItem(picker, kFile1);
     HWND ok = GetDlgItem(picker, kCommand1);
-    if (!ClickItem(dir1, "Empty", true)) return;
+    if (!ClickItem(dir1, "Empty", true, handled_)) return;
     filesInEmpty = Count(file1);
     disabledInEmpty = !IsWindowEnabled(ok);
     wine_test::ClickMiddle(ok);
-    Sleep(300);
+    if (!handled_.WaitUntilHandled()) return;
     stayedUp = IsWindowVisible(picker);
-    ClickItem(dir1, "glimra_settings_scratch", true);
-    if (!ClickItem(dir1, "AOL 4.0", true)) return;
+    ClickItem(dir1, "glimra_settings_scratch", true, handled_);
+    if (!ClickItem(dir1, "AOL 4.0", true, handled_)) return;
     listed = Count(file1) == 1 ? ListItem(file1, 0) : "";
     enabledInAol = IsWindowEnabled(ok);
-    ClickItem(file1, "aol.exe", false);
+    ClickItem(file1, "aol.exe", false, handled_);
     afterClick = wine_test::WindowText(GetDlgItem(picker, 304));
     wine_test::ClickMiddle(ok);
   });
@@ -137,15 +138,15 @@ TEST_F(CMDialogWin, RootOfDriveCIsRefusedWithTheNotFoundMessage) {
   BackgroundStep member([&] {
     HWND picker = WaitForPicker();
     if (!picker) return;
-    Sleep(300);
     wine_test::ClickMiddle(GetDlgItem(picker, kCommand1));
-    HWND box = wine_test::WaitForWindow("GlimraForm", "Glimra - 1.1.9", 5000);
+    HWND box = wine_test::WaitForReadyWindow("GlimraForm", "Glimra - 1.1.9");
     messageShown = box != nullptr;
     if (box) {
-      Sleep(300);
       wine_test::ClickMiddle(GetDlgItem(box, 200));
-      Sleep(300);
+      if (!wine_test::WaitUntil([&] { return !IsWindow(box); })) return;  // unloaded by its opener
     }
+    // The picker's answer to OK, whatever it was, has run.
+    if (!handled_.WaitUntilHandled()) return;
     stayedUp = IsWindowVisible(picker);
     wine_test::ClickMiddle(GetDlgItem(picker, kCommand2));
   });
@@ -162,10 +163,7 @@ TEST_F(CMDialogWin, DoubleClickOnTheFileHidesWithTheFolder) {
   wine_test::PutFile(aol + "aol.exe", "MZ");
   ASSERT_TRUE(picker_.SetDir1Path(aol));
   BackgroundStep member([&] {
-    if (HWND picker = WaitForPicker()) {
-      Sleep(300);
-      ClickItem(GetDlgItem(picker, kFile1), "aol.exe", true);
-    }
+    if (HWND picker = WaitForPicker()) ClickItem(GetDlgItem(picker, kFile1), "aol.exe", true, handled_);
   });
   EXPECT_EQ(ShowAndWait(), aol.substr(0, aol.size() - 1));
 }
@@ -177,10 +175,8 @@ TEST_F(CMDialogWin, AnyOtherCaptionTakesThePathBoxUnchecked) {
   picker_.SetCaption("Select A Path");
   picker_.SetPathBox("C:\\");
   BackgroundStep member([&] {
-    if (HWND picker = wine_test::WaitForWindow("GlimraForm", "Select A Path")) {
-      Sleep(300);
+    if (HWND picker = wine_test::WaitForReadyWindow("GlimraForm", "Select A Path"))
       wine_test::ClickMiddle(GetDlgItem(picker, kCommand1));
-    }
   });
   EXPECT_EQ(ShowAndWait(), "C:\\");
 }

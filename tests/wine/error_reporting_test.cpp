@@ -17,13 +17,12 @@ namespace glimra {
 namespace {
 
 using wine_test::BackgroundStep;
-using wine_test::WaitForWindow;
 
 // Answers the next report box with `button`, remembering what it said.
 struct Member {
   explicit Member(int button)
       : step([this, button] {
-          HWND box = WaitForWindow("#32770", kErrorReportCaption);
+          HWND box = wine_test::WaitForReadyWindow("#32770", kErrorReportCaption);
           if (!box) return;
           message = wine_test::WindowText(GetDlgItem(box, 0xFFFF));
           PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
@@ -119,7 +118,7 @@ TEST_F(ErrorReportingWin, AbortUnloadsEveryFormNewestFirstAndEnds) {
   ASSERT_NE(child, nullptr);
   Member member(IDABORT);
   member.step.Join();
-  ASSERT_EQ(WaitForSingleObject(child, 15000), WAIT_OBJECT_0);
+  ASSERT_EQ(WaitForSingleObject(child, wine_test::kPatienceMs), WAIT_OBJECT_0);
   DWORD exitCode = 99;
   GetExitCodeProcess(child, &exitCode);
   CloseHandle(child);

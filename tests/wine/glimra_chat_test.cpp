@@ -12,6 +12,7 @@
 #include "aol/RemoteMenu.h"
 #include "engine/modFade.h"
 #include "settings/AppOptions.h"
+#include "settings/modRegKeys.h"
 
 namespace {
 
@@ -29,16 +30,12 @@ class GlimraChat : public wine_test::GlimraProcessFixture {
     ASSERT_TRUE(box_);
     glimra_ = StartGlimra();
     ASSERT_TRUE(glimra_);
-    chatTools_ = WaitUntilFound(
-        [&] {
-          HWND window = WindowOf(glimra_, "GlimraForm", "Glimra Chat Tools");
-          return window && IsWindowVisible(window) ? window : nullptr;
-        },
-        30000);
+    chatTools_ = WaitUntilFound([&] {
+      HWND window = WindowOf(glimra_, "GlimraForm", "Glimra Chat Tools");
+      return window && IsWindowVisible(window) ? window : nullptr;
+    });
     ASSERT_TRUE(chatTools_) << "the chat tools window did not come up with the room";
-    // The tick that shows the window attaches to the box right after; give
-    // it two more ticks.
-    Sleep(2000);
+    ASSERT_TRUE(WaitUntilWatching(box_)) << "Glimra did not attach to the room's box";
   }
 
   void Type(const std::string& text) {
@@ -58,7 +55,8 @@ TEST_F(GlimraChat, TypedLinesGoOutFadedAndPlainWithFadingOff) {
   EXPECT_EQ(wine_test::WindowText(box_), "");
 
   wine_test::ClickMiddle(GetDlgItem(chatTools_, 102));  // Off
-  Sleep(500);
+  ASSERT_TRUE(WaitUntilFound([] { return glimra::ReadSetting("", "Fader On") == "False"; }))
+      << "the Off button did not switch fading off";
   Type("plain now");
   EXPECT_EQ(SentChatLine(2), "plain now");
 }
@@ -75,15 +73,15 @@ TEST_F(GlimraChat, AMemberTypesLineAfterLineIntoTheBoxClickedOnce) {
     wine_test::TypeKeys(lines[i]);
     wine_test::PressEnter();
     EXPECT_EQ(SentChatLine(i + 1), Faded(lines[i]));
-    EXPECT_TRUE(WaitUntilFound([&] { return wine_test::VisibleWithFocus(box_); }, 5000))
+    EXPECT_TRUE(WaitUntilFound([&] { return wine_test::VisibleWithFocus(box_); }))
         << "after line " << i + 1 << " the box is " << (IsWindowVisible(box_) ? "visible" : "hidden");
   }
   HWND sendIcon = GetWindow(box_, GW_HWNDNEXT);
   wine_test::TypeKeys("over the icon");
-  ASSERT_TRUE(WaitUntilFound([&] { return wine_test::WindowText(box_) == "over the icon"; }, 5000));
+  ASSERT_TRUE(WaitUntilFound([&] { return wine_test::WindowText(box_) == "over the icon"; }));
   ASSERT_TRUE(wine_test::ClickInto(sendIcon));
   EXPECT_EQ(SentChatLine(4), Faded("over the icon"));
-  EXPECT_TRUE(WaitUntilFound([&] { return wine_test::VisibleWithFocus(box_); }, 5000));
+  EXPECT_TRUE(WaitUntilFound([&] { return wine_test::VisibleWithFocus(box_); }));
   wine_test::TypeKeys("typed on");
   wine_test::PressEnter();
   EXPECT_EQ(SentChatLine(5), Faded("typed on"));
@@ -93,15 +91,18 @@ TEST_F(GlimraChat, AMemberTypesLineAfterLineIntoTheBoxClickedOnce) {
 TEST_F(GlimraChat, ClosingAolEndsGlimraAndThenAol) {
   ASSERT_NO_FATAL_FAILURE(StartBoth());
   PostMessageA(frame_, WM_CLOSE, 0, 0);
-  EXPECT_EQ(WaitForSingleObject(glimra_, 20000), WAIT_OBJECT_0) << "Glimra ended";
-  EXPECT_EQ(WaitForSingleObject(process_, 20000), WAIT_OBJECT_0) << "AOL closed after it";
+  EXPECT_EQ(WaitForSingleObject(glimra_, wine_test::kPatienceMs), WAIT_OBJECT_0) << "Glimra ended";
+  EXPECT_EQ(WaitForSingleObject(process_, wine_test::kPatienceMs), WAIT_OBJECT_0) << "AOL closed after it";
 }
 
 TEST_F(GlimraChat, ExitGlimraLeavesAolRunningWithoutTheMenu) {
   ASSERT_NO_FATAL_FAILURE(StartBoth());
   PostMessageA(frame_, WM_COMMAND, 60005, 0);
-  EXPECT_EQ(WaitForSingleObject(glimra_, 20000), WAIT_OBJECT_0);
-  EXPECT_EQ(WaitForSingleObject(process_, 1000), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_EQ(WaitForSingleObject(glimra_, wine_test::kPatienceMs), WAIT_OBJECT_0);
+  // What Glimra left for the client on its way out has been handled.
+  ASSERT_TRUE(ClientCaughtUp(box_)) << "the client took no more messages";
+  EXPECT_EQ(WaitForSingleObject(process_, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_TRUE(Events("close").empty());
   glimra::RemoteMenu menus(frame_);
   HMENU bar = menus.GetMenu();
   for (int i = 0, n = menus.GetMenuItemCount(bar); i < n; ++i)

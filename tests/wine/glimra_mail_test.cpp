@@ -38,18 +38,17 @@ class GlimraMail : public wine_test::GlimraProcessFixture {
     Start("Version=4\r\nScreenNames=Zolster\r\n");
     glimra_ = StartGlimra();
     ASSERT_TRUE(glimra_);
-    ASSERT_TRUE(WaitUntilFound([&] { return WindowOf(glimra_, "GlimraForm", "Glimra Chat Tools"); }, 30000))
+    ASSERT_TRUE(WaitUntilFound([&] { return WindowOf(glimra_, "GlimraForm", "Glimra Chat Tools"); }))
         << "Glimra started";
     ASSERT_NO_FATAL_FAILURE(ClickWriteIcon());
     mail_ = Document("Write Mail");
     ASSERT_TRUE(mail_);
     body_ = FindWindowExA(mail_, nullptr, "RICHCNTL", nullptr);
-    toolbar_ = WaitUntilFound(
-        [&] {
-          HWND window = WindowOf(glimra_, "GlimraForm", "Glimra E-Fade");
-          return window && IsWindowVisible(window) ? window : nullptr;
-        },
-        5000);
+    ASSERT_TRUE(body_);
+    toolbar_ = WaitUntilFound([&] {
+      HWND window = WindowOf(glimra_, "GlimraForm", "Glimra E-Fade");
+      return window && IsWindowVisible(window) ? window : nullptr;
+    });
     ASSERT_TRUE(toolbar_) << "the toolbar came with the mail window";
   }
 
@@ -57,14 +56,13 @@ class GlimraMail : public wine_test::GlimraProcessFixture {
   void ClickWriteIcon() {
     HWND bar = FindWindowExA(FindWindowExA(frame_, nullptr, "AOL Toolbar", nullptr), nullptr, "_AOL_Toolbar", nullptr);
     HWND write = WaitUntilFound([&] { return NthChild(bar, "_AOL_ICON", 2); });
-    ASSERT_TRUE(write);
-    wine_test::ClickCentre(write);
+    ASSERT_TRUE(wine_test::ClickOn(write));
   }
 
   std::string BodyMarkup() {
     const std::size_t before = Events("markup").size();
     SendMessageA(body_, RegisterWindowMessageA("WaolLogMarkup"), 0, 0);
-    WaitUntilFound([&] { return Events("markup").size() > before; }, 3000);
+    WaitUntilFound([&] { return Events("markup").size() > before; });
     const auto events = Events("markup");
     return events.size() > before ? events.back()[2] : "<nothing logged>";
   }
@@ -79,44 +77,49 @@ TEST_F(GlimraMail, HighlightedSentenceIsFadedAndUndoneWithTheToolbar) {
   glimra::WriteSetting("Colors", "Two", "16711680");  // blue
   ASSERT_NO_FATAL_FAILURE(StartAndWriteMail());
   const std::string sentence = "Glimra fades this sentence.", ending = " See you!";
-  wine_test::ClickCentre(body_);
-  wine_test::TypeText("Dear Zol, " + sentence + ending);
+  ASSERT_TRUE(wine_test::ClickIntoUntilFocused(body_)) << "the mail's body takes no focus";
   // The keys are queued input: the body has them once AOL has taken them in.
   const std::string typed = "Dear Zol, " + sentence + ending;
-  WaitUntilFound([&] { return wine_test::WindowText(body_) == typed; }, 5000);
+  wine_test::TypeInto(body_, typed);
   ASSERT_EQ(wine_test::WindowText(body_), typed) << "typed into the mail";
   wine_test::PressKeyRepeatedly(VK_LEFT, static_cast<int>(ending.size()));
   wine_test::ShiftPress(VK_LEFT, static_cast<int>(sentence.size()));
+  const auto selection = [&] { return static_cast<DWORD>(SendMessageA(body_, EM_GETSEL, 0, 0)); };
+  const DWORD highlighted = MAKELONG(10, 10 + sentence.size());
+  ASSERT_TRUE(WaitUntilFound([&] { return selection() == highlighted; }))
+      << "the sentence is not highlighted: " << LOWORD(selection()) << " to " << HIWORD(selection());
   const std::string plain = BodyMarkup();
 
-  wine_test::ClickCentre(GetDlgItem(toolbar_, 101));  // the fade button
-  ASSERT_TRUE(WaitUntilFound([&] { return !Events("mailpaste").empty(); }, 10000));
+  ASSERT_TRUE(wine_test::ClickOn(GetDlgItem(toolbar_, 101)));  // the fade button
+  ASSERT_TRUE(WaitUntilFound([&] { return !Events("mailpaste").empty(); }));
   const std::string faded = Faded(sentence);
   EXPECT_EQ(Events("mailpaste")[0][2], faded);
   const std::string shown = BodyMarkup();
   EXPECT_NE(shown.find("Dear Zol, " + faded), std::string::npos) << shown;
   EXPECT_EQ(wine_test::WindowText(body_), "Dear Zol, " + sentence + ending);
 
-  wine_test::ClickCentre(GetDlgItem(toolbar_, 102));  // undo
-  EXPECT_TRUE(WaitUntilFound([&] { return BodyMarkup() == plain; }, 5000)) << BodyMarkup();
+  ASSERT_TRUE(wine_test::ClickOn(GetDlgItem(toolbar_, 102)));  // undo
+  EXPECT_TRUE(WaitUntilFound([&] { return BodyMarkup() == plain; })) << BodyMarkup();
 
   // Closing the mail takes the toolbar away.
   PostMessageA(mail_, WM_CLOSE, 0, 0);
-  EXPECT_TRUE(WaitUntilFound([&] { return !IsWindow(toolbar_); }, 5000));
+  EXPECT_TRUE(WaitUntilFound([&] { return !IsWindow(toolbar_); }));
 }
 
 TEST_F(GlimraMail, ToolbarGoesWhereItIsDraggedAndStaysThereNextTime) {
   ASSERT_NO_FATAL_FAILURE(StartAndWriteMail());
   RECT before{};
   GetWindowRect(toolbar_, &before);
-  wine_test::DragBy(GetDlgItem(toolbar_, 105), {20, 5}, -60, 80);  // the drag bar
+  ASSERT_TRUE(wine_test::WaitUntilReady(GetDlgItem(toolbar_, 105)));
+  ASSERT_TRUE(wine_test::DragBy(GetDlgItem(toolbar_, 105), {20, 5}, -60, 80))  // the drag bar
+      << "the toolbar did not take the press on its drag bar";
+  // The drag is over once the toolbar has moved and stored where it stands.
   RECT after{};
-  ASSERT_TRUE(WaitUntilFound(
-      [&] {
-        GetWindowRect(toolbar_, &after);
-        return after.top != before.top;
-      },
-      3000));
+  ASSERT_TRUE(WaitUntilFound([&] {
+    GetWindowRect(toolbar_, &after);
+    return after.top != before.top && glimra::ReadSetting("E-Fade", "Top") == std::to_string(after.top * 15) &&
+           glimra::ReadSetting("E-Fade", "Left") == std::to_string(after.left * 15);
+  })) << "the toolbar did not move, or did not store its place";
   EXPECT_NEAR(after.left - before.left, -60, 2);
   EXPECT_NEAR(after.top - before.top, 80, 2);
   EXPECT_EQ(glimra::ReadSetting("E-Fade", "Top"), std::to_string(after.top * 15));
@@ -124,14 +127,12 @@ TEST_F(GlimraMail, ToolbarGoesWhereItIsDraggedAndStaysThereNextTime) {
 
   // The next mail window brings the toolbar back where it was left.
   PostMessageA(mail_, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(WaitUntilFound([&] { return !IsWindow(toolbar_); }, 5000));
+  ASSERT_TRUE(WaitUntilFound([&] { return !IsWindow(toolbar_); }));
   ASSERT_NO_FATAL_FAILURE(ClickWriteIcon());
-  HWND again = WaitUntilFound(
-      [&] {
-        HWND window = WindowOf(glimra_, "GlimraForm", "Glimra E-Fade");
-        return window && IsWindowVisible(window) ? window : nullptr;
-      },
-      5000);
+  HWND again = WaitUntilFound([&] {
+    HWND window = WindowOf(glimra_, "GlimraForm", "Glimra E-Fade");
+    return window && IsWindowVisible(window) ? window : nullptr;
+  });
   ASSERT_TRUE(again);
   RECT placed{};
   GetWindowRect(again, &placed);
@@ -148,27 +149,32 @@ TEST_F(GlimraMail, TwoSchemesSharedFromTheChatToolsWindow) {
     for (const char* style : {"Wavy", "Bold", "Italic", "ULine"}) glimra::WriteSetting(key, style, "False");
   }
   ASSERT_NO_FATAL_FAILURE(StartAndWriteMail());
-  wine_test::ClickCentre(GetDlgItem(toolbar_, 103));  // the control panel button
-  HWND tools = WaitUntilFound(
-      [&] {
-        HWND window = WindowOf(glimra_, "GlimraForm", "Glimra Chat Tools");
-        return window && IsWindowVisible(window) ? window : nullptr;
-      },
-      5000);
+  ASSERT_TRUE(wine_test::ClickOn(GetDlgItem(toolbar_, 103)));  // the control panel button
+  HWND tools = WaitUntilFound([&] {
+    HWND window = WindowOf(glimra_, "GlimraForm", "Glimra Chat Tools");
+    return window && IsWindowVisible(window) ? window : nullptr;
+  });
   ASSERT_TRUE(tools);
-  wine_test::ClickCentre(GetDlgItem(tools, 154));  // E-Mail
-  HWND sharing = WaitUntilFound([&] { return WindowOf(glimra_, "GlimraForm", "E-Mail Fades"); }, 5000);
+  ASSERT_TRUE(wine_test::ClickOn(GetDlgItem(tools, 154)));  // E-Mail
+  HWND sharing = WaitUntilFound([&] { return WindowOf(glimra_, "GlimraForm", "E-Mail Fades"); });
   ASSERT_TRUE(sharing);
-  Sleep(500);
   HWND list = GetDlgItem(sharing, 101);
+  ASSERT_TRUE(wine_test::WaitUntilReady(list)) << "the schemes list did not come up";
   const auto height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+  const auto indexOf = [&](const char* name) {
+    return static_cast<int>(
+        SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name)));
+  };
   std::vector<std::string> chosen;
   for (const char* name : {"Sunset", "Forest"}) {
-    const auto index = static_cast<int>(
-        SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(name)));
+    const int index = indexOf(name);
     ASSERT_GE(index, 0) << name;
     wine_test::ClickAt(list, {20, index * height + height / 2});
   }
+  WaitUntilFound([&] {
+    return SendMessageA(list, LB_GETSEL, indexOf("Sunset"), 0) > 0 &&
+           SendMessageA(list, LB_GETSEL, indexOf("Forest"), 0) > 0;
+  });
   // Both highlighted, in list order.
   for (int i = 0, n = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)); i < n; ++i)
     for (const char* name : {"Sunset", "Forest"})
@@ -176,8 +182,8 @@ TEST_F(GlimraMail, TwoSchemesSharedFromTheChatToolsWindow) {
           SendMessageA(list, LB_GETSEL, i, 0) > 0)
         chosen.push_back(name);
   ASSERT_EQ(chosen.size(), 2u) << "two schemes highlighted by the member";
-  wine_test::ClickCentre(GetDlgItem(sharing, 102));  // E-Mail
-  ASSERT_TRUE(WaitUntilFound([&] { return !IsWindow(sharing); }, 30000)) << "the mail was prepared";
+  ASSERT_TRUE(wine_test::ClickOn(GetDlgItem(sharing, 102)));  // E-Mail
+  ASSERT_TRUE(WaitUntilFound([&] { return !IsWindow(sharing); })) << "the mail was prepared";
 
   EXPECT_EQ(wine_test::WindowText(NthChild(mail_, "_AOL_EDIT", 3)), "Zip of \"Glimra\" Fade Schemes from Zolster");
   const auto attached = Events("attach");

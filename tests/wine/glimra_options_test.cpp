@@ -74,7 +74,7 @@ COLORREF PixelAt(HWND window, POINT point) {
 }
 
 bool ShowsColour(HWND window, POINT point, COLORREF colour) {
-  return WaitUntil([&] { return PixelAt(window, point) == colour; }, 3000);
+  return WaitUntil([&] { return PixelAt(window, point) == colour; });
 }
 
 POINT Twips(int x, int y) { return {x / 15, y / 15}; }
@@ -89,23 +89,28 @@ std::string SelectedEntry(HWND list, const std::vector<std::string>& entries) {
   return entries[static_cast<std::size_t>(index)];
 }
 
-// Drops the list open with a click and picks the entry `steps` below the first with the keys.
-void ChooseEntry(HWND list, int steps) {
-  ClickOn(list);
-  Sleep(300);
+// Drops the list open with a click and picks the entry `steps` below the
+// first with the keys; true once the list has closed on it.
+bool ChooseEntry(HWND list, int steps) {
+  const auto dropped = [&] { return SendMessageA(list, CB_GETDROPPEDSTATE, 0, 0) != 0; };
+  if (!ClickOn(list) || !WaitUntil(dropped)) return false;
   wine_test::PressKey(VK_HOME);
   wine_test::PressKeyRepeatedly(VK_DOWN, steps);
   wine_test::PressEnter();
-  Sleep(300);
+  return WaitUntil([&] { return !dropped() && SendMessageA(list, CB_GETCURSEL, 0, 0) == steps; });
 }
 
-// Replaces the text of an edit field as a member does: click, select it all, type.
-void RetypeField(HWND field, const std::string& text) {
-  ClickOn(field);
-  Sleep(100);
+// Replaces the text of an edit field as a member does: click, select it all,
+// type (or delete, for no text); true once the field shows `text`.
+bool RetypeField(HWND field, const std::string& text) {
+  if (!ClickOn(field) || !WaitUntil([&] { return wine_test::TakesKeys(field); })) return false;
   wine_test::PressKey(VK_HOME);
   wine_test::ShiftPress(VK_END, 1);
-  wine_test::TypeOnKeyboard(text);
+  if (text.empty())
+    wine_test::PressKey(VK_DELETE);
+  else
+    wine_test::TypeOnKeyboard(text);
+  return WaitUntil([&] { return WindowText(field) == text; });
 }
 
 // Strips the markup tags of a sent line: the text the room shows.
@@ -131,12 +136,12 @@ class GlimraOptions : public wine_test::GlimraProcessFixture {
     ASSERT_TRUE(box_);
     glimra_ = StartGlimra();
     ASSERT_TRUE(glimra_);
-    tools_ = VisibleWindow("Glimra Chat Tools", 30000);
+    tools_ = VisibleWindow("Glimra Chat Tools");
     ASSERT_TRUE(tools_) << "the chat tools window did not come up with the room";
-    Sleep(2000);
+    ASSERT_TRUE(WaitUntilWatching(box_)) << "Glimra did not attach to the room's box";
   }
 
-  HWND VisibleWindow(const char* caption, DWORD timeoutMs = 10000) {
+  HWND VisibleWindow(const char* caption, DWORD timeoutMs = wine_test::kPatienceMs) {
     return WaitUntilFound(
         [&] {
           HWND window = WindowOf(glimra_, "GlimraForm", caption);
@@ -146,36 +151,48 @@ class GlimraOptions : public wine_test::GlimraProcessFixture {
   }
 
   // Types `line` into the room's input box, near its left end (the chat
-  // tools window may cover its middle), and presses Enter.
-  void TypeIntoRoom(const std::string& line, bool enter = true) {
+  // tools window may cover its middle), and presses Enter; without Enter the
+  // caller waits for what the keys do.
+  bool TypeIntoRoom(const std::string& line, bool enter = true) {
     RECT inside;
     GetClientRect(box_, &inside);
-    wine_test::ClickAt(box_, {8, inside.bottom / 2});
-    wine_test::TypeText(line);
-    if (enter) wine_test::PressEnter();
+    const POINT leftEnd{8, inside.bottom / 2};
+    if (!wine_test::ClickIntoUntilFocused(box_, &leftEnd)) return false;
+    if (!enter) {
+      wine_test::TypeKeys(line);
+      return true;
+    }
+    if (!wine_test::TypeInto(box_, line)) return false;
+    wine_test::PressEnter();
+    return true;
   }
 
   HWND OpenOptionsFromTheRoom(const char* command = "/options") {
-    TypeIntoRoom(command);
+    if (!TypeIntoRoom(command)) return nullptr;
     HWND options = VisibleWindow(frmoptions::kCaption);
-    Sleep(400);
-    return options;
+    return options && wine_test::WaitUntilReady(options) ? options : nullptr;
   }
 
   // "&Options" from Glimra's menu in the AOL menu bar, with the keyboard.
   HWND OpenOptionsFromTheMenu() {
-    RECT frame;
-    GetWindowRect(frame_, &frame);
-    wine_test::ClickAtScreen(
-        {frame.left + 60, frame.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2});
-    Sleep(200);
-    wine_test::PressKeyWith('A', VK_MENU);
-    Sleep(300);
-    wine_test::PressKeyRepeatedly(VK_DOWN, 1);
+    if (!wine_test::ClickCaptionUntilInFront(frame_)) return nullptr;
+    HWND menu = wine_test::OpenMenuWithKeys('A');
+    if (!menu || !wine_test::MoveDownInMenu(menu, 1)) return nullptr;
     wine_test::PressEnter();
     HWND options = VisibleWindow(frmoptions::kCaption);
-    Sleep(400);
-    return options;
+    return options && wine_test::WaitUntilReady(options) ? options : nullptr;
+  }
+
+  // Two ticks of Glimra's timer have run since the call: one shows Glimra's
+  // mail toolbar beside a new Write Mail window, a later one takes it away
+  // once the mail window has gone.
+  bool TwoTimerTicks() {
+    PostMessageA(frame_, WM_COMMAND, 8700, 0);  // Mail > Write Mail
+    HWND mail = Document("Write Mail");
+    if (!mail) return false;
+    HWND toolbar = VisibleWindow("Glimra E-Fade");
+    PostMessageA(mail, WM_CLOSE, 0, 0);
+    return toolbar && WaitUntil([&] { return !IsWindow(toolbar); });
   }
 
   HANDLE glimra_ = nullptr;
@@ -215,14 +232,12 @@ TEST_F(GlimraOptions, OpeningStoresNothingAndEachControlStoresItsOption) {
   EXPECT_TRUE(WaitUntil([&] { return ReadSetting("Multiline", "Use Multiline") == "True"; }));
   for (UINT id : multilineControls) EXPECT_TRUE(IsWindowEnabled(item(id))) << id;
 
-  ChooseEntry(item(frmoptions::kCboLines), 5);
+  ASSERT_TRUE(ChooseEntry(item(frmoptions::kCboLines), 5));
   EXPECT_EQ(ReadSetting("Multiline", "Chars In Line"), "25");
-  ChooseEntry(item(frmoptions::kCboBurstSecs), 6);
+  ASSERT_TRUE(ChooseEntry(item(frmoptions::kCboBurstSecs), 6));
   EXPECT_EQ(ReadSetting("Multiline", "Multiline Burst"), "1.5");
   // The alias field emptied is stored as one blank, and only by "Exit".
-  RetypeField(item(frmoptions::kTxtAlias), "");
-  wine_test::PressKey(VK_DELETE);
-  Sleep(200);
+  ASSERT_TRUE(RetypeField(item(frmoptions::kTxtAlias), ""));
   EXPECT_EQ(ReadSetting("EMail", "Alias Name"), "Zolly");
   ASSERT_TRUE(ClickOn(item(frmoptions::kCmdExit)));
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(options); }));
@@ -237,7 +252,7 @@ TEST_F(GlimraOptions, OpeningStoresNothingAndEachControlStoresItsOption) {
 
   // The 26th character of a line overflows into the multi-line window.
   const std::string line = "abcdefghijklmnopqrstuvwxyz";
-  TypeIntoRoom(line, false);
+  ASSERT_TRUE(TypeIntoRoom(line, false));
   HWND multiline = VisibleWindow("Glimra Multi-Line");
   ASSERT_TRUE(multiline) << "25 characters did not overflow";
   EXPECT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(multiline, kMultilineText)) == line; }))
@@ -270,8 +285,10 @@ TEST_F(GlimraOptions, AChosenLookRebuildsTheChatToolsWindowWhichKeepsFadingOnce)
   EXPECT_TRUE(ShowsColour(save, {0, 6}, highlight));
   EXPECT_TRUE(ShowsColour(rebuilt, Twips(4500, 600), window));
 
-  TypeIntoRoom("after the new look");
+  ASSERT_TRUE(TypeIntoRoom("after the new look"));
   EXPECT_EQ(SentChatLine(1), Faded("after the new look"));
+  // The send is over once Glimra has shown the box again and handed it the keyboard.
+  ASSERT_TRUE(WaitUntil([&] { return wine_test::VisibleWithFocus(box_); }));
 
   // Hidden by the member, the window stays hidden through the next rebuild.
   ASSERT_TRUE(ClickOn(GetDlgItem(rebuilt, static_cast<int>(kChatToolsExit))));
@@ -282,10 +299,10 @@ TEST_F(GlimraOptions, AChosenLookRebuildsTheChatToolsWindowWhichKeepsFadingOnce)
   ASSERT_TRUE(WaitUntil([&] { return ReadSetting("", "UIMode") == "1"; }));
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(rebuilt); })) << "not rebuilt";
   EXPECT_FALSE(IsWindowEnabled(item(frmoptions::kCmdSetColors)));
-  Sleep(2500);  // two timer ticks with the room open
+  ASSERT_TRUE(TwoTimerTicks()) << "Glimra's timer did not tick";
   EXPECT_EQ(VisibleWindow("Glimra Chat Tools", 0), nullptr) << "the hidden chat tools window came back";
   ASSERT_TRUE(ClickOn(item(frmoptions::kCmdExit)));
-  TypeIntoRoom("and once more");
+  ASSERT_TRUE(TypeIntoRoom("and once more"));
   EXPECT_EQ(SentChatLine(2), Faded("and once more"));
   EXPECT_EQ(Events("chat").size(), 2u);
 }
@@ -299,24 +316,25 @@ TEST_F(GlimraOptions, AMultilineSendUnderWayIsFadedOnceThroughARebuild) {
   // Moved aside, as a member drags it, so that the multi-line window stays in reach.
   SetWindowPos(options, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   const std::string text = "one two three four five six seven eight nine ten eleven twelve";
-  TypeIntoRoom(text.substr(0, 21), false);
+  ASSERT_TRUE(TypeIntoRoom(text.substr(0, 21), false));
   HWND multiline = VisibleWindow("Glimra Multi-Line");
   ASSERT_TRUE(multiline);
   HWND field = GetDlgItem(multiline, kMultilineText);
-  ClickOn(field);
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(field) == text.substr(0, 21); })) << WindowText(field);
+  ASSERT_TRUE(ClickOn(field) && WaitUntil([&] { return wine_test::TakesKeys(field); }));
   wine_test::PressKey(VK_END, true);
-  wine_test::TypeText(text.substr(21));
-  ASSERT_TRUE(WaitUntil([&] { return WindowText(field) == text; }));
+  wine_test::TypeKeys(text.substr(21));
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(field) == text; })) << WindowText(field);
   // The field is read-only while its lines go out.
   const auto sending = [&] { return (GetWindowLongA(field, GWL_STYLE) & ES_READONLY) != 0; };
   wine_test::PressEnter();
   ASSERT_TRUE(WaitUntil(sending)) << "the send did not start";
-  ASSERT_TRUE(WaitUntilFound([&] { return !Events("chat").empty(); }, 10000)) << "no line went out";
+  ASSERT_TRUE(WaitUntilFound([&] { return !Events("chat").empty(); })) << "no line went out";
   ASSERT_TRUE(ClickOn(GetDlgItem(options, frmoptions::kOptUIStd)));
   ASSERT_TRUE(WaitUntil([&] { return ReadSetting("", "UIMode") == "0"; }));
   EXPECT_TRUE(sending()) << "the rebuild came after the send";
-  ASSERT_TRUE(WaitUntil([&] { return !sending(); }, 30000)) << "the send did not end";
-  Sleep(1500);
+  ASSERT_TRUE(WaitUntil([&] { return !sending(); })) << "the send did not end";
+  ASSERT_TRUE(ClientCaughtUp(box_)) << "the client took no more messages";
   std::string shown;
   for (const auto& event : Events("chat")) {
     EXPECT_EQ(ShownText(event[2]).find("FONT"), std::string::npos) << "faded twice: " << event[2];
@@ -331,7 +349,7 @@ TEST_F(GlimraOptions, AMultilineSendUnderWayIsFadedOnceThroughARebuild) {
   EXPECT_EQ(shownWords, words);
   // The room still has its hook: the next typed line goes out faded.
   const std::size_t sent = Events("chat").size();
-  TypeIntoRoom("hooked");
+  ASSERT_TRUE(TypeIntoRoom("hooked"));
   EXPECT_EQ(SentChatLine(sent + 1), Faded("hooked"));
 }
 
@@ -344,19 +362,23 @@ TEST_F(GlimraOptions, UserColoursArePickedStoredAndShownAtOnce) {
   EXPECT_TRUE(Checked(GetDlgItem(options, frmoptions::kOptUIUser)));
   ASSERT_TRUE(ClickOn(GetDlgItem(options, frmoptions::kCmdSetColors)));
   HWND colours = VisibleWindow(frmSetColors::kCaption);
-  ASSERT_TRUE(colours);
-  Sleep(400);
+  ASSERT_TRUE(colours && wine_test::WaitUntilReady(colours));
   const auto item = [&](UINT id) { return GetDlgItem(colours, static_cast<int>(id)); };
   EXPECT_FALSE(IsWindowEnabled(options)) << "the options dialog waits for the user colours dialog";
   EXPECT_FALSE(GetWindowLongA(options, GWL_EXSTYLE) & WS_EX_TOPMOST) << "it could cover the colour chooser";
   EXPECT_TRUE(GetWindowLongA(colours, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  const auto chooser = [&] { return WaitUntilFound([&] { return WindowOf(glimra_, "#32770", nullptr); }, 5000); };
+  // The colour chooser, once it is up in front.
+  const auto chooser = [&] {
+    HWND dialog = WaitUntilFound([&] { return WindowOf(glimra_, "#32770", nullptr); });
+    return dialog && wine_test::WaitUntilReady(dialog) && WaitUntil([&] { return GetForegroundWindow() == dialog; })
+               ? dialog
+               : nullptr;
+  };
 
   // Cancelled: the colour it started from is written.
   ASSERT_TRUE(ClickOn(item(frmSetColors::kCmdWndClr)));
   HWND dialog = chooser();
   ASSERT_TRUE(dialog) << "no colour chooser";
-  Sleep(300);
   EXPECT_EQ(GetWindow(dialog, GW_OWNER), colours);
   EXPECT_FALSE(GetWindowLongA(colours, GWL_EXSTYLE) & WS_EX_TOPMOST) << "topmost while the chooser is up";
   wine_test::PressKey(VK_ESCAPE);
@@ -370,13 +392,14 @@ TEST_F(GlimraOptions, UserColoursArePickedStoredAndShownAtOnce) {
   ASSERT_TRUE(ClickOn(item(frmSetColors::kCmdWndClr)));
   dialog = chooser();
   ASSERT_TRUE(dialog);
-  Sleep(300);
-  RetypeField(GetDlgItem(dialog, kChooserRed), "200");
-  RetypeField(GetDlgItem(dialog, kChooserGreen), "30");
-  RetypeField(GetDlgItem(dialog, kChooserBlue), "40");
+  ASSERT_TRUE(RetypeField(GetDlgItem(dialog, kChooserRed), "200"));
+  ASSERT_TRUE(RetypeField(GetDlgItem(dialog, kChooserGreen), "30"));
+  ASSERT_TRUE(RetypeField(GetDlgItem(dialog, kChooserBlue), "40"));
   ASSERT_TRUE(ClickOn(GetDlgItem(dialog, IDOK)));
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-  EXPECT_EQ(ReadSetting("User Colors", "WindowColor"), std::to_string(picked));
+  // Written once the chooser has returned, a moment after its window has gone.
+  EXPECT_TRUE(WaitUntil([&] { return ReadSetting("User Colors", "WindowColor") == std::to_string(picked); }))
+      << ReadSetting("User Colors", "WindowColor");
   EXPECT_TRUE(ShowsColour(colours, Twips(1500, 1950), picked)) << "the dialog";
   EXPECT_TRUE(ShowsColour(colours, Twips(2600, 1050), picked)) << "its frame";
 

@@ -36,14 +36,11 @@ class GlimraRestart : public wine_test::GlimraProcessFixture {
   HANDLE StartAttached() {
     HANDLE glimra = StartGlimra();
     if (!glimra) return nullptr;
-    const HWND tools = WaitUntilFound(
-        [&] {
-          HWND window = WindowOf(glimra, "GlimraForm", "Glimra Chat Tools");
-          return window && IsWindowVisible(window) ? window : nullptr;
-        },
-        30000);
-    if (!tools) return nullptr;
-    Sleep(2000);  // the tick that shows the window attaches to the box right after
+    const HWND tools = WaitUntilFound([&] {
+      HWND window = WindowOf(glimra, "GlimraForm", "Glimra Chat Tools");
+      return window && IsWindowVisible(window) ? window : nullptr;
+    });
+    if (!tools || !WaitUntilWatching(box_)) return nullptr;
     return glimra;
   }
 
@@ -53,11 +50,11 @@ class GlimraRestart : public wine_test::GlimraProcessFixture {
     const std::size_t before = Events("chat").size();
     if (!wine_test::ClickIntoUntilFocused(box_)) return "<the box takes no focus>";
     wine_test::TypeKeys(text);
-    if (!WaitUntilFound([&] { return wine_test::WindowText(box_) == text; }, 5000)) return "<typing went elsewhere>";
+    if (!WaitUntilFound([&] { return wine_test::WindowText(box_) == text; })) return "<typing went elsewhere>";
     wine_test::PressEnter();
-    WaitUntilFound([&] { return Events("chat").size() > before; }, 10000);
+    WaitUntilFound([&] { return Events("chat").size() > before; });
     // Glimra hides the box while it sends and shows it again after.
-    WaitUntilFound([&] { return IsWindowVisible(box_) != FALSE; }, 5000);
+    WaitUntilFound([&] { return IsWindowVisible(box_) != FALSE; });
     const auto chats = Events("chat");
     return chats.size() > before ? chats.back()[2] : "<nothing sent>";
   }
@@ -72,13 +69,10 @@ class GlimraRestart : public wine_test::GlimraProcessFixture {
   }
 
   // With the keyboard focus in the client: Alt+A opens "Glimr&a", E picks "&Exit Glimra".
-  static void ChooseExitGlimra() {
-    wine_test::Key(VK_MENU, false);
-    wine_test::Key('A', false);
-    wine_test::Key('A', true);
-    wine_test::Key(VK_MENU, true);
-    Sleep(300);
+  static bool ChooseExitGlimra() {
+    if (!wine_test::OpenMenuWithKeys('A')) return false;
     wine_test::PressKey('E');
+    return true;
   }
 
   HWND room_ = nullptr, box_ = nullptr;
@@ -94,8 +88,8 @@ TEST_F(GlimraRestart, HelperServesTheRunGoesWithExitComesBackAndLeavesWithADeadG
   EXPECT_EQ(SendLine("first run"), Faded("first run"));
 
   ASSERT_TRUE(wine_test::ClickIntoUntilFocused(box_));
-  ChooseExitGlimra();
-  EXPECT_EQ(WaitForSingleObject(first, 20000), WAIT_OBJECT_0) << "Glimra did not end";
+  ASSERT_TRUE(ChooseExitGlimra()) << "the Glimra menu did not open";
+  EXPECT_EQ(WaitForSingleObject(first, wine_test::kPatienceMs), WAIT_OBJECT_0) << "Glimra did not end";
   EXPECT_EQ(ResidentHelpers(aolId_), 0) << "Glimra's helper stayed in the client";
   EXPECT_EQ(WaitForSingleObject(process_, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the client ended too";
   EXPECT_EQ(SendLine("nobody fades this"), "nobody fades this");
@@ -108,16 +102,15 @@ TEST_F(GlimraRestart, HelperServesTheRunGoesWithExitComesBackAndLeavesWithADeadG
   EXPECT_EQ(SendLine("second run"), Faded("second run"));
 
   TerminateProcess(second, 1);
-  WaitForSingleObject(second, 5000);
-  EXPECT_TRUE(WaitUntilFound([&] { return ResidentHelpers(aolId_) == 1; }, 10000))
-      << "the helper of the dead Glimra stayed";
+  WaitForSingleObject(second, wine_test::kPatienceMs);
+  EXPECT_TRUE(WaitUntilFound([&] { return ResidentHelpers(aolId_) == 1; })) << "the helper of the dead Glimra stayed";
   // The hooks of the dead Glimra let everything through.
   EXPECT_EQ(SendLine("after the crash"), "after the crash");
   ASSERT_TRUE(wine_test::ClickIntoUntilFocused(box_));
   wine_test::Key(VK_MENU, false);
   wine_test::PressKey(VK_F4);
   wine_test::Key(VK_MENU, true);
-  EXPECT_EQ(WaitForSingleObject(process_, 20000), WAIT_OBJECT_0) << "the client did not close";
+  EXPECT_EQ(WaitForSingleObject(process_, wine_test::kPatienceMs), WAIT_OBJECT_0) << "the client did not close";
 }
 
 }  // namespace

@@ -41,13 +41,13 @@ class GlimraUpgrade : public wine_test::GlimraProcessFixture {
     web_.Post("1.1.9");
   }
 
-  HWND VisibleWindowOf(const char* caption, DWORD timeoutMs = 30000) {
-    return WaitUntilFound(
-        [&] {
-          HWND window = WindowOf(glimra_, "GlimraForm", caption);
-          return window && IsWindowVisible(window) ? window : nullptr;
-        },
-        timeoutMs);
+  // Glimra's window captioned `caption`, once it is up and ready for the member.
+  HWND ReadyWindowOf(const char* caption) {
+    HWND window = WaitUntilFound([&] {
+      HWND found = WindowOf(glimra_, "GlimraForm", caption);
+      return found && IsWindowVisible(found) ? found : nullptr;
+    });
+    return window && wine_test::WaitUntilReady(window) ? window : nullptr;
   }
 
   // Whether any window of Glimra shows `text` in one of its controls.
@@ -83,20 +83,20 @@ TEST_F(GlimraUpgrade, UpdateTypedInTheRoomLeadsToTheDownloadPage) {
   HWND box = WaitUntilFound([&] { return wine_test::ChatBoxOf(room); });
   ASSERT_TRUE(box);
   glimra_ = StartGlimra();
-  HWND tools = VisibleWindowOf("Glimra Chat Tools");
-  ASSERT_TRUE(tools) << "Glimra did not attach to the room";
-  Sleep(2000);
+  HWND tools = ReadyWindowOf("Glimra Chat Tools");
+  ASSERT_TRUE(tools) << "the chat tools window did not come up with the room";
+  ASSERT_TRUE(WaitUntilWatching(box)) << "Glimra did not attach to the room";
 
   // Into the input box, near its left end: the chat tools window may cover its middle.
   RECT inside;
   GetClientRect(box, &inside);
-  wine_test::ClickAt(box, {8, inside.bottom / 2});
-  wine_test::TypeText("/update");
+  const POINT leftEnd{8, inside.bottom / 2};
+  ASSERT_TRUE(wine_test::ClickIntoUntilFocused(box, &leftEnd)) << "the input box takes no focus";
+  ASSERT_TRUE(wine_test::TypeInto(box, "/update"));
   wine_test::PressEnter();
 
-  HWND update = VisibleWindowOf(glimra::frmUpdate::kCaption);
+  HWND update = ReadyWindowOf(glimra::frmUpdate::kCaption);
   ASSERT_TRUE(update) << "no result window";
-  Sleep(400);
   EXPECT_EQ(WindowText(GetDlgItem(update, glimra::frmUpdate::kLblMsg)),
             glimra::UpgradeMessage(glimra::UpgradeOutcome::PostedNewer));
   EXPECT_EQ(WindowText(GetDlgItem(update, glimra::frmUpdate::kLblCurVer)), "1.1.9");
@@ -114,42 +114,30 @@ TEST_F(GlimraUpgrade, UpdateTypedInTheRoomLeadsToTheDownloadPage) {
 TEST_F(GlimraUpgrade, AboutBoxFromTheMenuRefusesTheCheckWhileSignedOff) {
   Start("Version=4\r\nScreenNames=Zolster\r\nSignedOn=0\r\n");
   glimra_ = StartGlimra();
-  ASSERT_TRUE(WaitUntilFound([&] { return WindowOf(glimra_, "GlimraForm", "Glimra Chat Tools"); }, 30000));
+  ASSERT_TRUE(WaitUntilFound([&] { return WindowOf(glimra_, "GlimraForm", "Glimra Chat Tools"); }));
   glimra::RemoteMenu menus(frame_);
-  ASSERT_TRUE(WaitUntilFound(
-      [&] {
-        HMENU bar = menus.GetMenu();
-        const int count = menus.GetMenuItemCount(bar);
-        return count > 0 && menus.GetMenuString(bar, static_cast<UINT>(count - 1), 100, MF_BYPOSITION) == "Glimr&a";
-      },
-      30000));
+  ASSERT_TRUE(WaitUntilFound([&] {
+    HMENU bar = menus.GetMenu();
+    const int count = menus.GetMenuItemCount(bar);
+    return count > 0 && menus.GetMenuString(bar, static_cast<UINT>(count - 1), 100, MF_BYPOSITION) == "Glimr&a";
+  }));
 
   // The member picks "&About Glimra" from the menu with the keyboard: Alt+A
   // opens "Glimr&a" on its first item, six steps down is the about box.
-  RECT frame;
-  GetWindowRect(frame_, &frame);
-  POINT caption{frame.left + 60, frame.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
-  wine_test::MovePointerTo(caption);
-  wine_test::MouseButton(MOUSEEVENTF_LEFTDOWN);
-  wine_test::MouseButton(MOUSEEVENTF_LEFTUP);
-  wine_test::Key(VK_MENU, false);
-  wine_test::Key('A', false);
-  wine_test::Key('A', true);
-  wine_test::Key(VK_MENU, true);
-  Sleep(300);
-  wine_test::PressKeyRepeatedly(VK_DOWN, 6);
+  ASSERT_TRUE(wine_test::ClickCaptionUntilInFront(frame_)) << "AOL did not come to the front";
+  HWND menu = wine_test::OpenMenuWithKeys('A');
+  ASSERT_TRUE(menu) << "the Glimra menu did not open";
+  ASSERT_TRUE(wine_test::MoveDownInMenu(menu, 6));
   wine_test::PressEnter();
 
-  HWND about = VisibleWindowOf(glimra::frmAbout::kCaption);
+  HWND about = ReadyWindowOf(glimra::frmAbout::kCaption);
   ASSERT_TRUE(about) << "no about box";
-  Sleep(400);
   EXPECT_EQ(WindowText(GetDlgItem(about, glimra::frmAbout::kLblVersion)), "1.1.9");
   EXPECT_EQ(WindowText(GetDlgItem(about, glimra::frmAbout::kLblRelease)), "July 06, 1999");
 
   EXPECT_TRUE(wine_test::ClickInto(GetDlgItem(about, glimra::frmAbout::kCmdUpdates)));
-  HWND box = VisibleWindowOf(kMsgCaption);
+  HWND box = ReadyWindowOf(kMsgCaption);
   ASSERT_TRUE(box);
-  Sleep(400);
   EXPECT_EQ(WindowText(GetDlgItem(box, kMsgText)),
             "~B~CRYou are not currently signed on!~B~CN~N ~NYou must be online to use this feature!");
   EXPECT_FALSE(GlimraShows(glimra::frmVerCheck::kWaitText));

@@ -76,9 +76,8 @@ std::string ClipboardText(UINT format) {
 
 // Presses OK on the formatted message box and returns its text.
 std::string AnswerMessage() {
-  HWND box = wine_test::WaitForWindow("GlimraForm", kMsgCaption);
+  HWND box = wine_test::WaitForReadyWindow("GlimraForm", kMsgCaption);
   if (!box) return "<no message>";
-  Sleep(300);
   const std::string text = wine_test::WindowText(GetDlgItem(box, 100));
   wine_test::ClickMiddle(GetDlgItem(box, 200));
   return text;
@@ -131,6 +130,8 @@ class MailFader : public wine_test::AolClientFixture {
   HWND MailWith(const std::string& text) {
     HWND mail = OpenEMail();
     EXPECT_NE(mail, nullptr);
+    // Found while the client still makes it: its controls are in once the client takes messages again.
+    EXPECT_TRUE(wine_test::Answers(mail));
     body = FindChildByClass(mail, "RICHCNTL");
     SendMessageA(body, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     chat->Timer1_Timer();
@@ -146,7 +147,7 @@ class MailFader : public wine_test::AolClientFixture {
   std::string BodyMarkup() {
     const std::size_t before = Events("markup").size();
     SendMessageA(body, RegisterWindowMessageA("WaolLogMarkup"), 0, 0);
-    WaitUntilFound([&] { return Events("markup").size() > before; }, 3000);
+    WaitUntilFound([&] { return Events("markup").size() > before; });
     const auto events = Events("markup");
     return events.size() > before ? events.back()[2] : "<nothing logged>";
   }
@@ -186,7 +187,7 @@ TEST_F(MailFader, ToolbarComesWithAMailWindowAndGoesWithIt) {
   EXPECT_NEAR(toolbar.Left(), (PixelsToTwipsX(GetSystemMetrics(SM_CXSCREEN)) - toolbar.Width()) / 2, 15);
 
   SendMessageA(mail, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(WaitUntilFound([&] { return !IsWindow(mail); }, 5000));
+  ASSERT_TRUE(WaitUntilFound([&] { return !IsWindow(mail); }));
   chat->Timer1_Timer();
   EXPECT_FALSE(toolbar.IsLoaded());
   EXPECT_EQ(LastMailWindow(), nullptr);
@@ -299,7 +300,7 @@ TEST_F(MailFader, FadeGoesToTheLastMailWindowWithAnotherWindowInFront) {
   RunAOLCommand("chat:Lobby");
   HWND room = WaitUntilFound([&] { return FindWindowExA(mdi_, nullptr, "AOL Child", "Lobby"); });
   ASSERT_TRUE(room);
-  ASSERT_TRUE(WaitUntilFound([&] { return GetTopWindow(mdi_) == room; }, 5000));
+  ASSERT_TRUE(WaitUntilFound([&] { return GetTopWindow(mdi_) == room; }));
   chat->Timer1_Timer();
   EXPECT_EQ(LastMailWindow(), mail);
 

@@ -22,7 +22,8 @@ using wine_test::BackgroundStep;
 
 constexpr int kCommand1Base = 200;
 
-HWND WaitForBox() { return wine_test::WaitForWindow("GlimraForm", "Glimra - 1.1.9"); }
+// The box, once it is up and ready for the member.
+HWND WaitForBox() { return wine_test::WaitForReadyWindow("GlimraForm", "Glimra - 1.1.9"); }
 
 HWND Button(HWND box, int index) { return GetDlgItem(box, kCommand1Base + index); }
 
@@ -45,7 +46,6 @@ TEST_F(MsgBoxWin, InformationYesNoAnswersYes) {
   BackgroundStep member([&] {
     HWND box = WaitForBox();
     if (!box) return;
-    Sleep(300);
     leftHidden = !IsWindowVisible(Button(box, 2));
     noHasFocus = FocusOf(box) == Button(box, 0);
     ClickWithMouse(Button(box, 1));
@@ -61,7 +61,6 @@ TEST_F(MsgBoxWin, StopAbortRetryIgnoreAnswersRetryWithFocusOnIgnore) {
   BackgroundStep member([&] {
     HWND box = WaitForBox();
     if (!box) return;
-    Sleep(300);
     ignoreHasFocus = FocusOf(box) == Button(box, 0);
     allShown = IsWindowVisible(Button(box, 0)) && IsWindowVisible(Button(box, 1)) && IsWindowVisible(Button(box, 2));
     ClickWithMouse(Button(box, 1));
@@ -74,10 +73,7 @@ TEST_F(MsgBoxWin, StopAbortRetryIgnoreAnswersRetryWithFocusOnIgnore) {
 
 TEST_F(MsgBoxWin, ClosingTheBoxAnswersAsTheRightmostButton) {
   BackgroundStep member([&] {
-    if (HWND box = WaitForBox()) {
-      Sleep(200);
-      PostMessageA(box, WM_CLOSE, 0, 0);
-    }
+    if (HWND box = WaitForBox()) PostMessageA(box, WM_CLOSE, 0, 0);
   });
   EXPECT_EQ(AskMsg("Close me", 4), 7);
 }
@@ -97,7 +93,6 @@ TEST_F(MsgBoxWin, WaitingFlagIsNonModalButStillWaitsForOk) {
   BackgroundStep member([&] {
     HWND box = WaitForBox();
     if (!box) return;
-    Sleep(300);
     otherEnabledWhileUp = IsWindowEnabled(other.hWnd());
     returnedEarly = done;
     ClickWithMouse(Button(box, 0));
@@ -117,7 +112,6 @@ TEST_F(MsgBoxWin, ModalBoxDisablesOtherWindows) {
   BackgroundStep member([&] {
     HWND box = WaitForBox();
     if (!box) return;
-    Sleep(300);
     otherEnabledWhileUp = IsWindowEnabled(other.hWnd());
     ClickWithMouse(Button(box, 0));
   });
@@ -194,16 +188,6 @@ SIZE InkOfCaption(const wchar_t* caption, HFONT font) {
 }
 
 TEST_F(MsgBoxWin, ButtonCaptionsAreArialNinePoint) {
-  SIZE shown{};
-  BackgroundStep member([&] {
-    HWND box = WaitForBox();
-    if (!box) return;
-    Sleep(500);
-    shown = InkOnScreen(Button(box, 0), 4);  // "&Ignore", the longest caption, without the focus
-    wine_test::ClickCentre(Button(box, 0));
-  });
-  EXPECT_EQ(AskMsg("Which font do the buttons use?", 512 + 2), 5);
-  member.Join();
   HDC screen = GetDC(nullptr);
   HFONT arial = CreateFontA(-MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                             DEFAULT_CHARSET, 0, 0, DEFAULT_QUALITY, 0, "Arial");
@@ -211,6 +195,21 @@ TEST_F(MsgBoxWin, ButtonCaptionsAreArialNinePoint) {
   const SIZE expected = InkOfCaption(L"&Ignore", arial);
   const SIZE guiFont = InkOfCaption(L"&Ignore", static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
   DeleteObject(arial);
+  const auto alike = [](SIZE a, SIZE b) { return std::abs(a.cx - b.cx) <= 1 && std::abs(a.cy - b.cy) <= 1; };
+  SIZE shown{};
+  BackgroundStep member([&] {
+    HWND box = WaitForBox();
+    if (!box) return;
+    // "&Ignore", the longest caption, without the focus, as the screen shows
+    // it once painted (the last look is what is judged).
+    wine_test::WaitUntil([&] {
+      shown = InkOnScreen(Button(box, 0), 4);
+      return alike(shown, expected);
+    });
+    wine_test::ClickCentre(Button(box, 0));
+  });
+  EXPECT_EQ(AskMsg("Which font do the buttons use?", 512 + 2), 5);
+  member.Join();
   ASSERT_GT(std::abs(expected.cx - guiFont.cx) + std::abs(expected.cy - guiFont.cy), 2)
       << "here the two fonts must look different for the test to tell them apart";
   EXPECT_NEAR(shown.cx, expected.cx, 1) << "the default GUI font gives " << guiFont.cx;
@@ -224,7 +223,6 @@ TEST_F(MsgBoxWin, LongMessageGrowsTheWindowAndButtonsFollowTheText) {
   BackgroundStep member([&] {
     HWND box = WaitForBox();
     if (!box) return;
-    Sleep(300);
     GetWindowRect(box, &boxRect);
     GetWindowRect(GetDlgItem(box, 100), &pictureRect);
     GetWindowRect(Button(box, 0), &buttonRect);

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+
 #include "MemberInput.h"
 #include "SettingsTestSupport.h"
 #include "WineTestSupport.h"
@@ -42,17 +44,18 @@ class OptionsDialogWin : public ::testing::Test {
     AboutBox().Unload();
     wine_test::DeleteGlimraTree();
   }
-  // The member clicks a control of the dialog while this thread runs its events.
+  // The member clicks a control of the dialog while this thread runs its
+  // events, until this thread has taken the click and done what it set off.
   void MemberClicks(UINT id) {
-    bool done = false, clicked = false;
+    wine_test::InputMark mark;
+    std::atomic<bool> done{false}, clicked{false};
     wine_test::BackgroundStep member([&] {
-      clicked = wine_test::ClickOn(OptionsDialog().Item(id));
-      Sleep(300);
+      clicked = wine_test::ClickOn(OptionsDialog().Item(id)) && mark.WaitUntilInputTaken();
       done = true;
     });
-    PumpUntil([&] { return done; }, 15000, 20);
+    PumpUntil([&] { return done.load(); }, 2 * wine_test::kPatienceMs, 20);
     member.Join();
-    WaitWithEvents(300);
+    DoEvents();
     ASSERT_TRUE(clicked) << id;
   }
 };

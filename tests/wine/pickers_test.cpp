@@ -21,14 +21,8 @@ constexpr int kRedEdit = 706, kGreenEdit = 707, kBlueEdit = 708, kAddToCustom = 
 // Explorer look, an edit box in the old one.
 constexpr int kFileNameCombo = 0x47c, kFileNameEdit = 0x480;
 
-HWND WaitForDialog() { return wine_test::WaitForWindow("#32770", nullptr); }
-
 // Waits for our own thread's dialog to be ready for input.
-HWND WaitForReadyDialog() {
-  HWND dialog = WaitForDialog();
-  if (dialog) Sleep(300);
-  return dialog;
-}
+HWND WaitForReadyDialog() { return wine_test::WaitForReadyWindow("#32770", nullptr); }
 
 void Press(HWND dialog, int id) {
   SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -42,6 +43,12 @@ std::vector<COLORREF> MenuBarPixels(HWND window) {
   return pixels;
 }
 
+// The bar shows its entries: more than the one colour of an empty strip.
+bool MenuBarShowsEntries(HWND window) {
+  const std::vector<COLORREF> pixels = MenuBarPixels(window);
+  return std::any_of(pixels.begin(), pixels.end(), [&](COLORREF c) { return c != pixels.front(); });
+}
+
 // The pop-up Glimra puts into the AOL menu bar, shortened.
 HMENU BuildPopup(RemoteMenu& menus) {
   HMENU main = menus.CreatePopupMenu();
@@ -59,7 +66,7 @@ class RemoteMenuWin : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(target.Started());
-    PumpUntil([] { return false; }, 300);  // let the target paint
+    ASSERT_TRUE(PumpUntil([&] { return MenuBarShowsEntries(target.frame); })) << "the target's menu bar is not drawn";
   }
   TargetProgram target;
 };
@@ -103,12 +110,12 @@ TEST_F(RemoteMenuWin, InsertedPopupAppearsAndItsCommandReachesTheFrame) {
   EXPECT_EQ(menus.GetMenuString(inserted, 60001, 100, MF_BYCOMMAND), "&Options");
   EXPECT_EQ(menus.GetMenuString(menus.GetSubMenu(inserted, 3), 0, 100, MF_BYPOSITION), "&Table of Contents");
 
-  PumpUntil([] { return false; }, 300);
-  EXPECT_NE(MenuBarPixels(target.frame), before);  // the new entry shows on the screen
+  EXPECT_TRUE(PumpUntil([&] { return MenuBarPixels(target.frame) != before; }))
+      << "the new entry does not show on the screen";
 
   // The member opens "Glimr&a" with its mnemonic and picks "&Fade Designer/Control Panel".
   PostMessageA(target.frame, WM_SYSCOMMAND, SC_KEYMENU, 'a');
-  PumpUntil([] { return false; }, 300);
+  ASSERT_TRUE(PumpUntil([] { return wine_test::WaitForOpenMenu(0) != nullptr; })) << "\"Glimr&a\" did not open";
   PostMessageA(target.frame, WM_CHAR, 'f', 0);
   EXPECT_TRUE(PumpUntil([&] { return target.Logged("frame command 60000"); }));
   ASSERT_FALSE(commands.empty());
@@ -254,19 +261,19 @@ TEST_F(RemoteMenuWin, OneResidentHelperServesManyStepsUntilReleased) {
 TEST_F(RemoteMenuWin, HelperOfACallerThatDiesGoesAndTheTargetWorksOn) {
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string commandLine =
-      "\"" + std::string(self) + "\" --call-and-wait " + std::to_string(HandleToULong(target.frame));
+  std::string commandLine = "\"" + std::string(self) + "\" --call-and-wait " +
+                            std::to_string(HandleToULong(target.frame)) + " " + std::to_string(GetCurrentProcessId());
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION caller{};
   ASSERT_TRUE(
       CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &caller));
   CloseHandle(caller.hThread);
-  EXPECT_TRUE(PumpUntil([&] { return ResidentHelpers(target.ProcessId()) == 1; }, 10000)) << "the caller's helper";
+  EXPECT_TRUE(PumpUntil([&] { return ResidentHelpers(target.ProcessId()) == 1; })) << "the caller's helper";
   TerminateProcess(caller.hProcess, 1);
-  WaitForSingleObject(caller.hProcess, 5000);
+  WaitForSingleObject(caller.hProcess, wine_test::kPatienceMs);
   CloseHandle(caller.hProcess);
-  EXPECT_TRUE(PumpUntil([&] { return ResidentHelpers(target.ProcessId()) == 0; }, 10000))
+  EXPECT_TRUE(PumpUntil([&] { return ResidentHelpers(target.ProcessId()) == 0; }))
       << "the helper of the dead caller stayed";
 
   PostMessageA(target.frame, WM_COMMAND, 1001, 0);
@@ -277,11 +284,14 @@ TEST_F(RemoteMenuWin, HelperOfACallerThatDiesGoesAndTheTargetWorksOn) {
 }
 
 // The caller of the test above: one step on the target's menu bar, then it
-// waits to be ended.
-int CallAndWait(HWND frame) {
+// waits to be ended (or for the test that started it to end).
+int CallAndWait(HWND frame, DWORD testProcess) {
   RemoteMenu menus(frame);
   if (menus.GetMenuItemCount(menus.GetMenu()) != 5) return 1;
-  Sleep(60000);
+  HANDLE test = OpenProcess(SYNCHRONIZE, FALSE, testProcess);
+  if (!test) return 1;
+  WaitForSingleObject(test, INFINITE);
+  CloseHandle(test);
   return 0;
 }
 
@@ -304,8 +314,9 @@ int ShowMenu() {
 
 int main(int argc, char** argv) {
   if (argc == 2 && std::string(argv[1]) == "--show-menu") return glimra::ShowMenu();
-  if (argc == 3 && std::string(argv[1]) == "--call-and-wait")
-    return glimra::CallAndWait(static_cast<HWND>(ULongToHandle(std::strtoul(argv[2], nullptr, 10))));
+  if (argc == 4 && std::string(argv[1]) == "--call-and-wait")
+    return glimra::CallAndWait(static_cast<HWND>(ULongToHandle(std::strtoul(argv[2], nullptr, 10))),
+                               std::strtoul(argv[3], nullptr, 10));
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

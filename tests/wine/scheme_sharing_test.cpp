@@ -57,10 +57,9 @@ FadeScheme StoredScheme(const std::string& name, std::int16_t count, std::initia
   return scheme;
 }
 
-std::string AnswerMessage(DWORD waitMs = 10000) {
-  HWND box = wine_test::WaitForWindow("GlimraForm", "Glimra - 1.1.9", waitMs);
+std::string AnswerMessage() {
+  HWND box = wine_test::WaitForReadyWindow("GlimraForm", "Glimra - 1.1.9");
   if (!box) return "<no message>";
-  Sleep(300);
   const std::string text = wine_test::WindowText(GetDlgItem(box, 100));
   wine_test::ClickMiddle(GetDlgItem(box, 200));
   return text;
@@ -189,6 +188,7 @@ TEST_F(SchemeSharing, ThreeSchemesWithoutSamplesSignedWithTheAliasOnAUKClient) {
   // A mail the member already started is used as it is.
   HWND started = OpenEMail();
   ASSERT_TRUE(started);
+  ASSERT_TRUE(wine_test::Answers(started));  // the client has made its controls
   SendMessageA(FindChildByClass(started, "RICHCNTL"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("old text"));
   Share({"Sunset", "Ocean", "Forest"});
   EXPECT_EQ(FindWindowExA(mdi_, started, "AOL Child", "Write Mail"), nullptr) << "no second mail window";
@@ -214,7 +214,8 @@ TEST_F(SchemeSharing, NoSchemeOnVersionFiveAttachesNothingAndCountsZero) {
   EXPECT_EQ(Subject(mail), "Zip of \"Glimra\" Fade Schemes from Zolster");
   EXPECT_TRUE(Attached().empty());
   EXPECT_TRUE(Events("attachdialog").empty());
-  EXPECT_EQ(wine_test::WaitForWindow("_AOL_MODAL", "Attachments", 500), nullptr) << "opened and closed again";
+  ASSERT_TRUE(ClientCaughtUp(FindChildByClass(mail, "RICHCNTL"))) << "the client took no more messages";
+  EXPECT_EQ(FindWindowA("_AOL_MODAL", "Attachments"), nullptr) << "opened and closed again";
   EXPECT_EQ(PastedBody(), SharingBody({}, true, "Zolster", "1.1.9", MakerSiteFor(kTestWebServer)));
 }
 
@@ -222,6 +223,7 @@ TEST_F(SchemeSharing, HiddenAttachmentsIconGivesTextWithoutAttachmentsAndSignedO
   ASSERT_NO_FATAL_FAILURE(StartClient("Version=4\r\nSignedOn=0\r\nScreenNames=Alpha,Beta\r\nCurrent=Beta\r\n"));
   HWND mail = OpenEMail();
   ASSERT_TRUE(mail);
+  ASSERT_TRUE(wine_test::Answers(mail));  // the client has made its controls
   ShowWindow(FindChildByClass(mail, "_AOL_ICON", 13), SW_HIDE);
   Share({"Ocean"});
   EXPECT_EQ(Subject(mail), "A \"Glimra\" Fade Scheme from Beta");
@@ -241,7 +243,7 @@ TEST_F(SchemeSharing, SchemeFileThatCannotBeWrittenStopsBeforeAnythingIsAttached
   ASSERT_TRUE(CreateDirectoryA(Outgoing("Ocean").c_str(), nullptr));
   std::string told;
   {
-    BackgroundStep member([&] { told = AnswerMessage(30000); });
+    BackgroundStep member([&] { told = AnswerMessage(); });
     Share({"Sunset", "Ocean"});
   }
   EXPECT_EQ(told, SchemeFileNotWrittenMessage("Ocean"));
@@ -256,7 +258,7 @@ TEST_F(SchemeSharing, NoMailWindowInTimeShowsItsMessageAndDoesNothingElse) {
   ClientState().CurrentScreenName = "Zolster";
   std::string told;
   {
-    BackgroundStep member([&] { told = AnswerMessage(30000); });
+    BackgroundStep member([&] { told = AnswerMessage(); });
     Share({"Sunset"});
   }
   EXPECT_EQ(told, kNoMailWindowMessage);

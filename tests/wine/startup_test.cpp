@@ -56,7 +56,9 @@ class StartupWin : public wine_test::GlimraProcessFixture {
 
   // The text of the formatted message box `glimra` shows.
   static std::string MessageOf(HANDLE glimra, HWND* box = nullptr) {
-    HWND found = WaitUntilFound([&] { return WindowOf(glimra, "GlimraForm", kMsgCaption); }, 20000);
+    HWND found = WaitUntilFound([&] { return WindowOf(glimra, "GlimraForm", kMsgCaption); });
+    // Found while it is being made: its text is in once it is up and its thread takes messages.
+    if (found) wine_test::WaitUntilReady(found);
     if (box) *box = found;
     return found ? wine_test::WindowText(GetDlgItem(found, kMsgPicture)) : "<no message>";
   }
@@ -64,7 +66,7 @@ class StartupWin : public wine_test::GlimraProcessFixture {
   // Presses OK and expects the program to end, leaving no window behind.
   static void ExpectEndsAfterOk(HANDLE glimra, HWND box) {
     PostMessageA(box, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(glimra, 10000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(glimra, wine_test::kPatienceMs), WAIT_OBJECT_0);
     EXPECT_EQ(WindowOf(glimra, "GlimraForm", nullptr), nullptr);
   }
 
@@ -96,7 +98,7 @@ TEST_F(StartupWin, RunningEchorraIsRefused) {
       "Echorra 32~B.  Running both together can cause errors.~N ~NIt should also be noted that Echorra 32 already has "
       "every feature of the Glimra program!  :)~N ~NGlimra will now end.");
   TerminateProcess(echorra, 0);
-  WaitForSingleObject(echorra, 5000);
+  WaitForSingleObject(echorra, wine_test::kPatienceMs);
   CloseHandle(echorra);
 }
 
@@ -124,15 +126,15 @@ TEST_F(StartupWin, MissingButtonLibraryIsReportedInTheSystemBox) {
   HiddenFile hidden("zolbtns.ocx");
   HANDLE glimra = StartGlimra();
   ASSERT_TRUE(glimra);
-  HWND box = WaitUntilFound([&] { return WindowOf(glimra, "#32770", "Glimra"); }, 20000);
-  ASSERT_TRUE(box);
+  HWND box = WaitUntilFound([&] { return WindowOf(glimra, "#32770", "Glimra"); });
+  ASSERT_TRUE(box && wine_test::WaitUntilReady(box));
   std::string text;
   for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
     text += wine_test::WindowText(child) + "|";
   EXPECT_NE(text.find("Missing runtime file!"), std::string::npos) << text;
   EXPECT_NE(text.find("zolbtns.ocx is missing."), std::string::npos) << text;
   PostMessageA(box, WM_COMMAND, IDOK, 0);
-  EXPECT_EQ(WaitForSingleObject(glimra, 10000), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(glimra, wine_test::kPatienceMs), WAIT_OBJECT_0);
 }
 
 TEST_F(StartupWin, Aol3IsRefusedAfterTheSplashShowsItsVersion) {
@@ -176,10 +178,12 @@ TEST_F(StartupWin, NormalStartAddsTheMenuAndLoadsTheChatToolsHidden) {
   Start("Version=5\r\nScreenNames=Zolster\r\nSignedOn=1\r\n");
   HANDLE glimra = StartGlimra("changeaol");
   ASSERT_TRUE(glimra);
-  HWND tools = WaitUntilFound([&] { return WindowOf(glimra, "GlimraForm", "Glimra Chat Tools"); }, 30000);
+  HWND tools = WaitUntilFound([&] { return WindowOf(glimra, "GlimraForm", "Glimra Chat Tools"); });
   ASSERT_TRUE(tools);
   // The window exists a moment before its loading has made AOL its owner.
   EXPECT_EQ(WaitUntilFound([&] { return GetWindow(tools, GW_OWNER); }), frame_);
+  // Loading it is the last step of start-up: done once Glimra takes messages.
+  ASSERT_TRUE(wine_test::Answers(tools)) << "Glimra did not finish starting";
   EXPECT_FALSE(IsWindowVisible(tools));
   EXPECT_EQ(WindowOf(glimra, "GlimraForm", kMsgCaption), nullptr);
   EXPECT_TRUE(HasGlimraMenu(frame_));

@@ -98,7 +98,10 @@ TEST_F(SubClassWin, DelayedEventFiresOnceAfterTheMessageReturned) {
   // As from the target's own message loop: the frame takes 300 ms over 777.
   PostMessageA(target.frame, WM_COMMAND, 777, 0);
   ASSERT_TRUE(PumpUntil([&] { return !menu.delayed.empty(); }));
-  PumpUntil([] { return false; }, 300);
+  // A second delayed event for 777 would be posted before the frame takes the next command.
+  PostMessageA(target.frame, WM_COMMAND, 1001, 0);
+  ASSERT_TRUE(PumpUntil([&] { return target.Logged("frame command 1001"); }));
+  wine_test::RunPendingEvents();
 
   EXPECT_EQ(menu.delayed, std::vector<std::int32_t>{555});
   EXPECT_NE(logAtDelayed.find("frame command 777 done"), std::string::npos) << logAtDelayed;
@@ -165,9 +168,9 @@ TEST_F(SubClassWin, KillingTheTargetWhileAttachedLeavesTheWatcherRunning) {
   chat.control->SetHWnd(Handle(target.box));
   send.control->SetHWnd(Handle(target.icon));
   menu.control->SetHWnd(Handle(target.frame));
+  const HWND box = target.box, icon = target.icon, frame = target.frame;
   target.Kill();
-
-  PumpUntil([] { return false; }, 200);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(box) && !IsWindow(icon) && !IsWindow(frame); }));
   const ULONGLONG start = GetTickCount64();
   chat.control->SetHWnd(0);
   send.control->SetHWnd(0);
@@ -188,7 +191,8 @@ TEST_F(SubClassWin, DestroyingTheWatchedWindowLeavesBothSidesRunning) {
   chat.control->SetHWnd(Handle(target.box));
   SendMessageA(target.frame, WM_COMMAND, 900, 0);  // the target destroys its box
   EXPECT_FALSE(IsWindow(target.box));
-  PumpUntil([] { return false; }, 100);
+  // What the box's end posted to the watcher.
+  wine_test::RunPendingEvents();
   EXPECT_EQ(chat.control->GetHWnd(), Handle(target.box));  // the handle last assigned
   chat.control->SetHWnd(0);
   SendMessageA(target.frame, WM_COMMAND, 1001, 0);
@@ -211,7 +215,7 @@ TEST_F(SubClassWin, TheWatcherEndingWhileAttachedLeavesTheTargetWorking) {
   snprintf(argument, sizeof argument, "--watch-and-exit %lu", HandleToULong(target.box));
   HANDLE child = wine_test::StartSelf(argument);
   ASSERT_NE(child, nullptr);
-  ASSERT_EQ(WaitForSingleObject(child, 15000), WAIT_OBJECT_0);
+  ASSERT_EQ(WaitForSingleObject(child, wine_test::kPatienceMs), WAIT_OBJECT_0);
   DWORD exitCode = 0;
   GetExitCodeProcess(child, &exitCode);
   CloseHandle(child);

@@ -112,14 +112,11 @@ class UpgradeCheckWin : public wine_test::AolClientFixture {
 
   static Seen LookAndPress(const std::string& messageCaption, UINT press) {
     Seen seen;
-    HWND window = WaitUntilFound(
-        [&] {
-          if (HWND update = VisibleWindow(frmUpdate::kCaption)) return update;
-          return VisibleWindow(messageCaption);
-        },
-        30000);
-    if (!window) return seen;
-    Sleep(400);  // painted
+    HWND window = WaitUntilFound([&] {
+      if (HWND update = VisibleWindow(frmUpdate::kCaption)) return update;
+      return VisibleWindow(messageCaption);
+    });
+    if (!window || !wine_test::WaitUntilReady(window) || !wine_test::WaitUntilPainted(window)) return seen;
     if (WindowText(window) == messageCaption) {
       seen.message = WindowText(GetDlgItem(window, kMsgText));
       wine_test::ClickInto(GetDlgItem(window, kMsgOK));
@@ -180,7 +177,7 @@ TEST_F(UpgradeCheckWin, SameOrOlderPostedRevisionsShowOneOk) {
     EXPECT_EQ(seen.redPixels, 0);
     EXPECT_EQ(UpgradeAvailable(), 0);
   }
-  Sleep(500);
+  ASSERT_TRUE(WaitUntilHandOversEnded());
   EXPECT_TRUE(Keywords().empty());
 }
 
@@ -195,7 +192,7 @@ TEST_F(UpgradeCheckWin, PartsCompareAsNumbersAndThePostedTextShowsAsFetched) {
   EXPECT_EQ(seen.posted, "1.10.0\r\n");
   EXPECT_EQ(PostedVersion(), "1.10.0\r\n");
   // "No" leaves the client alone.
-  Sleep(500);
+  ASSERT_TRUE(WaitUntilHandOversEnded());
   EXPECT_TRUE(Keywords().empty());
 }
 
@@ -231,19 +228,20 @@ TEST_F(UpgradeCheckWin, ServerThatNeverAnswersEndsTheCheckWithTheWinInetText) {
         return 0;
       },
       &ended, 0, nullptr);
-  HWND box = WaitUntilFound([&] { return VisibleWindow(MessageCaption()); }, 60000);
+  HWND box = WaitUntilFound([&] { return VisibleWindow(MessageCaption()); }, 2 * wine_test::kPatienceMs);
   if (!box) {
     TerminateThread(check, 1);
     CloseHandle(check);
     FAIL() << "the check did not end";
   }
-  Sleep(400);  // the thread that waited on the server takes its messages again
+  // The thread that waited on the server takes its messages again.
+  ASSERT_TRUE(wine_test::WaitUntilReady(box)) << "the message box does not take messages";
   const std::string message = WindowText(GetDlgItem(box, kMsgText));
   EXPECT_TRUE(message == CheckFailedMessage(WinInetErrorText(12002)) ||
               message == CheckFailedMessage(WinInetErrorText(12030)))
       << message;
   EXPECT_TRUE(wine_test::ClickInto(GetDlgItem(box, kMsgOK)));
-  EXPECT_EQ(WaitForSingleObject(check, 10000), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(check, wine_test::kPatienceMs), WAIT_OBJECT_0);
   EXPECT_TRUE(ended);
   CloseHandle(check);
 }
@@ -307,7 +305,10 @@ TEST_F(UpgradeCheckWin, AboutBoxShowsItsVersionRepaintsItsStripAndComesFreshAfte
   EXPECT_EQ(WindowText(window), "About Glimra!");
   EXPECT_EQ("Glimra - " + WindowText(about.lblVersion()), MessageCaption());
   EXPECT_EQ(WindowText(about.lblRelease()), "July 06, 1999");
-  WaitWithEvents(300);
+  const auto painted = [&] {
+    return PumpUntil([&] { return wine_test::Painted(window); }, wine_test::kPatienceMs, 20);
+  };
+  ASSERT_TRUE(painted());
 
   // Another window over the strip, then gone again.
   HWND strip = about.Picture1();
@@ -317,10 +318,10 @@ TEST_F(UpgradeCheckWin, AboutBoxShowsItsVersionRepaintsItsStripAndComesFreshAfte
   MapWindowPoints(strip, window, &at, 1);
   HWND cover = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_WHITERECT, at.x, at.y, r.right, r.bottom,
                                window, nullptr, GetModuleHandleA(nullptr), nullptr);
-  WaitWithEvents(300);
+  ASSERT_TRUE(painted());
   EXPECT_EQ(PixelAt(strip, r.right / 2, 0), GetSysColor(COLOR_WINDOW));
   DestroyWindow(cover);
-  WaitWithEvents(300);
+  ASSERT_TRUE(painted());
   // Blue (0, 109, 173) at the top, down to black at the bottom.
   for (const LONG x : {0L, r.right / 2, r.right - 1}) {
     EXPECT_EQ(PixelAt(strip, static_cast<int>(x), 0), RGB(0, 109, 173)) << x;
@@ -331,7 +332,7 @@ TEST_F(UpgradeCheckWin, AboutBoxShowsItsVersionRepaintsItsStripAndComesFreshAfte
   }
 
   EXPECT_TRUE(wine_test::ClickInto(GetDlgItem(window, frmAbout::kCmdOK)));
-  PumpUntil([&] { return !IsWindow(window); }, 5000);
+  PumpUntil([&] { return !IsWindow(window); }, wine_test::kPatienceMs, 20);
   EXPECT_FALSE(IsWindow(window));
   frmAbout& again = AboutBox();
   EXPECT_NE(&again, &about);
@@ -347,9 +348,9 @@ TEST_F(UpgradeCheckWin, AboutBoxHelpOpensTheTableOfContentsAndGoes) {
   frmAbout& about = AboutBox();
   about.Show();
   HWND window = about.hWnd();
-  WaitWithEvents(300);
+  ASSERT_TRUE(PumpUntil([&] { return wine_test::Painted(window); }, wine_test::kPatienceMs, 20));
   EXPECT_TRUE(wine_test::ClickInto(GetDlgItem(window, frmAbout::kCmdHelp)));
-  PumpUntil([&] { return !IsWindow(window); }, 15000);
+  PumpUntil([&] { return !IsWindow(window); }, wine_test::kPatienceMs, 20);
   HWND help = FindWindowA("MS_WINHELP", "Glimra!");
   ASSERT_TRUE(help);
   EXPECT_EQ(lstrcmpiA(WindowText(GetDlgItem(help, 100)).c_str(), "Table of Contents"), 0);

@@ -46,6 +46,9 @@ constexpr int kMessageText = 100;
 // The message box's buttons: Command1(0) on the right, (1) in the middle, (2) on the left.
 constexpr int kOk = 0, kIgnore = 0, kRetry = 1, kAbort = 2;
 constexpr UINT kGetBarValue = WM_USER + 101;
+// The file name field of the file-open dialog: a combo box in the Explorer
+// look, an edit box in the old one.
+constexpr int kFileNameCombo = 0x47c, kFileNameEdit = 0x480;
 constexpr char kMarkerBytes[] =
     "Please do not delete this file as it is needed for restoring/importing Fade Scheme settings!\r\n";
 constexpr char kChooseMode[] = "Please choose with the ~BImport~B or ~BExport~B option before continuing.";
@@ -174,12 +177,11 @@ class Member {
 
   // Waits for the formatted message box, reads its text and presses the
   // button at `index`; "<no message>" when none came.
-  static std::string Answer(int index = kOk, DWORD timeoutMs = 10000) {
+  static std::string Answer(int index = kOk) {
     HWND box = nullptr;
-    if (!WaitUntil([&] { return (box = FindWindowA("GlimraForm", kMessageCaption)) && IsWindowVisible(box); },
-                   timeoutMs))
+    if (!WaitUntil([&] { return (box = FindWindowA("GlimraForm", kMessageCaption)) && IsWindowVisible(box); }) ||
+        !wine_test::WaitUntilReady(box))
       return "<no message>";
-    Sleep(200);
     const std::string text = WindowText(GetDlgItem(box, kMessageText));
     ClickOn(GetDlgItem(box, 200 + index));
     WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });
@@ -216,9 +218,15 @@ class Member {
   bool LocateKey(const std::string& folder) {
     if (!Click(frmWizard::kCmdLocateKey)) return false;
     HWND dialog = nullptr;
-    if (!WaitUntil([&] { return (dialog = FindWindowA("#32770", "Open")) && IsWindowVisible(dialog); })) return false;
-    Sleep(500);
-    TypeOnKeyboard(folder + "importfde.key");
+    if (!WaitUntil([&] { return (dialog = FindWindowA("#32770", "Open")) && IsWindowVisible(dialog); }) ||
+        !wine_test::WaitUntilReady(dialog) || !WaitUntil([&] { return GetForegroundWindow() == dialog; }))
+      return false;
+    // The keys go to the file name field, which has the focus; Enter once it shows them all.
+    HWND field = GetDlgItem(dialog, kFileNameCombo);
+    if (!field) field = GetDlgItem(dialog, kFileNameEdit);
+    const std::string path = folder + "importfde.key";
+    TypeOnKeyboard(path);
+    if (!WaitUntil([&] { return WindowText(field) == path; })) return false;
     PressKey(VK_RETURN);
     return WaitUntil([&] { return !IsWindow(dialog); }) &&
            WaitUntil([&] { return Text(frmWizard::kLblImport) == folder; });
@@ -234,12 +242,12 @@ class Member {
   std::string BarCaption() const { return Text(frmWizard::kPrgStatus); }
   int BarValue() const { return static_cast<int>(SendMessageA(Item(frmWizard::kPrgStatus), kGetBarValue, 0, 0)); }
   // Next, Back and Cancel usable again: a copy has ended without finishing.
-  bool WaitForButtonsBack(DWORD timeoutMs = 20000) const {
+  bool WaitForButtonsBack(DWORD timeoutMs = wine_test::kPatienceMs) const {
     return WaitUntil(
         [&] { return Usable(frmWizard::kCmdNext) && Usable(frmWizard::kCmdBack) && Usable(frmWizard::kCmdCancel); },
         timeoutMs);
   }
-  bool WaitForFinish(DWORD timeoutMs = 20000) const {
+  bool WaitForFinish(DWORD timeoutMs = wine_test::kPatienceMs) const {
     return WaitUntil([&] { return Shows(frmWizard::kLabel9) && Shows(frmWizard::kCmdFinish); }, timeoutMs);
   }
 
@@ -370,12 +378,12 @@ class WizardWin : public wine_test::SettingsTreeTest {
       steps(member);
       done = true;
       // A member who stopped half-way may leave a box open that holds the wizard's events.
-      for (int i = 0; i < 200 && !back; ++i) {
+      WaitUntil([&] {
         for (HWND open : {FindWindowA("#32770", "Open"), FindWindowA("GlimraForm", kMessageCaption),
                           FindWindowA("GlimraForm", "Glimra")})
           if (open) PostMessageA(open, WM_CLOSE, 0, 0);
-        Sleep(100);
-      }
+        return back.load();
+      });
     });
     PumpUntil([&] { return done.load(); }, 180000, 50);
     back = true;
@@ -455,9 +463,11 @@ TEST_F(WizardWin, ExportToAFloppySubFolderThenImportIntoAFreshTree) {
     ASSERT_TRUE(WaitUntil([&] { return (input = FindWindowA("GlimraForm", "Glimra")) && IsWindowVisible(input); }));
     EXPECT_EQ(WindowText(GetDlgItem(input, 1)), "Glimra Schemes");
     ASSERT_TRUE(ClickOn(GetDlgItem(input, 1)));
+    ASSERT_TRUE(WaitUntil([&] { return wine_test::TakesKeys(GetDlgItem(input, 1)); }));
     PressKey(VK_HOME);
     ShiftPress(VK_END, 1);
     TypeOnKeyboard("\\My Schemes");
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(input, 1)) == "\\My Schemes"; }));
     ASSERT_TRUE(ClickOn(GetDlgItem(input, 2)));
     ASSERT_TRUE(WaitUntil([&] { return m.Text(frmWizard::kLblPath) == "a:\\My Schemes\\"; }))
         << m.Text(frmWizard::kLblPath);
@@ -855,23 +865,19 @@ TEST_F(GlimraWizard, TheMenuCommandOpensTheWizardThatBacksUpToTheFloppy) {
   Start("Version=4\r\nScreenNames=Zolster\r\n");
   HANDLE glimra = StartGlimra();
   ASSERT_TRUE(glimra);
-  ASSERT_TRUE(wine_test::WaitUntilFound([&] { return WindowOf(glimra, "GlimraForm", "Glimra Chat Tools"); }, 30000));
-  Sleep(1000);
+  HWND tools = wine_test::WaitUntilFound([&] { return WindowOf(glimra, "GlimraForm", "Glimra Chat Tools"); });
+  ASSERT_TRUE(tools);
+  // Loading the chat tools window is the last step of start-up; its menu is in AOL's bar by then.
+  ASSERT_TRUE(wine_test::Answers(tools)) << "Glimra did not finish starting";
 
   // The member brings AOL to the front and picks the command from Glimra's menu with the keyboard.
-  RECT frame{};
-  GetWindowRect(frame_, &frame);
-  wine_test::ClickAtScreen({(frame.left + frame.right) / 2, frame.top + 8});
-  Sleep(300);
-  PressKeyWith('A', VK_MENU);
-  Sleep(300);
+  ASSERT_TRUE(wine_test::ClickCaptionUntilInFront(frame_)) << "AOL did not come to the front";
+  ASSERT_TRUE(wine_test::OpenMenuWithKeys('A')) << "the Glimra menu did not open";
   PressKey('I');
-  HWND wizard = wine_test::WaitUntilFound(
-      [&] {
-        HWND window = WindowOf(glimra, "GlimraForm", frmWizard::kCaption);
-        return window && IsWindowVisible(window) ? window : nullptr;
-      },
-      10000);
+  HWND wizard = wine_test::WaitUntilFound([&] {
+    HWND window = WindowOf(glimra, "GlimraForm", frmWizard::kCaption);
+    return window && IsWindowVisible(window) ? window : nullptr;
+  });
   ASSERT_TRUE(wizard) << "the wizard did not open";
 
   Member m(wizard);
