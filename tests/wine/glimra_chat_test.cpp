@@ -6,10 +6,10 @@
 
 #include <string>
 
+#include "ClientMenuBar.h"
 #include "GlimraProcessFixture.h"
 #include "MemberInput.h"
 #include "WineTestSupport.h"
-#include "aol/RemoteMenu.h"
 #include "engine/modFade.h"
 #include "settings/AppOptions.h"
 #include "settings/modRegKeys.h"
@@ -61,6 +61,25 @@ TEST_F(GlimraChat, TypedLinesGoOutFadedAndPlainWithFadingOff) {
   EXPECT_EQ(SentChatLine(2), "plain now");
 }
 
+// A long line through three colours: every colour step of what glimra.exe
+// sends is the one the engine computes here, whatever the width of the
+// program and its floating-point unit.
+TEST_F(GlimraChat, ALongLineThroughThreeColoursGoesOutAsTheEngineFadesIt) {
+  glimra::WriteSetting("Colors", "Fade Number", "3");
+  glimra::WriteSetting("Colors", "One", std::to_string(0x393939));
+  glimra::WriteSetting("Colors", "Two", std::to_string(0xFF00FF));
+  glimra::WriteSetting("Colors", "Three", std::to_string(0xFF0000));
+  ASSERT_NO_FATAL_FAILURE(StartBoth());
+  const std::string line = "colours run smoothly from grey to pink and on to blue";
+  ASSERT_TRUE(wine_test::ClickIntoUntilFocused(box_));
+  wine_test::TypeKeys(line);
+  ASSERT_TRUE(WaitUntilFound([&] { return wine_test::WindowText(box_) == line; }));
+  wine_test::PressEnter();
+  const std::string sent = SentChatLine(1);
+  EXPECT_EQ(sent, Faded(line));
+  EXPECT_NE(sent.find("<FONT COLOR=#0000FF>e"), std::string::npos) << "the line ends on the third colour: " << sent;
+}
+
 // The member clicks into the room's input box once and types line after
 // line: each goes out faded, and after each the box is back in sight with the
 // keyboard focus, so the next line's keys land in it. The Send icon does the
@@ -97,16 +116,16 @@ TEST_F(GlimraChat, ClosingAolEndsGlimraAndThenAol) {
 
 TEST_F(GlimraChat, ExitGlimraLeavesAolRunningWithoutTheMenu) {
   ASSERT_NO_FATAL_FAILURE(StartBoth());
-  PostMessageA(frame_, WM_COMMAND, 60005, 0);
+  // The member picks "&Exit Glimra" with the keyboard: Alt+A opens "Glimr&a", E picks it.
+  ASSERT_TRUE(wine_test::ClickIntoUntilFocused(box_));
+  ASSERT_TRUE(wine_test::OpenMenuWithKeys('A')) << "the Glimra menu did not open";
+  wine_test::PressKey('E');
   EXPECT_EQ(WaitForSingleObject(glimra_, wine_test::kPatienceMs), WAIT_OBJECT_0);
   // What Glimra left for the client on its way out has been handled.
   ASSERT_TRUE(ClientCaughtUp(box_)) << "the client took no more messages";
   EXPECT_EQ(WaitForSingleObject(process_, 0), static_cast<DWORD>(WAIT_TIMEOUT));
   EXPECT_TRUE(Events("close").empty());
-  glimra::RemoteMenu menus(frame_);
-  HMENU bar = menus.GetMenu();
-  for (int i = 0, n = menus.GetMenuItemCount(bar); i < n; ++i)
-    EXPECT_NE(menus.GetMenuString(bar, static_cast<UINT>(i), 100, MF_BYPOSITION), "Glimr&a");
+  EXPECT_EQ(wine_test::ClientMenusCaptioned("Glimr&a"), 0);
 }
 
 }  // namespace

@@ -8,11 +8,11 @@
 
 #include <string>
 
+#include "ClientMenuBar.h"
 #include "GlimraProcessFixture.h"
 #include "MemberInput.h"
 #include "ResidentHelpers.h"
 #include "WineTestSupport.h"
-#include "aol/RemoteMenu.h"
 #include "engine/modFade.h"
 #include "settings/AppOptions.h"
 
@@ -59,15 +59,6 @@ class GlimraRestart : public wine_test::GlimraProcessFixture {
     return chats.size() > before ? chats.back()[2] : "<nothing sent>";
   }
 
-  int GlimraMenus() {
-    glimra::RemoteMenu menus(frame_);
-    HMENU bar = menus.GetMenu();
-    int count = 0;
-    for (int i = 0, n = menus.GetMenuItemCount(bar); i < n; ++i)
-      count += menus.GetMenuString(bar, static_cast<UINT>(i), 100, MF_BYPOSITION) == "Glimr&a";
-    return count;
-  }
-
   // With the keyboard focus in the client: Alt+A opens "Glimr&a", E picks "&Exit Glimra".
   static bool ChooseExitGlimra() {
     if (!wine_test::OpenMenuWithKeys('A')) return false;
@@ -93,17 +84,18 @@ TEST_F(GlimraRestart, HelperServesTheRunGoesWithExitComesBackAndLeavesWithADeadG
   EXPECT_EQ(ResidentHelpers(aolId_), 0) << "Glimra's helper stayed in the client";
   EXPECT_EQ(WaitForSingleObject(process_, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the client ended too";
   EXPECT_EQ(SendLine("nobody fades this"), "nobody fades this");
-  EXPECT_EQ(GlimraMenus(), 0);  // this test's own steps leave a helper of its own from here on
+  EXPECT_EQ(wine_test::ClientMenusCaptioned("Glimr&a"), 0);
 
   HANDLE second = StartAttached();
   ASSERT_TRUE(second) << "the second start did not attach";
-  EXPECT_EQ(ResidentHelpers(aolId_), 2);
-  EXPECT_EQ(GlimraMenus(), 1);
+  // The helper member.exe used to read the menu bar goes with it.
+  EXPECT_TRUE(WaitUntilFound([&] { return ResidentHelpers(aolId_) == 1; })) << "more than one helper for Glimra";
+  EXPECT_EQ(wine_test::ClientMenusCaptioned("Glimr&a"), 1);
   EXPECT_EQ(SendLine("second run"), Faded("second run"));
 
   TerminateProcess(second, 1);
   WaitForSingleObject(second, wine_test::kPatienceMs);
-  EXPECT_TRUE(WaitUntilFound([&] { return ResidentHelpers(aolId_) == 1; })) << "the helper of the dead Glimra stayed";
+  EXPECT_TRUE(WaitUntilFound([&] { return ResidentHelpers(aolId_) == 0; })) << "the helper of the dead Glimra stayed";
   // The hooks of the dead Glimra let everything through.
   EXPECT_EQ(SendLine("after the crash"), "after the crash");
   ASSERT_TRUE(wine_test::ClickIntoUntilFocused(box_));

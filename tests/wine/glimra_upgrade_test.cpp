@@ -6,12 +6,13 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
+#include "ClientMenuBar.h"
 #include "GlimraProcessFixture.h"
 #include "LoopbackWeb.h"
 #include "MemberInput.h"
 #include "WineTestSupport.h"
-#include "aol/RemoteMenu.h"
 #include "settings/MakerSite.h"
 #include "settings/modRegKeys.h"
 #include "shell/UpgradeRules.h"
@@ -115,12 +116,10 @@ TEST_F(GlimraUpgrade, AboutBoxFromTheMenuRefusesTheCheckWhileSignedOff) {
   Start("Version=4\r\nScreenNames=Zolster\r\nSignedOn=0\r\n");
   glimra_ = StartGlimra();
   ASSERT_TRUE(WaitUntilFound([&] { return WindowOf(glimra_, "GlimraForm", "Glimra Chat Tools"); }));
-  glimra::RemoteMenu menus(frame_);
-  ASSERT_TRUE(WaitUntilFound([&] {
-    HMENU bar = menus.GetMenu();
-    const int count = menus.GetMenuItemCount(bar);
-    return count > 0 && menus.GetMenuString(bar, static_cast<UINT>(count - 1), 100, MF_BYPOSITION) == "Glimr&a";
-  }));
+  ASSERT_TRUE(wine_test::WaitUntil([] {
+    const std::vector<std::string> bar = wine_test::ClientMenuBar();
+    return !bar.empty() && bar.back() == "Glimr&a";
+  })) << "the Glimra menu did not come last on the client's menu bar";
 
   // The member picks "&About Glimra" from the menu with the keyboard: Alt+A
   // opens "Glimr&a" on its first item, six steps down is the about box.

@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "ClientMenuBar.h"
 #include "GlimraProcessFixture.h"
 #include "SettingsTestSupport.h"
 #include "WineTestSupport.h"
-#include "aol/RemoteMenu.h"
 
 namespace {
 
@@ -20,9 +20,14 @@ using wine_test::WaitUntilFound;
 constexpr char kMsgCaption[] = "Glimra - 1.1.9";
 constexpr int kMsgPicture = 100;
 
-std::string System32() {
+// The system folder glimra.exe in the current folder sees: a 32-bit program's
+// is the 32-bit one beside the 64-bit system, where a 64-bit test program
+// looks from.
+std::string GlimraSystemFolder() {
   char folder[MAX_PATH] = {};
-  GetSystemDirectoryA(folder, MAX_PATH);
+  DWORD kind = SCS_64BIT_BINARY;
+  GetBinaryTypeA("glimra.exe", &kind);
+  if (kind != SCS_32BIT_BINARY || !GetSystemWow64DirectoryA(folder, MAX_PATH)) GetSystemDirectoryA(folder, MAX_PATH);
   return folder;
 }
 
@@ -38,7 +43,7 @@ void SetWineVersion(const char* version) {
 // Takes a required file out of the system directory for one test.
 class HiddenFile {
  public:
-  explicit HiddenFile(const std::string& name) : path_(System32() + "\\" + name), aside_(path_ + ".aside") {
+  explicit HiddenFile(const std::string& name) : path_(GlimraSystemFolder() + "\\" + name), aside_(path_ + ".aside") {
     MoveFileExA(path_.c_str(), aside_.c_str(), MOVEFILE_REPLACE_EXISTING);
   }
   ~HiddenFile() { MoveFileExA(aside_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING); }
@@ -164,15 +169,6 @@ TEST_F(StartupWin, NewUserIsRefused) {
                       "account registered before attempting to load Glimra!");
 }
 
-bool HasGlimraMenu(HWND frame) {
-  glimra::RemoteMenu menus(frame);
-  HMENU bar = menus.GetMenu();
-  const int count = menus.GetMenuItemCount(bar);
-  for (int i = 0; i < count; ++i)
-    if (menus.GetMenuString(bar, static_cast<UINT>(i), 100, MF_BYPOSITION) == "Glimr&a") return true;
-  return false;
-}
-
 // A lower-case "changeaol" is no request to change the folder: start-up runs.
 TEST_F(StartupWin, NormalStartAddsTheMenuAndLoadsTheChatToolsHidden) {
   Start("Version=5\r\nScreenNames=Zolster\r\nSignedOn=1\r\n");
@@ -186,7 +182,7 @@ TEST_F(StartupWin, NormalStartAddsTheMenuAndLoadsTheChatToolsHidden) {
   ASSERT_TRUE(wine_test::Answers(tools)) << "Glimra did not finish starting";
   EXPECT_FALSE(IsWindowVisible(tools));
   EXPECT_EQ(WindowOf(glimra, "GlimraForm", kMsgCaption), nullptr);
-  EXPECT_TRUE(HasGlimraMenu(frame_));
+  EXPECT_EQ(wine_test::ClientMenusCaptioned("Glimr&a"), 1);
   EXPECT_EQ(wine_test::WindowText(frame_), "America  Online");
   EXPECT_EQ(WindowOf(glimra, "GlimraForm", "Glimra"), nullptr);  // the splash is gone
   EXPECT_EQ(WaitForSingleObject(glimra, 0), WAIT_TIMEOUT);
