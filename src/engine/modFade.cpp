@@ -314,7 +314,7 @@ class GradientStretches {
     coming_[k] = change.value;
   }
 
-  DoublePrecisionArithmetic precision_;  // first in, last out: around all the arithmetic
+  [[maybe_unused]] DoublePrecisionArithmetic precision_;  // first in, last out: around all the arithmetic
   double length_;
   ComponentRamp ramps_[3];
   std::size_t last_;
