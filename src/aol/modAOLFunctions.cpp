@@ -480,6 +480,23 @@ HWND ChatInputBox(HWND room) {
   return transcript ? ChildOfClassAfter(room, transcript, "RICHCNTL") : nullptr;
 }
 
+namespace {
+
+// Joins the input of the box's thread just long enough to give the box the
+// focus, which only a thread sharing that input may do.
+DWORD WINAPI FocusAsJoinedThread(LPVOID parameter) {
+  HWND box = static_cast<HWND>(parameter);
+  MSG message;
+  PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // joining needs a message queue
+  const DWORD ownThread = GetCurrentThreadId(), boxThread = GetWindowThreadProcessId(box, nullptr);
+  if (!AttachThreadInput(ownThread, boxThread, TRUE)) return 1;
+  SetFocus(box);
+  AttachThreadInput(ownThread, boxThread, FALSE);
+  return 0;
+}
+
+}  // namespace
+
 void ShowChatBox(HWND box) {
   if (!IsWindow(box)) return;
   ShowWindow(box, SW_SHOW);
@@ -490,11 +507,27 @@ void ShowChatBox(HWND box) {
     SetForegroundWindow(top);
     SendMessageTimeoutA(top, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, nullptr);
   }
-  const DWORD boxThread = GetWindowThreadProcessId(box, nullptr);
-  const DWORD ownThread = GetCurrentThreadId();
-  const bool joined = boxThread != ownThread && AttachThreadInput(ownThread, boxThread, TRUE);
-  SetFocus(box);
-  if (joined) AttachThreadInput(ownThread, boxThread, FALSE);
+  if (GetWindowThreadProcessId(box, nullptr) == GetCurrentThreadId()) {
+    SetFocus(box);
+    return;
+  }
+  // A thread of its own joins AOL's input, not this one: a click or key the
+  // member gives Glimra's windows meanwhile stays queued here, where a join
+  // could lose it (Wine drops what was queued for a joined thread once it
+  // parts, and what was queued before it joined).
+  DWORD helperId = 0;
+  HANDLE helper = CreateThread(nullptr, 0, &FocusAsJoinedThread, box, 0, &helperId);
+  if (!helper) return;
+  // AOL's thread may ask this one something while its focus changes.
+  const DWORD deadline = GetTickCount() + 5000;
+  for (;;) {
+    const DWORD now = GetTickCount();
+    if (static_cast<LONG>(deadline - now) <= 0) break;
+    if (MsgWaitForMultipleObjects(1, &helper, FALSE, deadline - now, QS_SENDMESSAGE) != WAIT_OBJECT_0 + 1) break;
+    MSG message;
+    PeekMessageA(&message, nullptr, WM_NULL, WM_NULL, PM_NOREMOVE);  // answers what was sent
+  }
+  CloseHandle(helper);
 }
 
 HWND IsEMail(HWND window) {
