@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -32,8 +33,21 @@ using wine_test::WindowText;
 using Settings = std::map<std::string, std::string>;
 
 constexpr UINT kChatToolsSave = 151, kChatToolsExit = 162;
-constexpr UINT kMultilineText = 101;
+constexpr UINT kMultilineText = 101, kMultilineSend = 105;
 constexpr UINT kChooserRed = 706, kChooserGreen = 707, kChooserBlue = 708;
+
+// What a member reads of a line sent as markup: its text without the tags.
+std::string Unmarked(const std::string& markup) {
+  std::string text;
+  bool inTag = false;
+  for (char c : markup) {
+    if (c == '<' || c == '>')
+      inTag = c == '<';
+    else if (!inTag)
+      text += c;
+  }
+  return text;
+}
 
 // Every value below "Software\Zol Software\Glimra", by key path and name.
 void ReadTree(HKEY key, const std::string& path, Settings& into) {
@@ -226,11 +240,12 @@ TEST_F(GlimraOptions, OpeningStoresNothingAndEachControlStoresItsOption) {
                                     frmoptions::kLblLineTitle, frmoptions::kLabel6, frmoptions::kLabel7,
                                     frmoptions::kCboLines};
   ASSERT_TRUE(ClickOn(item(frmoptions::kChkMultiline)));
+  // Stored first, then greyed out: the member sees both a moment after the click.
   EXPECT_TRUE(WaitUntil([&] { return ReadSetting("Multiline", "Use Multiline") == "False"; }));
-  for (UINT id : multilineControls) EXPECT_FALSE(IsWindowEnabled(item(id))) << id;
+  for (UINT id : multilineControls) EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(item(id)); })) << id;
   ASSERT_TRUE(ClickOn(item(frmoptions::kChkMultiline)));
   EXPECT_TRUE(WaitUntil([&] { return ReadSetting("Multiline", "Use Multiline") == "True"; }));
-  for (UINT id : multilineControls) EXPECT_TRUE(IsWindowEnabled(item(id))) << id;
+  for (UINT id : multilineControls) EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(item(id)) != FALSE; })) << id;
 
   ASSERT_TRUE(ChooseEntry(item(frmoptions::kCboLines), 5));
   EXPECT_EQ(ReadSetting("Multiline", "Chars In Line"), "25");
@@ -258,6 +273,19 @@ TEST_F(GlimraOptions, OpeningStoresNothingAndEachControlStoresItsOption) {
   EXPECT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(multiline, kMultilineText)) == line; }))
       << WindowText(GetDlgItem(multiline, kMultilineText));
   EXPECT_TRUE(Events("chat").empty());
+
+  // Sent from there it goes out in chat-sized lines, each faded on its own.
+  ASSERT_TRUE(ClickOn(GetDlgItem(multiline, kMultilineSend)));
+  std::string read;
+  EXPECT_TRUE(WaitUntil([&] {
+    read.clear();
+    for (const auto& chat : Events("chat")) read += Unmarked(chat[2]);
+    read.erase(std::remove(read.begin(), read.end(), ' '), read.end());
+    return read == line;
+  })) << read;
+  const auto chats = Events("chat");
+  EXPECT_GE(chats.size(), 2u) << "the 26 characters went out as one line";
+  for (const auto& chat : chats) EXPECT_EQ(chat[2], Faded(Unmarked(chat[2])));
 }
 
 TEST_F(GlimraOptions, AChosenLookRebuildsTheChatToolsWindowWhichKeepsFadingOnce) {
