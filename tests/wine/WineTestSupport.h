@@ -67,8 +67,8 @@ inline bool Usable(HWND window) {
 inline bool WaitUntilReady(HWND window, DWORD timeoutMs = kPatienceMs) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   const auto left = [&] { return static_cast<DWORD>(deadline > GetTickCount64() ? deadline - GetTickCount64() : 1); };
-  return WaitUntil([&] { return Usable(window); }, timeoutMs) && Answers(window, left()) &&
-         WaitUntil([&] { return Usable(window); }, left());
+  // Asked again while time is left: a send can fail at once, not only by timing out.
+  return WaitUntil([&] { return Usable(window) && Answers(window, left()) && Usable(window); }, timeoutMs);
 }
 
 // Waits for a top-level window of `className` captioned `caption` and until it is ready.
