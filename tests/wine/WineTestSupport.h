@@ -71,6 +71,21 @@ inline bool WaitUntilReady(HWND window, DWORD timeoutMs = kPatienceMs) {
   return WaitUntil([&] { return Usable(window) && Answers(window, left()) && Usable(window); }, timeoutMs);
 }
 
+// What keeps `window` from being ready for the member, for a failure message.
+inline std::string WhyNotReady(HWND window) {
+  if (!IsWindow(window)) return "no such window";
+  if (!IsWindowVisible(window)) return "hidden";
+  if (!IsWindowEnabled(window)) return "disabled";
+  HWND top = GetAncestor(window, GA_ROOT);
+  if (!IsWindowEnabled(top)) {
+    HWND modal = GetWindow(top, GW_ENABLEDPOPUP);
+    char caption[128] = {};
+    if (modal) GetWindowTextA(modal, caption, sizeof caption);
+    return std::string("its window is disabled") + (modal ? std::string(", in front: \"") + caption + "\"" : "");
+  }
+  return Answers(window, 1000) ? "ready now" : "its thread does not answer";
+}
+
 // Waits for a top-level window of `className` captioned `caption` and until it is ready.
 inline HWND WaitForReadyWindow(const char* className, const char* caption, DWORD timeoutMs = kPatienceMs) {
   HWND window = WaitForWindow(className, caption, timeoutMs);

@@ -170,7 +170,11 @@ class Member {
   std::string Text(UINT id) const { return WindowText(Item(id)); }
   bool Shows(UINT id) const { return IsWindowVisible(Item(id)) != FALSE; }
   bool Usable(UINT id) const { return Shows(id) && IsWindowEnabled(Item(id)); }
-  bool Click(UINT id) { return ClickOn(Item(id)); }
+  bool Click(UINT id) {
+    if (ClickOn(Item(id))) return true;
+    ADD_FAILURE() << "control " << id << " is not ready for the member: " << wine_test::WhyNotReady(Item(id));
+    return false;
+  }
   bool WaitFor(UINT id) {
     return WaitUntil([&] { return Shows(id); });
   }
@@ -204,9 +208,15 @@ class Member {
 
   // Page 1 to the ready page of an export to drive `caption`.
   bool WalkToExportReady(const std::string& caption) {
-    return Click(frmWizard::kOptExport) && Click(frmWizard::kCmdNext) && ClickOn(WaitForDrive(caption)) &&
-           Click(frmWizard::kCmdNext) && WaitFor(frmWizard::kLstSchemes) && Click(frmWizard::kCmdNext) &&
-           WaitFor(frmWizard::kLblAction);
+    return Did(Click(frmWizard::kOptExport), "choose Export") && Did(Click(frmWizard::kCmdNext), "go to the drives") &&
+           Did(ClickOn(WaitForDrive(caption)), "choose the drive") && Did(Click(frmWizard::kCmdNext), "go on") &&
+           Did(WaitFor(frmWizard::kLstSchemes), "see the schemes") && Did(Click(frmWizard::kCmdNext), "go on") &&
+           Did(WaitFor(frmWizard::kLblAction), "reach the ready page");
+  }
+  // Says which step of a walk the member could not take.
+  static bool Did(bool done, const char* step) {
+    if (!done) ADD_FAILURE() << "the member could not " << step;
+    return done;
   }
   HWND WaitForDrive(const std::string& caption) const {
     HWND option = nullptr;
@@ -216,27 +226,30 @@ class Member {
 
   // Locates importfde.key in `folder` through the file dialog, typing its path.
   bool LocateKey(const std::string& folder) {
-    if (!Click(frmWizard::kCmdLocateKey)) return false;
+    if (!Did(Click(frmWizard::kCmdLocateKey), "click Locate")) return false;
     HWND dialog = nullptr;
-    if (!WaitUntil([&] { return (dialog = FindWindowA("#32770", "Open")) && IsWindowVisible(dialog); }) ||
-        !wine_test::WaitUntilReady(dialog) || !WaitUntil([&] { return GetForegroundWindow() == dialog; }))
+    if (!Did(WaitUntil([&] { return (dialog = FindWindowA("#32770", "Open")) && IsWindowVisible(dialog); }),
+             "see the file dialog") ||
+        !Did(wine_test::WaitUntilReady(dialog), "use the file dialog") ||
+        !Did(WaitUntil([&] { return GetForegroundWindow() == dialog; }), "have the file dialog in front"))
       return false;
     // The keys go to the file name field, which has the focus; Enter once it shows them all.
     HWND field = GetDlgItem(dialog, kFileNameCombo);
     if (!field) field = GetDlgItem(dialog, kFileNameEdit);
     const std::string path = folder + "importfde.key";
     TypeOnKeyboard(path);
-    if (!WaitUntil([&] { return WindowText(field) == path; })) return false;
+    if (!Did(WaitUntil([&] { return WindowText(field) == path; }), "type the key's path")) return false;
     PressKey(VK_RETURN);
-    return WaitUntil([&] { return !IsWindow(dialog); }) &&
-           WaitUntil([&] { return Text(frmWizard::kLblImport) == folder; });
+    return Did(WaitUntil([&] { return !IsWindow(dialog); }), "close the file dialog with Enter") &&
+           Did(WaitUntil([&] { return Text(frmWizard::kLblImport) == folder; }), "see the folder taken");
   }
 
   // Page 1 to the ready page of an import from `folder`.
   bool WalkToImportReady(const std::string& folder) {
-    return Click(frmWizard::kOptImport) && Click(frmWizard::kCmdNext) && WaitFor(frmWizard::kCmdLocateKey) &&
-           LocateKey(folder) && Click(frmWizard::kCmdNext) && WaitFor(frmWizard::kLstSchemes) &&
-           Click(frmWizard::kCmdNext) && WaitFor(frmWizard::kLblAction);
+    return Did(Click(frmWizard::kOptImport), "choose Import") && Did(Click(frmWizard::kCmdNext), "go on") &&
+           Did(WaitFor(frmWizard::kCmdLocateKey), "see Locate") && Did(LocateKey(folder), "locate the key") &&
+           Did(Click(frmWizard::kCmdNext), "go on") && Did(WaitFor(frmWizard::kLstSchemes), "see the schemes") &&
+           Did(Click(frmWizard::kCmdNext), "go on") && Did(WaitFor(frmWizard::kLblAction), "reach the ready page");
   }
 
   std::string BarCaption() const { return Text(frmWizard::kPrgStatus); }
@@ -386,6 +399,9 @@ class WizardWin : public wine_test::SettingsTreeTest {
       });
     });
     PumpUntil([&] { return done.load(); }, 180000, 50);
+    // Every walk ends with a click that closes the wizard: it is taken here, not left
+    // queued for whatever window stands there in the next walk.
+    PumpUntil([&] { return !wizard_.IsLoaded(); }, wine_test::kPatienceMs, 50);
     back = true;
     thread.Join();
     // The file dialog leaves the process in the folder it opened.
@@ -575,6 +591,9 @@ TEST_F(WizardWin, ImportFromAFolderWithoutSchemesListsNothingAndCompletes) {
     HWND help = nullptr;
     EXPECT_TRUE(WaitUntil([&] { return (help = FindWindowA("MS_WINHELP", "Glimra!")) != nullptr; }));
     EXPECT_TRUE(WaitUntil([&] { return WindowText(GetDlgItem(help, 100)) == "Import Settings"; }));
+    // Read, the help is closed: it stands where Windows puts a new window, which may be over Next.
+    PostMessageA(help, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(help) || !IsWindowVisible(help); }));
 
     ASSERT_TRUE(m.Click(frmWizard::kCmdNext));
     ASSERT_TRUE(m.WaitFor(frmWizard::kLblAction));
