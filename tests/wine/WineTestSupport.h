@@ -41,6 +41,15 @@ inline bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = kPati
   return WaitUntilFound(done, timeoutMs);
 }
 
+// A shown top-level window of `className` captioned `caption`: a hidden one of
+// the same name may stand before it.
+inline HWND ShownWindow(const char* className, const char* caption) {
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, className, caption)) != nullptr)
+    if (IsWindowVisible(window)) return window;
+  return nullptr;
+}
+
 // Waits up to `timeoutMs` for a top-level window of `className` captioned `caption`.
 inline HWND WaitForWindow(const char* className, const char* caption, DWORD timeoutMs = kPatienceMs) {
   return WaitUntilFound([&] { return FindWindowA(className, caption); }, timeoutMs);

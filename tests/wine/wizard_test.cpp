@@ -188,7 +188,7 @@ class Member {
       return "<no message>";
     const std::string text = WindowText(GetDlgItem(box, kMessageText));
     ClickOn(GetDlgItem(box, 200 + index));
-    WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });
+    if (!WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); })) return text + " <it stayed up>";
     return text;
   }
   static bool NoMessageShown() { return FindWindowA("GlimraForm", kMessageCaption) == nullptr; }
@@ -228,7 +228,7 @@ class Member {
   bool LocateKey(const std::string& folder) {
     if (!Did(Click(frmWizard::kCmdLocateKey), "click Locate")) return false;
     HWND dialog = nullptr;
-    if (!Did(WaitUntil([&] { return (dialog = FindWindowA("#32770", "Open")) && IsWindowVisible(dialog); }),
+    if (!Did(WaitUntil([&] { return (dialog = wine_test::ShownWindow("#32770", "Open")) != nullptr; }),
              "see the file dialog") ||
         !Did(wine_test::WaitUntilReady(dialog), "use the file dialog") ||
         !Did(WaitUntil([&] { return GetForegroundWindow() == dialog; }), "have the file dialog in front"))
