@@ -395,12 +395,18 @@ TEST_F(GlimraOptions, UserColoursArePickedStoredAndShownAtOnce) {
   EXPECT_FALSE(IsWindowEnabled(options)) << "the options dialog waits for the user colours dialog";
   EXPECT_FALSE(GetWindowLongA(options, GWL_EXSTYLE) & WS_EX_TOPMOST) << "it could cover the colour chooser";
   EXPECT_TRUE(GetWindowLongA(colours, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  // The colour chooser, once it is up in front.
+  // The colour chooser, once it is up in front; says what kept it otherwise.
   const auto chooser = [&] {
     HWND dialog = WaitUntilFound([&] { return WindowOf(glimra_, "#32770", nullptr); });
-    return dialog && wine_test::WaitUntilReady(dialog) && WaitUntil([&] { return GetForegroundWindow() == dialog; })
-               ? dialog
-               : nullptr;
+    if (!dialog)
+      ADD_FAILURE() << "no colour chooser came up";
+    else if (!wine_test::WaitUntilReady(dialog))
+      ADD_FAILURE() << "the colour chooser is not ready: " << wine_test::WhyNotReady(dialog);
+    else if (!WaitUntil([&] { return GetForegroundWindow() == dialog; }))
+      ADD_FAILURE() << "the colour chooser is not in front: \"" << WindowText(GetForegroundWindow()) << "\" is";
+    else
+      return dialog;
+    return HWND{};
   };
 
   // Cancelled: the colour it started from is written.
