@@ -17,6 +17,18 @@ namespace wine_test {
 
 inline void SendInputs(INPUT* inputs, UINT count) { SendInput(count, inputs, sizeof(INPUT)); }
 
+// A mouse input at `screen`: the pointer moves there with it, so a button
+// `flags` presses lands there even when Wine has meanwhile put the pointer
+// back where X last saw it (a window mapped under the old spot says so late).
+inline INPUT PointerAt(POINT screen, DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  return input;
+}
+
 // The window the member sees at `screen`: `window` itself or one of its children.
 inline bool ShowsAt(HWND window, POINT screen) {
   HWND under = WindowFromPoint(screen);
@@ -49,17 +61,7 @@ inline bool ClickInto(HWND window, const POINT* at = nullptr) {
   POINT point{};
   if (!SeenPoint(window, at, point)) return false;
   ClientToScreen(window, &point);
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT inputs[3] = {};
-  for (INPUT& input : inputs) {
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(point.x, 65535, width - 1);
-    input.mi.dy = MulDiv(point.y, 65535, height - 1);
-    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE;
-  }
-  inputs[0].mi.dwFlags |= MOUSEEVENTF_MOVE;
-  inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-  inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  INPUT inputs[3] = {PointerAt(point, 0), PointerAt(point, MOUSEEVENTF_LEFTDOWN), PointerAt(point, MOUSEEVENTF_LEFTUP)};
   SendInputs(inputs, 3);
   return true;
 }
@@ -163,12 +165,7 @@ inline void SendOne(INPUT input) { SendInput(1, &input, sizeof input); }
 
 // Moves the pointer and waits until it is there.
 inline bool MovePointerTo(POINT screen) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendOne(input);
+  SendOne(PointerAt(screen, 0));
   return WaitUntil([&] {
     POINT at{};
     return GetCursorPos(&at) && std::abs(at.x - screen.x) <= 1 && std::abs(at.y - screen.y) <= 1;
@@ -177,23 +174,27 @@ inline bool MovePointerTo(POINT screen) {
 
 // Presses or lets go of a mouse button (MOUSEEVENTF_LEFTDOWN, ...) and waits
 // until the system has taken it: the button's state is what was asked.
-inline bool MouseButton(DWORD flag) {
+// With `at`, the press is given there (see PointerAt).
+inline bool MouseButton(DWORD flag, const POINT* at = nullptr) {
   INPUT input{};
   input.type = INPUT_MOUSE;
   input.mi.dwFlags = flag;
-  SendOne(input);
+  SendOne(at ? PointerAt(*at, flag) : input);
   // The state of the physical button, as GetAsyncKeyState gives it.
   const int button = flag & (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP) ? VK_LBUTTON : VK_RBUTTON;
   const bool down = flag & (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_RIGHTDOWN);
   return WaitUntil([&] { return ((GetAsyncKeyState(button) & 0x8000) != 0) == down; });
 }
 
-// A left click at `point` of `window`'s client area.
+// A left click at `screen` (screen pixels), or at `point` of `window`'s client area.
+inline void ClickAtScreen(POINT screen) {
+  MovePointerTo(screen);
+  MouseButton(MOUSEEVENTF_LEFTDOWN, &screen);
+  MouseButton(MOUSEEVENTF_LEFTUP, &screen);
+}
 inline void ClickAt(HWND window, POINT point) {
   ClientToScreen(window, &point);
-  MovePointerTo(point);
-  MouseButton(MOUSEEVENTF_LEFTDOWN);
-  MouseButton(MOUSEEVENTF_LEFTUP);
+  ClickAtScreen(point);
 }
 
 inline void ClickCentre(HWND window) {
@@ -209,7 +210,7 @@ inline void ClickCentre(HWND window) {
 inline bool DragBy(HWND window, POINT start, int dx, int dy) {
   ClientToScreen(window, &start);
   if (!MovePointerTo(start)) return false;
-  MouseButton(MOUSEEVENTF_LEFTDOWN);
+  MouseButton(MOUSEEVENTF_LEFTDOWN, &start);
   const DWORD thread = GetWindowThreadProcessId(window, nullptr);
   const bool taken = WaitUntil([&] {
     GUITHREADINFO info{};
@@ -217,7 +218,8 @@ inline bool DragBy(HWND window, POINT start, int dx, int dy) {
     return GetGUIThreadInfo(thread, &info) && info.hwndCapture != nullptr;
   });
   for (int step = 1; step <= 5; ++step) MovePointerTo({start.x + dx * step / 5, start.y + dy * step / 5});
-  MouseButton(MOUSEEVENTF_LEFTUP);
+  POINT end{start.x + dx, start.y + dy};
+  MouseButton(MOUSEEVENTF_LEFTUP, &end);
   return taken;
 }
 
@@ -250,13 +252,6 @@ inline void ShiftPress(WORD vk, int times) {
 }
 
 // ---- waiting for what the member sees, and clicking it ----
-
-// A left click at `screen` (screen pixels).
-inline void ClickAtScreen(POINT screen) {
-  MovePointerTo(screen);
-  MouseButton(MOUSEEVENTF_LEFTDOWN);
-  MouseButton(MOUSEEVENTF_LEFTUP);
-}
 
 // Clicks the middle of a control once it is ready for the member (see
 // WaitUntilReady); false when it is not within `timeoutMs`.
