@@ -1078,4 +1078,66 @@ FadedLine FadeEngineLayout(std::string_view text) {
   return line;
 }
 
+namespace {
+
+// A piece of plain text and the byte that stands for it while it is faded.
+struct Shield {
+  char stand;
+  std::string_view text, markup;
+};
+constexpr Shield kShields[] = {
+    {'\x01', "<", "&lt;"}, {'\x02', ">", "&gt;"}, {'\x03', "&", "&amp;"}, {'\x04', "\r\n", "\r\n"}};
+
+const Shield* ShieldAt(std::string_view text, std::size_t at) {
+  for (const Shield& shield : kShields)
+    if (text.compare(at, shield.text.size(), shield.text) == 0) return &shield;
+  return nullptr;
+}
+const Shield* ShieldFor(char stand) {
+  for (const Shield& shield : kShields)
+    if (shield.stand == stand) return &shield;
+  return nullptr;
+}
+
+}  // namespace
+
+std::string ShieldPlainText(std::string_view plain) {
+  std::string text;
+  text.reserve(plain.size());
+  for (std::size_t at = 0; at < plain.size();) {
+    if (const Shield* shield = ShieldAt(plain, at)) {
+      text += shield->stand;
+      at += shield->text.size();
+    } else {
+      if (!ShieldFor(plain[at])) text += plain[at];
+      ++at;
+    }
+  }
+  return text;
+}
+
+std::string UnshieldFaded(std::string_view faded) {
+  std::string markup;
+  markup.reserve(faded.size() + faded.size() / 8);
+  for (char c : faded) {
+    if (const Shield* shield = ShieldFor(c))
+      markup += shield->markup;
+    else
+      markup += c;
+  }
+  return markup;
+}
+
+std::string EscapeMarkup(std::string_view plain) {
+  std::string markup;
+  markup.reserve(plain.size());
+  for (char c : plain) {
+    if (const Shield* shield = ShieldAt(std::string_view(&c, 1), 0))
+      markup += shield->markup;
+    else
+      markup += c;
+  }
+  return markup;
+}
+
 }  // namespace glimra

@@ -57,6 +57,16 @@ std::size_t WellFormedUtf8Length(std::string_view text, std::size_t pos);
 // returns it (the argument itself: a long line's markup is not copied again).
 const std::string& FadeEngine(std::string& text);
 
+// Plain text (not markup) through a fade. ShieldPlainText gives "<", ">",
+// "&" and each CR LF pair a single stand-in byte that the faders treat as an
+// ordinary character, and drops control bytes 1 to 4 (they show nothing);
+// UnshieldFaded turns the faded result into markup that shows the plain text
+// again: entities for the three, and CR LF with no tag between its halves.
+std::string ShieldPlainText(std::string_view plain);
+std::string UnshieldFaded(std::string_view faded);
+// "<", ">" and "&" as entities, for plain text put into markup unfaded.
+std::string EscapeMarkup(std::string_view plain);
+
 // Gradient markup over 2 to 6 colours (scheme order), without style tags.
 std::string FadeByColor2(Colour c1, Colour c2, std::string_view text, VBBool wavy);
 std::string FadeByColor3(Colour c1, Colour c2, Colour c3, std::string_view text, VBBool wavy);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace glimra {
@@ -16,6 +17,12 @@ enum class MailFadeCheck {
   Fade,
 };
 MailFadeCheck CheckMailSelection(std::string_view text);
+
+// Fades plain mail text with the live settings into markup that shows the
+// same text again: "<", ">" and "&" come out as entities, and a CR LF line
+// break stays one break (no tag between its two halves, which the body would
+// take as two breaks). Control bytes 1 to 4 show nothing and are left out.
+std::string FadeMailText(std::string_view plain);
 
 extern const char kNoTextFoundMessage[];
 extern const char kMessageTooLongMessage[];

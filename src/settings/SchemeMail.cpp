@@ -1,6 +1,7 @@
 #include "settings/SchemeMail.h"
 
 #include "engine/modFade.h"
+#include "shell/MsgBoxLayout.h"
 
 namespace glimra {
 
@@ -8,7 +9,7 @@ const char kNoMailWindowMessage[] =
     "~BGlimra was unable to open an E-Mail window.~B~N ~NPlease open an E-Mail by pressing ~B~CBCTRL+M~B~CN and try "
     "this operation again.";
 std::string SchemeFileNotWrittenMessage(const std::string& scheme) {
-  return "Glimra was unable to write the file ~B~CR" + scheme +
+  return "Glimra was unable to write the file ~B~CR" + EscapeMsgText(scheme) +
          ".fde~B~CN to its outgoing folder.~N ~NNothing has been attached. Please try this operation again!";
 }
 
@@ -46,7 +47,7 @@ std::string Rule() {
 // Small tildes (0x98), diaereses (0xA8), apostrophes, degrees (0xB0) and ordinals (0xBA): 41 characters.
 std::string Divider() {
   const std::string wave = "''\xB0\xBA\xBA\xB0''";
-  return "\x98\xA8\xA8\xA8\xA8\x98" + wave + "\x98\x98" + wave + "\x98\x98" + wave + "\x98\xA8\xA8\xA8\xA8\x98";
+  return "\x98\xA8\xA8\xA8\xA8\x98" + wave + "\x98\x98" + wave + "\x98\x98" + wave + "\x98\x98\xA8\xA8\xA8\xA8\x98";
 }
 
 std::string Header(std::size_t count) {
@@ -56,7 +57,7 @@ std::string Header(std::size_t count) {
 }
 
 std::string NameWithSample(const SharedScheme& scheme) {
-  return "<B><U><FONT COLOR=#000000>" + scheme.name + "</B></U>" + kCrLf + scheme.sample + kCrLf + kCrLf;
+  return "<B><U><FONT COLOR=#000000>" + EscapeMarkup(scheme.name) + "</B></U>" + kCrLf + scheme.sample + kCrLf + kCrLf;
 }
 
 std::string Wrap(const char* open, const std::string& text, const char* close) { return open + text + close; }
@@ -64,7 +65,8 @@ std::string Wrap(const char* open, const std::string& text, const char* close) {
 }  // namespace
 
 std::string MakeEMailFade(const FadeScheme& scheme) {
-  const std::string text = "This is a sample of the " + scheme.Name + " fade scheme!";
+  // The name is plain text: its "<" or "&" must show as it stands.
+  const std::string text = ShieldPlainText("This is a sample of the " + scheme.Name + " fade scheme!");
   const Colour* c = scheme.Colors;
   std::string faded;
   switch (scheme.FadeNumber) {
@@ -76,6 +78,7 @@ std::string MakeEMailFade(const FadeScheme& scheme) {
     case 6: faded = FadeByColor6(c[1], c[2], c[3], c[4], c[5], c[6], text, scheme.Wavy); break;
     default: return "";
   }
+  faded = UnshieldFaded(faded);
   if (IsTrue(scheme.Bold)) faded = Wrap("<B>", faded, "</B>");
   if (IsTrue(scheme.Italic)) faded = Wrap("<I>", faded, "</I>");
   if (IsTrue(scheme.ULine)) faded = Wrap("<U>", faded, "</U>");
@@ -104,11 +107,11 @@ std::string SharingBody(const std::vector<SharedScheme>& schemes, bool withSampl
       std::string("</FONT><FONT  SIZE=2 PTSIZE=8>") + (one ? "This Fade Scheme was " : "These Fade Schemes were ");
   std::string list;
   if (one)
-    list = withSample ? NameWithSample(schemes[0]) : "<FONT COLOR=#000000>" + schemes[0].name;
+    list = withSample ? NameWithSample(schemes[0]) : "<FONT COLOR=#000000>" + EscapeMarkup(schemes[0].name);
   else
     for (const SharedScheme& scheme : schemes)
-      list += withSample ? NameWithSample(scheme) : "<FONT COLOR=#000000>" + scheme.name + ", ";
-  return "<HTML><PRE></P><P ALIGN=CENTER>" + intro + "brought to you by <B>" + sender +
+      list += withSample ? NameWithSample(scheme) : "<FONT COLOR=#000000>" + EscapeMarkup(scheme.name) + ", ";
+  return "<HTML><PRE></P><P ALIGN=CENTER>" + intro + "brought to you by <B>" + EscapeMarkup(sender) +
          " </B>using <B>Glimra - <FONT COLOR=#0000ff FONT  SIZE=2 PTSIZE=8>Rev " + versionText + kCrLf +
          "</FONT><FONT COLOR=#000000 SIZE=2></B>Get your copy now at the " + Link(site.WebSite(), "Zol Software") +
          " website!" + kCrLf + "</FONT><FONT COLOR=#000000 SIZE=2>" + Rule() + (one ? "" : Header(schemes.size())) +

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "shell/MsgBoxLayout.h"
+
 namespace glimra {
 
 const char kChooseModeMessage[] = "Please choose with the ~BImport~B or ~BExport~B option before continuing.";
@@ -55,7 +57,7 @@ std::string TrimBlanks(const std::string& text) {
 
 std::string Joined(const std::vector<std::string>& names) {
   std::string text;
-  for (const std::string& name : names) text += (text.empty() ? "" : "~N") + name;
+  for (const std::string& name : names) text += (text.empty() ? "" : "~N") + EscapeMsgText(name);
   return text;
 }
 

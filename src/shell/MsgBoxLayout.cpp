@@ -33,7 +33,9 @@ class MarkupPrinter {
       message.remove_prefix(tilde);
       const char code = message.size() > 1 ? Upper(message[1]) : '\0';
       message.remove_prefix(message.size() > 1 ? 2 : 1);
-      if (code == 'C') {
+      if (code == '~') {
+        PrintWrapped("~");
+      } else if (code == 'C') {
         const char colour = message.empty() ? '\0' : Upper(message[0]);
         if (!message.empty()) message.remove_prefix(1);
         SetColour(colour);
@@ -151,6 +153,16 @@ std::int32_t StripIcon(MsgLayout& layout, std::int32_t style) {
 }
 
 }  // namespace
+
+std::string EscapeMsgText(std::string_view text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (char c : text) {
+    escaped += c;
+    if (c == '~') escaped += '~';
+  }
+  return escaped;
+}
 
 void RenderMarkup(TextArea& area, std::string_view message) { MarkupPrinter(area).Render(message); }
 

@@ -38,8 +38,11 @@ constexpr int kTextLeft = 51;
 constexpr int kTextTop = 6;
 
 // Prints a marked-up message: ~B ~I ~U toggle bold, italic, underline, ~N
-// breaks the line, ~C with R, G, B or N sets the colour (letters in any case).
+// breaks the line, ~C with R, G, B or N sets the colour (letters in any case),
+// ~~ prints one tilde.
 void RenderMarkup(TextArea& area, std::string_view message);
+// Plain text (a scheme's name) for a marked-up message: its tildes doubled.
+std::string EscapeMsgText(std::string_view text);
 
 // The icons and beeps of the style's icon group.
 enum MsgIcon : std::int32_t { kNoIcon = 0, kIconStop = 16, kIconQuestion = 32, kIconExclamation = 48, kIconInfo = 64 };

@@ -4,8 +4,12 @@
 // size rule for the e-mail fader.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
+#include "engine/modFade.h"
 #include "mail/MailFade.h"
 #include "settings/MakerSite.h"
 #include "settings/SchemeMail.h"
@@ -40,7 +44,7 @@ std::string Header(const std::string& count) {
          count +
          "\r</B></I><Font Color=#000000 "
          "Size=3>\x98\xA8\xA8\xA8\xA8\x98''\xB0\xBA\xBA\xB0''\x98\x98''\xB0\xBA\xBA\xB0''\x98\x98''\xB0\xBA\xBA\xB0''"
-         "\x98\xA8\xA8\xA8\xA8\x98\r\n\r\n<B>Fade Schemes included in this zip file</B>\r\n\r\n";
+         "\x98\x98\xA8\xA8\xA8\xA8\x98\r\n\r\n<B>Fade Schemes included in this zip file</B>\r\n\r\n";
 }
 
 FadeScheme RedScheme() {
@@ -167,6 +171,79 @@ TEST(MailFade, BlanksAreNoTextAndThirtyThousandIsTheLimit) {
   EXPECT_EQ(CheckMailSelection(std::string(30001, ' ')), MailFadeCheck::NoText);
   EXPECT_EQ(Shown(kNoTextFoundMessage),
             "No text found!\nPlease highlight the text you would like faded and try again.");
+}
+
+TEST(SchemeMail, NamesAndSenderShowAsTheyStandInTheMailAndItsMessages) {
+  const std::string body = SharingBody({{"A&B <c>", ""}, {"~Jane", ""}}, false, "Zol <zol@aol.com>", "1.1.9", kMaker);
+  EXPECT_NE(body.find("brought to you by <B>Zol &lt;zol@aol.com&gt; </B>"), std::string::npos);
+  EXPECT_NE(body.find("<FONT COLOR=#000000>A&amp;B &lt;c&gt;, "), std::string::npos);
+  EXPECT_EQ(SharingSubject(1, "Zol <zol@aol.com>"),
+            "A \"Glimra\" Fade Scheme from Zol <zol@aol.com>");  // a plain field
+  FadeScheme odd = RedScheme();
+  odd.Name = "<B>&";
+  EXPECT_EQ(MakeEMailFade(odd),
+            "<U><I><B><FONT COLOR=#FF0000>This is a sample of the &lt;B&gt;&amp; fade scheme!</B></I></U>");
+  EXPECT_EQ(Shown(SchemeFileNotWrittenMessage("~Jane").c_str()),
+            "Glimra was unable to write the file ~Jane.fde to its outgoing folder.\nNothing has been attached. Please "
+            "try this operation again!");
+}
+
+// The text the member sees in markup: tags dropped, the three entities read.
+std::string Unmarked(const std::string& markup) {
+  std::string text;
+  for (std::size_t at = 0; at < markup.size();) {
+    if (markup[at] == '<') {
+      at = markup.find('>', at) + 1;
+      continue;
+    }
+    bool entity = false;
+    for (const auto& [name, c] : {std::pair{"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}})
+      if (markup.compare(at, std::string_view(name).size(), name) == 0) {
+        text += c;
+        at += std::string_view(name).size();
+        entity = true;
+      }
+    if (!entity) text += markup[at++];
+  }
+  return text;
+}
+
+class MailText : public testing::Test {
+ protected:
+  void SetUp() override { saved_ = LiveFadeSettings(); }
+  void TearDown() override { LiveFadeSettings() = saved_; }
+  static void Colours(std::initializer_list<Colour> colours, bool wavy = false) {
+    FadeSettings& fade = LiveFadeSettings();
+    fade.FadeNumber = static_cast<std::int16_t>(colours.size());
+    std::int16_t i = 1;
+    for (Colour c : colours) fade.Colors[i++] = c;
+    fade.Wavy = wavy ? kTrue : kFalse;
+  }
+  FadeSettings saved_;
+};
+
+TEST_F(MailText, MarkupCharactersShowAsTypedInEveryFade) {
+  for (const std::string text : {"Mail me at <zol@example.com> & smile", "if a<b and c>d", "&lt; stays &lt;"}) {
+    Colours({0x0000FF});
+    const std::string one = FadeMailText(text);
+    EXPECT_EQ(one.find("<FONT", 1), std::string::npos) << one;  // a one-colour fade has a single tag
+    EXPECT_EQ(Unmarked(one), text);
+    Colours({0x0000FF, 0xFF0000, 0x00FF00}, true);
+    EXPECT_EQ(Unmarked(FadeMailText(text)), text);
+  }
+}
+
+TEST_F(MailText, ALineBreakStaysOneBreak) {
+  Colours({0x0000FF, 0xFF0000});
+  const std::string markup = FadeMailText("first line\r\nsecond line\r\n\r\nlast");
+  EXPECT_EQ(Unmarked(markup), "first line\r\nsecond line\r\n\r\nlast");
+  EXPECT_EQ(std::count(markup.begin(), markup.end(), '\r'), 3);
+  EXPECT_EQ(std::count(markup.begin(), markup.end(), '\n'), 3);
+  for (std::size_t at = markup.find('\r'); at != std::string::npos; at = markup.find('\r', at + 1))
+    EXPECT_EQ(markup[at + 1], '\n') << "a tag between the halves of a break";
+  EXPECT_EQ(Unmarked(FadeMailText("a\x01\x02\x03\x04"
+                                  "b")),
+            "ab");  // shows nothing, left out
 }
 
 }  // namespace

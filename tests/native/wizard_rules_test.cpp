@@ -135,6 +135,12 @@ TEST(WizardRules, ReadyPageAdvisesByDriveKind) {
   EXPECT_EQ(SchemeNameOfFile(".fde"), "");
 }
 
+TEST(WizardRules, LeftOutNamesKeepTheirTildes) {
+  // "~" starts a code of the message box's markup: a name's own is doubled.
+  EXPECT_NE(LeftOutMessage(kModeImport, {"~Jane", "B"}).find("~B~~Jane~NB~B"), std::string::npos);
+  EXPECT_NE(LeftOutMessage(kModeExport, {"a~b"}).find("~Ba~~b~B"), std::string::npos);
+}
+
 TEST(WizardRules, ProgressCountsToTotalAndSurvivesAnEmptyList) {
   std::int16_t done = 0;
   std::vector<int> values;
