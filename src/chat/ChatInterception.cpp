@@ -164,8 +164,10 @@ void ChatInterception::WatchMailWindows() {
     MailToolbarShown = kFalse;
     SkipOnError([&] { UnloadMailToolbar(); });
     LastMailWindow() = nullptr;
-  } else if (!IsTrue(MailToolbarShown)) {
+  } else {
+    // The toolbar serves the mail in front now, not the first one it came up for.
     LastMailWindow() = mail;
+    if (IsTrue(MailToolbarShown)) return;
     SkipOnError([&] { ShowMailToolbar(mail); });
     MailToolbarShown = kTrue;
     SetFocus(mail);

@@ -159,6 +159,12 @@ HWND MailBody(HWND mail) { return mail ? FindWindowExA(mail, nullptr, "RICHCNTL"
 
 void SendRichCommand(HWND body, WPARAM command) { SendMessageA(body, WM_COMMAND, command, 0); }
 
+std::string BodyText(HWND body) {
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(body)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextA(body, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
 }  // namespace
 
 frmEFade::frmEFade() : FormWindow("frmEFade", kClientWidth, kClientHeight) {}
@@ -266,19 +272,27 @@ void frmEFade::OnUnload() {
 
 // ---- the buttons ----
 
+// The mail the member is working in: the mail window in front of AOL's
+// others, else the one the toolbar came up for while it is still open.
+HWND frmEFade::WorkingMail() const {
+  if (HWND mail = IsEMail(GetTopWindow(AOLMDIClient()))) return mail;
+  HWND last = LastMailWindow();
+  return IsWindow(last) ? last : nullptr;
+}
+
 void frmEFade::cmdFade_Click() {
-  HWND mail = IsEMail(GetTopWindow(AOLMDIClient()));
-  if (!mail) mail = LastMailWindow();
+  HWND mail = WorkingMail();
   // The member's clipboard, every format of it, comes back whatever happens.
   const ClipboardSnapshot kept = ClipboardSnapshot::Take(hWnd());
-  RunProcedure({kModule, "cmdFade_Click"}, [&] { FadeSelection(MailBody(mail), kept); });
+  RunProcedure({kModule, "cmdFade_Click"}, [&] { FadeSelection(mail, kept); });
   kept.Restore(hWnd());
 }
 
-void frmEFade::FadeSelection(HWND body, const ClipboardSnapshot& kept) {
+void frmEFade::FadeSelection(HWND mail, const ClipboardSnapshot& kept) {
+  HWND body = MailBody(mail);
   ClearClipboard(hWnd());
   SendRichCommand(body, kCmdCopyId);
-  std::string text = ClipboardPlainText(hWnd());
+  const std::string text = ClipboardPlainText(hWnd());
   switch (CheckMailSelection(text)) {
     case MailFadeCheck::NoText:
       kept.Restore(hWnd());
@@ -295,13 +309,23 @@ void frmEFade::FadeSelection(HWND body, const ClipboardSnapshot& kept) {
   ShowWindow(notice.hWnd(), SW_SHOWNOACTIVATE);
   UpdateWindow(notice.hWnd());
   Pause(500);
-  FadeEngine(text);
-  PutRichText(*this, text);
+  PutRichText(*this, FadeMailText(text));
   SendRichCommand(body, kCmdPasteId);
   notice.Hide();
+  // What the body shows now tells whether a later Undo would still take this fade back.
+  fadedMail_ = mail;
+  afterFade_ = BodyText(body);
 }
 
-void frmEFade::cmdUndo_Click() { SendRichCommand(MailBody(LastMailWindow()), kCmdUndoId); }
+// Takes back the toolbar's last fade, and only that: in another mail, or
+// once the member has changed the body since, AOL's undo would take back
+// something else.
+void frmEFade::cmdUndo_Click() {
+  HWND mail = WorkingMail();
+  if (!mail || mail != fadedMail_ || BodyText(MailBody(mail)) != afterFade_) return;
+  fadedMail_ = nullptr;
+  SendRichCommand(MailBody(mail), kCmdUndoId);
+}
 
 void frmEFade::cmdCP_Click() {
   ChatTools().Show();
@@ -318,7 +342,13 @@ void frmEFade::Label1_MouseDown() {
 }
 
 void frmEFade::OnCommand(UINT id, UINT code, HWND) {
-  if (code != BN_CLICKED) return;
+  // One fade at a time: its pause lets clicks in, and they wait for nothing.
+  if (code != BN_CLICKED || working_) return;
+  working_ = true;
+  struct Done {
+    bool& working;
+    ~Done() { working = false; }
+  } done{working_};
   switch (id) {
     case kCmdFade: cmdFade_Click(); break;
     case kCmdUndo: cmdUndo_Click(); break;

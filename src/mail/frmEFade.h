@@ -48,11 +48,15 @@ class frmEFade : public FormWindow {
   void RestorePosition();
   void DrawPictures();
   void AddToolTips();
-  void FadeSelection(HWND body, const ClipboardSnapshot& kept);
+  HWND WorkingMail() const;
+  void FadeSelection(HWND mail, const ClipboardSnapshot& kept);
   static LRESULT CALLBACK Label1Proc(HWND window, UINT message, WPARAM wp, LPARAM lp);
 
   HWND label1_ = nullptr;
   HWND toolTip_ = nullptr;
+  bool working_ = false;      // a button's work runs (its pauses let clicks in)
+  HWND fadedMail_ = nullptr;  // the mail of the last fade that Undo may take back
+  std::string afterFade_;     // that mail's body text right after the fade
 };
 
 // The one toolbar of the run.

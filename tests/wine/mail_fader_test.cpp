@@ -311,5 +311,62 @@ TEST_F(MailFader, FadeGoesToTheLastMailWindowWithAnotherWindowInFront) {
   EXPECT_EQ(pastes[0][2], Faded("even"));
 }
 
+TEST_F(MailFader, WhatTheMemberWroteComesBackAsWrittenInOneColourAndOverSeveralLines) {
+  ASSERT_NO_FATAL_FAILURE(StartClient());
+  LiveFadeSettings().FadeNumber = 1;  // one tag, then the text itself
+  const std::string text = "Mail me at <zol@example.com> & smile, if a<b and c>d";
+  MailWith(text);
+  SendMessageA(body, EM_SETSEL, 0, -1);
+  EFade().cmdFade_Click();
+  ASSERT_EQ(Pasted().size(), 1u);
+  EXPECT_EQ(wine_test::WindowText(body), text);
+
+  LiveFadeSettings().FadeNumber = 2;
+  SendMessageA(body, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("first line\r\nsecond line"));
+  const std::string lines = wine_test::WindowText(body);
+  SendMessageA(body, EM_SETSEL, 0, -1);
+  EFade().cmdFade_Click();
+  ASSERT_EQ(Pasted().size(), 2u);
+  EXPECT_EQ(wine_test::WindowText(body), lines) << "a line break became two";
+  EXPECT_EQ(SendMessageA(body, EM_GETLINECOUNT, 0, 0), 2);
+}
+
+// Two mails open: the fade and its undo go to the one in front, and the
+// other one's closing changes nothing for them.
+TEST_F(MailFader, FadeAndUndoWorkOnTheMailInFront) {
+  ASSERT_NO_FATAL_FAILURE(StartClient());
+  const std::string first = "The first mail stays as written.", second = "The second mail is faded.";
+  HWND older = MailWith(first);
+  HWND olderBody = body;
+  const std::string olderMarkup = BodyMarkup();
+  MailWith(second);
+  ASSERT_TRUE(WaitUntilFound([&] { return GetTopWindow(mdi_) != older; }));
+  chat->Timer1_Timer();
+  const std::string plain = BodyMarkup();
+
+  Highlight(second, "faded");
+  EFade().cmdFade_Click();
+  ASSERT_EQ(Pasted(), std::vector<std::string>{Faded("faded")});
+  EXPECT_NE(BodyMarkup(), plain);
+  EFade().cmdUndo_Click();
+  EXPECT_EQ(BodyMarkup(), plain);
+  std::swap(body, olderBody);
+  EXPECT_EQ(BodyMarkup(), olderMarkup) << "the undo changed the other mail";
+  std::swap(body, olderBody);
+  // Undo takes back its own fade once: a second one leaves the mail alone.
+  EFade().cmdUndo_Click();
+  EXPECT_EQ(BodyMarkup(), plain);
+
+  SendMessageA(older, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitUntilFound([&] { return !IsWindow(older); }));
+  chat->Timer1_Timer();
+  Highlight(second, "second");
+  EFade().cmdFade_Click();
+  ASSERT_EQ(Pasted().size(), 2u) << "no fade once the other mail had gone";
+  EXPECT_EQ(Pasted()[1], Faded("second"));
+  EFade().cmdUndo_Click();
+  EXPECT_EQ(BodyMarkup(), plain);
+}
+
 }  // namespace
 }  // namespace glimra
