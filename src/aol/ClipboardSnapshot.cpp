@@ -59,9 +59,20 @@ void PutBack(UINT format, HANDLE data) {
 
 }  // namespace
 
+bool OpenClipboardPatiently(HWND owner) {
+  if (!IsWindow(owner)) return false;
+  const DWORD start = GetTickCount();
+  while (!OpenClipboard(owner)) {
+    if (GetTickCount() - start >= 1000) return false;
+    Sleep(20);
+  }
+  return true;
+}
+
 ClipboardSnapshot ClipboardSnapshot::Take(HWND owner) {
   ClipboardSnapshot snapshot;
-  if (!OpenClipboard(owner)) return snapshot;
+  if (!OpenClipboardPatiently(owner)) return snapshot;
+  snapshot.taken_ = true;
   for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
     const FormatKind kind = KindOf(format);
     if (kind == FormatKind::Uncopyable) continue;
@@ -86,7 +97,7 @@ ClipboardSnapshot ClipboardSnapshot::Take(HWND owner) {
 }
 
 bool ClipboardSnapshot::Restore(HWND owner) const {
-  if (!OpenClipboard(owner)) return false;
+  if (!taken_ || !OpenClipboardPatiently(owner)) return false;
   EmptyClipboard();
   for (const Kept& kept : kept_) {
     if (kept.bitmap)
@@ -110,15 +121,19 @@ void ClipboardSnapshot::Release() {
 
 ClipboardSnapshot::~ClipboardSnapshot() { Release(); }
 
-ClipboardSnapshot::ClipboardSnapshot(ClipboardSnapshot&& other) noexcept : kept_(std::move(other.kept_)) {
+ClipboardSnapshot::ClipboardSnapshot(ClipboardSnapshot&& other) noexcept
+    : kept_(std::move(other.kept_)), taken_(other.taken_) {
   other.kept_.clear();
+  other.taken_ = false;
 }
 
 ClipboardSnapshot& ClipboardSnapshot::operator=(ClipboardSnapshot&& other) noexcept {
   if (this != &other) {
     Release();
     kept_ = std::move(other.kept_);
+    taken_ = other.taken_;
     other.kept_.clear();
+    other.taken_ = false;
   }
   return *this;
 }

@@ -10,12 +10,18 @@
 
 namespace glimra {
 
+// Opens the clipboard for `owner`, trying again for a second while another
+// program holds it open (clipboard managers do on every change). False when
+// it stays locked, or when there is no owner window to open it for.
+bool OpenClipboardPatiently(HWND owner);
+
 class ClipboardSnapshot {
  public:
   // Copies every format the clipboard offers now: memory blocks (text,
   // "AOLMAIL", device-independent bitmaps, registered formats), bitmaps and
   // enhanced metafiles. Formats that hold other handles cannot be copied and
-  // are left out. An unavailable clipboard gives an empty snapshot.
+  // are left out. An unavailable clipboard gives a snapshot not Taken(),
+  // whose Restore leaves the clipboard alone.
   static ClipboardSnapshot Take(HWND owner);
 
   ClipboardSnapshot() = default;
@@ -30,6 +36,7 @@ class ClipboardSnapshot {
   bool Restore(HWND owner) const;
 
   std::size_t FormatCount() const { return kept_.size(); }
+  bool Taken() const { return taken_; }
 
  private:
   struct Kept {
@@ -40,6 +47,7 @@ class ClipboardSnapshot {
   };
   void Release();
   std::vector<Kept> kept_;
+  bool taken_ = false;
 };
 
 }  // namespace glimra

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "aol/ClipboardSnapshot.h"
 #include "runtime/ErrorReporting.h"
 #include "runtime/FormWindow.h"
 #include "runtime/OutsideLibraries.h"
@@ -19,7 +20,7 @@ UINT AolMailFormat() { return RegisterClipboardFormatA("AOLMAIL"); }
 std::string GetRichText(FormWindow& owner) {
   std::string text;
   RunProcedure({kModule, "GetRichText"}, [&] {
-    if (!OpenClipboard(owner.hWnd())) return;
+    if (!OpenClipboardPatiently(owner.hWnd())) return;
     if (HANDLE block = GetClipboardData(AolMailFormat())) {
       if (void* address = GlobalLock(block)) {
         text = LoadMemoryLibrary()->dwGetStringFromLPSTR(reinterpret_cast<std::uintptr_t>(address));
@@ -31,7 +32,8 @@ std::string GetRichText(FormWindow& owner) {
   return text;
 }
 
-void PutRichText(FormWindow& owner, const std::string& text) {
+bool PutRichText(FormWindow& owner, const std::string& text) {
+  bool put = false;
   RunProcedure({kModule, "PutRichText"}, [&] {
     // Movable and zero-filled: the byte after the text ends the string.
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, text.size() + 1);
@@ -42,15 +44,17 @@ void PutRichText(FormWindow& owner, const std::string& text) {
                                       reinterpret_cast<std::uintptr_t>(address),
                                       static_cast<std::uint32_t>(text.size()));
     GlobalUnlock(block);
-    if (!OpenClipboard(owner.hWnd())) {
+    if (!OpenClipboardPatiently(owner.hWnd())) {
       GlobalFree(block);
       return;
     }
     EmptyClipboard();
     // From here on the block belongs to the clipboard.
-    if (!SetClipboardData(AolMailFormat(), block)) GlobalFree(block);
+    put = SetClipboardData(AolMailFormat(), block) != nullptr;
+    if (!put) GlobalFree(block);
     CloseClipboard();
   });
+  return put;
 }
 
 }  // namespace glimra

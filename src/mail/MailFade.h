@@ -25,6 +25,8 @@ MailFadeCheck CheckMailSelection(std::string_view text);
 std::string FadeMailText(std::string_view plain);
 
 extern const char kNoTextFoundMessage[];
+// Another program held the clipboard open the whole time Glimra tried it.
+extern const char kClipboardBusyMessage[];
 extern const char kMessageTooLongMessage[];
 // The fade notice's first line while a mail is faded.
 extern const char kMailFadeNotice[];

@@ -135,10 +135,10 @@ HBITMAP PictureFor(HostedControl& button, Picture picture, int size) {
   return bitmap;
 }
 
-// The clipboard's plain text, up to its first NUL.
-std::string ClipboardPlainText(HWND owner) {
-  std::string text;
-  if (!OpenClipboard(owner)) return text;
+// The clipboard's plain text, up to its first NUL; false when the clipboard stayed locked.
+bool ClipboardPlainText(HWND owner, std::string& text) {
+  text.clear();
+  if (!OpenClipboardPatiently(owner)) return false;
   if (HANDLE block = GetClipboardData(CF_TEXT)) {
     if (const auto* data = static_cast<const char*>(GlobalLock(block))) {
       text.assign(data, strnlen(data, GlobalSize(block)));
@@ -146,24 +146,22 @@ std::string ClipboardPlainText(HWND owner) {
     }
   }
   CloseClipboard();
-  return text;
+  return true;
 }
 
-void ClearClipboard(HWND owner) {
-  if (!OpenClipboard(owner)) return;
+bool ClearClipboard(HWND owner) {
+  if (!OpenClipboardPatiently(owner)) return false;
   EmptyClipboard();
   CloseClipboard();
+  return true;
 }
 
 HWND MailBody(HWND mail) { return mail ? FindWindowExA(mail, nullptr, "RICHCNTL", nullptr) : nullptr; }
 
 void SendRichCommand(HWND body, WPARAM command) { SendMessageA(body, WM_COMMAND, command, 0); }
 
-std::string BodyText(HWND body) {
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(body)) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(body, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
+// The body's text: a message to AOL's window, as GetWindowText reads no control of another program.
+std::string BodyText(HWND body) { return GetAPIText(body, kFalse); }
 
 }  // namespace
 
@@ -284,15 +282,26 @@ void frmEFade::cmdFade_Click() {
   HWND mail = WorkingMail();
   // The member's clipboard, every format of it, comes back whatever happens.
   const ClipboardSnapshot kept = ClipboardSnapshot::Take(hWnd());
+  if (!kept.Taken()) {
+    ShowMsg(kClipboardBusyMessage, kStyleInfo);
+    return;
+  }
   RunProcedure({kModule, "cmdFade_Click"}, [&] { FadeSelection(mail, kept); });
   kept.Restore(hWnd());
 }
 
+// A clipboard another program holds leaves the mail untouched: AOL's copy
+// would find the member's own text, its paste its own plain copy.
 void frmEFade::FadeSelection(HWND mail, const ClipboardSnapshot& kept) {
+  const auto busy = [&] {
+    kept.Restore(hWnd());
+    ShowMsg(kClipboardBusyMessage, kStyleInfo);
+  };
   HWND body = MailBody(mail);
-  ClearClipboard(hWnd());
+  if (!ClearClipboard(hWnd())) return busy();
   SendRichCommand(body, kCmdCopyId);
-  const std::string text = ClipboardPlainText(hWnd());
+  std::string text;
+  if (!ClipboardPlainText(hWnd(), text)) return busy();
   switch (CheckMailSelection(text)) {
     case MailFadeCheck::NoText:
       kept.Restore(hWnd());
@@ -309,9 +318,10 @@ void frmEFade::FadeSelection(HWND mail, const ClipboardSnapshot& kept) {
   ShowWindow(notice.hWnd(), SW_SHOWNOACTIVATE);
   UpdateWindow(notice.hWnd());
   Pause(500);
-  PutRichText(*this, FadeMailText(text));
-  SendRichCommand(body, kCmdPasteId);
+  const bool put = PutRichText(*this, FadeMailText(text));
+  if (put) SendRichCommand(body, kCmdPasteId);
   notice.Hide();
+  if (!put) return busy();
   // What the body shows now tells whether a later Undo would still take this fade back.
   fadedMail_ = mail;
   afterFade_ = BodyText(body);

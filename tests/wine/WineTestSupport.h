@@ -187,6 +187,27 @@ inline std::string WindowText(HWND window) {
   return text;
 }
 
+// A picture of `width` by `height` pixels alone on the clipboard; its size tells it again.
+inline bool PutClipboardPicture(int width, int height) {
+  HDC screen = GetDC(nullptr);
+  HBITMAP picture = CreateCompatibleBitmap(screen, width, height);
+  ReleaseDC(nullptr, screen);
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  const bool put = SetClipboardData(CF_BITMAP, picture) != nullptr;
+  CloseClipboard();
+  return put;
+}
+inline bool ClipboardHoldsPicture(int width, int height) {
+  if (!OpenClipboard(nullptr)) return false;
+  BITMAP info{};
+  HANDLE picture = GetClipboardData(CF_BITMAP);
+  const bool same =
+      picture && GetObjectA(picture, sizeof info, &info) && info.bmWidth == width && info.bmHeight == height;
+  CloseClipboard();
+  return same;
+}
+
 // Runs `work` on a thread of its own; Join waits for it.
 class BackgroundStep {
  public:

@@ -331,6 +331,94 @@ TEST_F(MailFader, WhatTheMemberWroteComesBackAsWrittenInOneColourAndOverSeveralL
   EXPECT_EQ(SendMessageA(body, EM_GETLINECOUNT, 0, 0), 2);
 }
 
+// The fade button's face, clicked again from a timer once the fade shows its notice.
+HWND g_fadeFace = nullptr;
+void CALLBACK ClickAgainWhileFading(HWND, UINT, UINT_PTR timer, DWORD) {
+  if (!IsWindowVisible(FadeMsg().hWnd())) return;
+  KillTimer(nullptr, timer);
+  wine_test::ClickMiddle(g_fadeFace);
+}
+
+// The member clicks the fade button again while the fade runs (its pause
+// lets the click in): the sentence is faded and pasted once.
+TEST_F(MailFader, AClickWhileAFadeRunsFadesNothingMore) {
+  ASSERT_NO_FATAL_FAILURE(StartClient());
+  const std::string text = "Clicked twice, faded once.";
+  MailWith(text);
+  Highlight(text, "faded once");
+  g_fadeFace = GetDlgItem(EFade().hWnd(), frmEFade::kCmdFade);
+  ASSERT_TRUE(g_fadeFace);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 10, &ClickAgainWhileFading);
+  wine_test::ClickMiddle(g_fadeFace);
+  ASSERT_TRUE(PumpUntil([&] { return !Pasted().empty() && !FadeMsg().Visible(); }, 30000));
+  KillTimer(nullptr, timer);
+  DoEvents();
+  EXPECT_EQ(Pasted(), std::vector<std::string>{Faded("faded once")});
+  EXPECT_EQ(wine_test::WindowText(body), text);
+}
+
+// The member's picture stays on the clipboard through a fade; with only a
+// caret in the body there is nothing to fade, and the picture is not pasted.
+TEST_F(MailFader, APictureOnTheClipboardStaysAndACaretAloneFadesNothing) {
+  ASSERT_NO_FATAL_FAILURE(StartClient());
+  const std::string text = "A picture waits on the clipboard.";
+  MailWith(text);
+  Highlight(text, "picture");
+  ASSERT_TRUE(wine_test::PutClipboardPicture(7, 5));
+  EFade().cmdFade_Click();
+  ASSERT_EQ(Pasted(), std::vector<std::string>{Faded("picture")});
+  EXPECT_TRUE(wine_test::ClipboardHoldsPicture(7, 5));
+
+  SendMessageA(body, EM_SETSEL, 3, 3);
+  PutClipboard("the member's own words", "<B>own mail</B>");
+  std::string told;
+  {
+    BackgroundStep member([&] { told = AnswerMessage(); });
+    EFade().cmdFade_Click();
+  }
+  EXPECT_NE(told.find("No text found!"), std::string::npos) << told;
+  EXPECT_EQ(Pasted().size(), 1u) << "the member's own clipboard went into the mail";
+  EXPECT_EQ(wine_test::WindowText(body), text);
+  EXPECT_EQ(ClipboardText(CF_TEXT), "the member's own words");
+}
+
+// Another program holds the clipboard open all the while (a clipboard
+// manager that hangs): the member is told, and the mail and the clipboard
+// stay as they were.
+TEST_F(MailFader, ALockedClipboardLeavesTheMailAndTheClipboardAsTheyWere) {
+  ASSERT_NO_FATAL_FAILURE(StartClient());
+  const std::string text = "Nothing changes while the clipboard is held.";
+  MailWith(text);
+  Highlight(text, "Nothing changes");
+  const std::string before = BodyMarkup();
+  PutClipboard("the member's own words", "<I>kept</I>");
+  HANDLE held = CreateEventA(nullptr, TRUE, FALSE, nullptr), release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  bool holding = false;
+  std::string told;
+  {
+    BackgroundStep other([&] {
+      holding = OpenClipboard(nullptr) != FALSE;
+      SetEvent(held);
+      WaitForSingleObject(release, INFINITE);
+      if (holding) CloseClipboard();
+    });
+    WaitForSingleObject(held, INFINITE);
+    {
+      BackgroundStep member([&] { told = AnswerMessage(); });
+      EFade().cmdFade_Click();
+    }
+    SetEvent(release);
+  }
+  CloseHandle(held);
+  CloseHandle(release);
+  ASSERT_TRUE(holding) << "the other program could not open the clipboard";
+  EXPECT_NE(told.find("The clipboard is busy!"), std::string::npos) << told;
+  EXPECT_TRUE(Pasted().empty());
+  EXPECT_EQ(BodyMarkup(), before);
+  EXPECT_EQ(ClipboardText(CF_TEXT), "the member's own words");
+  EXPECT_EQ(ClipboardText(kAolMail), "<I>kept</I>");
+}
+
 // Two mails open: the fade and its undo go to the one in front, and the
 // other one's closing changes nothing for them.
 TEST_F(MailFader, FadeAndUndoWorkOnTheMailInFront) {
