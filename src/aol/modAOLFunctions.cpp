@@ -544,12 +544,19 @@ HWND OpenEMail() {
     HWND bar = FindWindowExA(toolbar, nullptr, "_AOL_Toolbar", nullptr);
     HWND first = FindWindowExA(bar, nullptr, "_AOL_ICON", nullptr);
     HWND write = GetWindow(first, GW_HWNDNEXT);
+    const char* caption = IsTrue(ClientState().EditionAustralia) ? "Write e-mail" : "Write Mail";
+    // The window the click opens, not a mail the member was already writing.
+    std::vector<HWND> open;
+    for (HWND w = FindWindowExA(AOLMDIClient(), nullptr, kChildClass, caption); w;
+         w = FindWindowExA(AOLMDIClient(), w, kChildClass, caption))
+      open.push_back(w);
     SendMessageA(write, WM_LBUTTONDOWN, 0, 0);
     SendMessageA(write, WM_LBUTTONUP, 0, 0);
-    const char* caption = IsTrue(ClientState().EditionAustralia) ? "Write e-mail" : "Write Mail";
     PumpUntil(
         [&] {
-          mail = FindWindowExA(AOLMDIClient(), nullptr, kChildClass, caption);
+          for (mail = FindWindowExA(AOLMDIClient(), nullptr, kChildClass, caption); mail;
+               mail = FindWindowExA(AOLMDIClient(), mail, kChildClass, caption))
+            if (std::find(open.begin(), open.end(), mail) == open.end()) break;
           return mail && IsWindowVisible(mail);
         },
         kMailWaitMilliseconds, kLookAgainMilliseconds);

@@ -71,6 +71,18 @@ HWND WaitForWindow(const std::string& className, const std::string& caption) {
   return WaitForVisible([&] { return FindWindowA(className.c_str(), caption.c_str()); });
 }
 
+HWND WaitForWindowOf(DWORD process, const std::string& className, const std::string& caption) {
+  return WaitForVisible([&]() -> HWND {
+    for (HWND window = FindWindowExA(nullptr, nullptr, className.c_str(), caption.c_str()); window;
+         window = FindWindowExA(nullptr, window, className.c_str(), caption.c_str())) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(window, &owner);
+      if (owner == process && IsWindowVisible(window)) return window;
+    }
+    return nullptr;
+  });
+}
+
 HWND WaitForChildClass(HWND parent, const std::string& className) {
   return WaitForVisible([&] { return FindWindowExA(parent, nullptr, className.c_str(), nullptr); });
 }

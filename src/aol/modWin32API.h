@@ -20,6 +20,9 @@ std::string GetAPIText(HWND window, VBBool wait);
 // Bounded waits of 10 seconds: a visible window found, or 0. Events keep
 // running while they wait.
 HWND WaitForWindow(const std::string& className, const std::string& caption);
+// A top-level window of `process` only: another program's window of the same
+// class and caption is not taken for it.
+HWND WaitForWindowOf(DWORD process, const std::string& className, const std::string& caption);
 HWND WaitForChildClass(HWND parent, const std::string& className);
 HWND WaitForChildTitle(HWND parent, const std::string& pattern);
 

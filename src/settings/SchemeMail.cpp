@@ -24,6 +24,9 @@ const char kNoAttachFileEditMessage[] =
 const char kNoOpenButtonMessage[] =
     "Glimra was unable to click the ~B~CROpen~B~CN button in the Attach File window.~N ~NPlease try this operation "
     "again!";
+const char kSharingClipboardBusyMessage[] =
+    "~B~CRThe clipboard is busy!~B~CN~N ~NAnother program is holding the clipboard, so Glimra could not put the "
+    "text into your E-Mail and has left your clipboard as it was.  Please try again in a moment.";
 const char kSchemesKeyMessage[] =
     "~B~CRCannot open registry key \"SCHEMES\"~B~CN~N ~NPlease reinstall Glimra to restore this key.~N ~NThis "
     "function will now end.";

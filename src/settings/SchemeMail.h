@@ -46,6 +46,8 @@ extern const char kNoAttachButtonMessage[];
 extern const char kNoAttachFileWindowMessage[];
 extern const char kNoAttachFileEditMessage[];
 extern const char kNoOpenButtonMessage[];
+// Another program held the clipboard open the whole time the body was to go in.
+extern const char kSharingClipboardBusyMessage[];
 // The scheme list's failure when the "Schemes" key cannot be opened.
 extern const char kSchemesKeyMessage[];
 

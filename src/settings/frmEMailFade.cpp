@@ -124,10 +124,38 @@ std::vector<std::string> frmEMailFade::SelectedSchemes() const {
   return names;
 }
 
+bool frmEMailFade::PauseAndGoOn(double milliseconds) {
+  Pause(milliseconds);
+  return GoingOn();
+}
+
+namespace {
+
+// A Write Mail window with no subject and no body yet; a draft the member
+// has started is never written over.
+HWND EmptyWriteMail() {
+  const std::string caption = WriteMailCaption();
+  for (HWND mail = FindWindowExA(AOLMDIClient(), nullptr, "AOL Child", caption.c_str()); mail;
+       mail = FindWindowExA(AOLMDIClient(), mail, "AOL Child", caption.c_str())) {
+    HWND body = FindWindowExA(mail, nullptr, "RICHCNTL", nullptr);
+    HWND subject = FindChildByClass(mail, "_AOL_EDIT", 3);
+    if (body && subject && GetAPIText(body, kFalse).empty() && GetAPIText(subject, kFalse).empty()) return mail;
+  }
+  return nullptr;
+}
+
+DWORD ClientProcess() {
+  DWORD process = 0;
+  GetWindowThreadProcessId(AOLFrame(), &process);
+  return process;
+}
+
+}  // namespace
+
 // Each scheme goes out as a file of the outgoing folder, attached through the
 // mail's Attachments window and one file dialog per scheme. False when a
 // file could not be written or a window did not come (its message has been
-// shown).
+// shown), or when the member cancelled.
 bool frmEMailFade::AttachSchemes(HWND icon, const std::vector<std::string>& schemes) {
   // Every file is written before the first window opens: a file that could
   // not be written would leave an older one of that name to be attached.
@@ -137,12 +165,13 @@ bool frmEMailFade::AttachSchemes(HWND icon, const std::vector<std::string>& sche
       return false;
     }
   }
-  Pause(500);
+  if (!PauseAndGoOn(500)) return false;
   SetFocus(icon);
-  Pause(500);
+  if (!PauseAndGoOn(500)) return false;
   ClickWindow(icon);
-  Pause(1000);
+  if (!PauseAndGoOn(1000)) return false;
   HWND attachments = WaitForWindow("_AOL_MODAL", "Attachments");
+  if (!GoingOn()) return false;
   if (!attachments) {
     ShowMsg(kNoAttachmentsWindowMessage, kStyleInfo);
     return false;
@@ -152,72 +181,103 @@ bool frmEMailFade::AttachSchemes(HWND icon, const std::vector<std::string>& sche
     ShowMsg(kNoAttachButtonMessage, kStyleInfo);
     return false;
   }
-  for (const std::string& scheme : schemes) {
-    ClickWindow(attachButton);
-    HWND fileDialog = WaitForWindow("#32770", AttachFileCaption());
-    if (!fileDialog) {
-      ShowMsg(kNoAttachFileWindowMessage, kStyleInfo);
-      return false;
-    }
-    HWND edit = WaitForChildClass(fileDialog, "Edit");
-    if (!edit) {
-      ShowMsg(kNoAttachFileEditMessage, kStyleInfo);
-      return false;
-    }
-    SetFocus(edit);
-    Pause(500);
-    const std::string path = AppPath() + "\\outgoing\\" + scheme + ".fde";
-    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    DoEvents();
-    Pause(300);
-    HWND open = WaitForChildTitle(fileDialog, "&Open");
-    if (!open) {
-      ShowMsg(kNoOpenButtonMessage, kStyleInfo);
-      return false;
-    }
-    SetFocus(open);
-    ClickWindow(open);
-    Pause(500);
-  }
+  for (const std::string& scheme : schemes)
+    if (!AttachOne(attachButton, scheme)) return false;
   HWND close = FindChildByClass(attachments, "_AOL_ICON", 3);
   SetFocus(close);
   ClickWindow(close);
   return true;
 }
 
-void frmEMailFade::cmdEmail_Click() {
-  RunProcedure({kModule, "cmdEMail_Click"}, [&] {
-    const std::string sender = GetOwnName();
-    HWND mail = FindWindowExA(AOLMDIClient(), nullptr, "AOL Child", WriteMailCaption().c_str());
-    if (!mail) mail = OpenEMail();
-    if (!mail) {
-      ShowMsg(kNoMailWindowMessage, kStyleInfo);
-      return;
-    }
-    if (!WaitForChildClass(mail, "RICHCNTL")) return;
-    const std::vector<std::string> schemes = SelectedSchemes();
-    const int iconIndex = AttachmentsIconIndex();
-    HWND icon = iconIndex ? FindChildByClass(mail, "_AOL_ICON", iconIndex) : nullptr;
-    // Without the icon the mail gets its text but no attachments.
-    if (icon && IsWindowVisible(icon) && !AttachSchemes(icon, schemes)) return;
+// One scheme's file through AOL's file dialog: the client's own dialog,
+// never another program's of the same name.
+bool frmEMailFade::AttachOne(HWND attachButton, const std::string& scheme) {
+  ClickWindow(attachButton);
+  HWND fileDialog = WaitForWindowOf(ClientProcess(), "#32770", AttachFileCaption());
+  if (!GoingOn()) return false;
+  if (!fileDialog) {
+    ShowMsg(kNoAttachFileWindowMessage, kStyleInfo);
+    return false;
+  }
+  HWND edit = WaitForChildClass(fileDialog, "Edit");
+  if (!edit) {
+    ShowMsg(kNoAttachFileEditMessage, kStyleInfo);
+    return false;
+  }
+  SetFocus(edit);
+  if (!PauseAndGoOn(500)) return false;
+  const std::string path = AppPath() + "\\outgoing\\" + scheme + ".fde";
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  DoEvents();
+  if (!PauseAndGoOn(300)) return false;
+  HWND open = WaitForChildTitle(fileDialog, "&Open");
+  if (!open) {
+    ShowMsg(kNoOpenButtonMessage, kStyleInfo);
+    return false;
+  }
+  SetFocus(open);
+  ClickWindow(open);
+  return PauseAndGoOn(500);
+}
 
-    const bool withSample = IsTrue(LiveAppOptions().ShowEMailSample);
-    std::vector<SharedScheme> shared;
-    for (const std::string& scheme : schemes) shared.push_back({scheme, withSample ? MakeEMailFade(scheme) : ""});
-    const std::string subject = SharingSubject(schemes.size(), sender);
-    SendMessageA(FindChildByClass(mail, "_AOL_EDIT", 3), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(subject.c_str()));
-    const std::string body = SharingBody(shared, withSample, sender, VersionText(), ReadMakerSite());
-    HWND bodyField = FindWindowExA(mail, nullptr, "RICHCNTL", nullptr);
-    SendMessageA(bodyField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
-    // The body goes in through the clipboard; the member's own clipboard comes back after.
-    const ClipboardSnapshot kept = ClipboardSnapshot::Take(hWnd());
-    PutRichText(*this, body);
-    SendMessageA(bodyField, WM_COMMAND, kCmdPasteId, 0);
-    kept.Restore(hWnd());
-    // Signed off: the screen name is looked up afresh next time.
-    if (RelayIsOnline() == 1) ClientState().CurrentScreenName.clear();
+void frmEMailFade::cmdEmail_Click() {
+  if (working_) return;
+  working_ = true;
+  cancelled_ = false;
+  bool prepared = false;
+  RunProcedure({kModule, "cmdEMail_Click"}, [&] { prepared = PrepareMail(); });
+  working_ = false;
+  if ((prepared || cancelled_) && IsLoaded()) Unload();
+}
+
+void frmEMailFade::cmdExit_Click() {
+  if (working_)
+    cancelled_ = true;
+  else
     Unload();
-  });
+}
+
+// True once the mail holds the schemes, the subject and the body.
+bool frmEMailFade::PrepareMail() {
+  const std::string sender = GetOwnName();
+  HWND mail = EmptyWriteMail();
+  if (!mail) mail = OpenEMail();
+  if (!GoingOn()) return false;
+  if (!mail) {
+    ShowMsg(kNoMailWindowMessage, kStyleInfo);
+    return false;
+  }
+  if (!WaitForChildClass(mail, "RICHCNTL") || !GoingOn()) return false;
+  const std::vector<std::string> schemes = SelectedSchemes();
+  const int iconIndex = AttachmentsIconIndex();
+  HWND icon = iconIndex ? FindChildByClass(mail, "_AOL_ICON", iconIndex) : nullptr;
+  // Without the icon the mail gets its text but no attachments.
+  if (icon && IsWindowVisible(icon) && !AttachSchemes(icon, schemes)) return false;
+
+  const bool withSample = IsTrue(LiveAppOptions().ShowEMailSample);
+  std::vector<SharedScheme> shared;
+  for (const std::string& scheme : schemes) shared.push_back({scheme, withSample ? MakeEMailFade(scheme) : ""});
+  // The body goes in through the clipboard; the member's own clipboard comes back after.
+  const ClipboardSnapshot kept = ClipboardSnapshot::Take(hWnd());
+  if (!kept.Taken()) {
+    ShowMsg(kSharingClipboardBusyMessage, kStyleInfo);
+    return false;
+  }
+  const std::string subject = SharingSubject(schemes.size(), sender);
+  SendMessageA(FindChildByClass(mail, "_AOL_EDIT", 3), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(subject.c_str()));
+  const std::string body = SharingBody(shared, withSample, sender, VersionText(), ReadMakerSite());
+  HWND bodyField = FindWindowExA(mail, nullptr, "RICHCNTL", nullptr);
+  const bool put = PutRichText(*this, body);
+  // Without the body on the clipboard, AOL's paste would put in the member's own text.
+  if (put) SendMessageA(bodyField, WM_COMMAND, kCmdPasteId, 0);
+  kept.Restore(hWnd());
+  if (!put) {
+    ShowMsg(kSharingClipboardBusyMessage, kStyleInfo);
+    return false;
+  }
+  // Signed off: the screen name is looked up afresh next time.
+  if (RelayIsOnline() == 1) ClientState().CurrentScreenName.clear();
+  return true;
 }
 
 frmEMailFade& EMailFade() {

@@ -32,8 +32,10 @@ class frmEMailFade : public FormWindow {
   // The selected scheme names in list order.
   std::vector<std::string> SelectedSchemes() const;
 
+  // Prepares the mail, one run at a time (its pauses let a second click in).
   void cmdEmail_Click();
-  void cmdExit_Click() { Unload(); }
+  // Closes the window; while a mail is prepared, stops that at its next step first.
+  void cmdExit_Click();
 
  protected:
   void OnLoad() override;
@@ -41,9 +43,16 @@ class frmEMailFade : public FormWindow {
   void OnCommand(UINT id, UINT code, HWND control) override;
 
  private:
-  bool AttachSchemes(HWND mail, const std::vector<std::string>& schemes);
+  bool PrepareMail();
+  bool AttachSchemes(HWND icon, const std::vector<std::string>& schemes);
+  bool AttachOne(HWND attachButton, const std::string& scheme);
+  // The run goes on: not cancelled, and the window still there to own the clipboard.
+  bool GoingOn() const { return !cancelled_ && IsLoaded(); }
+  bool PauseAndGoOn(double milliseconds);
 
   HWND lstSchemes_ = nullptr;
+  bool working_ = false;    // a mail is being prepared
+  bool cancelled_ = false;  // the member pressed Cancel meanwhile
 };
 
 // The one sharing window of the run; the chat tools window opens it.

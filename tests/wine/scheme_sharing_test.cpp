@@ -160,7 +160,9 @@ class SchemeSharing : public wine_test::AolClientFixture {
 TEST_F(SchemeSharing, OneSchemeWithItsSampleSignedWithTheScreenName) {
   LiveAppOptions().ShowEMailSample = kTrue;
   ASSERT_NO_FATAL_FAILURE(StartClient("Version=4\r\nScreenNames=Zolster\r\n"));
+  ASSERT_TRUE(wine_test::PutClipboardPicture(9, 4));
   Share({"Sunset"});
+  EXPECT_TRUE(wine_test::ClipboardHoldsPicture(9, 4)) << "the member's picture is gone";
   HWND mail = FindWindowExA(mdi_, nullptr, "AOL Child", "Write Mail");
   ASSERT_TRUE(mail) << "the mail window was opened";
   EXPECT_FALSE(EMailFade().IsLoaded());
@@ -185,23 +187,80 @@ TEST_F(SchemeSharing, ThreeSchemesWithoutSamplesSignedWithTheAliasOnAUKClient) {
   ASSERT_NO_FATAL_FAILURE(StartClient("Version=4\r\nEdition=UK\r\nScreenNames=Zolster\r\n"));
   ClientState().EditionUK = kTrue;
   ClientState().CurrentScreenName = "Zolster";
-  // A mail the member already started is used as it is.
+  // A mail the member already started is left as it is: the schemes go into a new one.
   HWND started = OpenEMail();
   ASSERT_TRUE(started);
   ASSERT_TRUE(wine_test::Answers(started));  // the client has made its controls
   SendMessageA(FindChildByClass(started, "RICHCNTL"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("old text"));
   Share({"Sunset", "Ocean", "Forest"});
-  EXPECT_EQ(FindWindowExA(mdi_, started, "AOL Child", "Write Mail"), nullptr) << "no second mail window";
-  EXPECT_EQ(Subject(started), "Zip of \"Glimra\" Fade Schemes from Zol Alias");
+  HWND mail = FindWindowExA(mdi_, nullptr, "AOL Child", "Write Mail");
+  if (mail == started) mail = FindWindowExA(mdi_, started, "AOL Child", "Write Mail");
+  ASSERT_TRUE(mail) << "no second mail window";
+  EXPECT_EQ(Subject(mail), "Zip of \"Glimra\" Fade Schemes from Zol Alias");
   const std::vector<std::string> order = InListOrder({"Sunset", "Ocean", "Forest"});
   ASSERT_EQ(order.size(), 3u);
   EXPECT_EQ(Attached(), (std::vector<std::string>{Outgoing(order[0]), Outgoing(order[1]), Outgoing(order[2])}));
+  for (const auto& attach : Events("attach")) EXPECT_EQ(attach[1], wine_test::WindowText(mail));
   for (const auto& dialog : Events("attachdialog")) EXPECT_EQ(dialog[1], "Open");
   EXPECT_EQ(PastedBody(), SharingBody({{order[0], ""}, {order[1], ""}, {order[2], ""}}, false, "Zol Alias", "1.1.9",
                                       MakerSiteFor(kTestWebServer)));
   EXPECT_NE(PastedBody().find("<I>\r3\r</B></I>"), std::string::npos);
   EXPECT_NE(PastedBody().find("<FONT COLOR=#000000>" + order[2] + ", <FONT COLOR=#000000>"), std::string::npos);
-  EXPECT_EQ(wine_test::WindowText(FindChildByClass(started, "RICHCNTL")).find("old text"), std::string::npos);
+  EXPECT_EQ(wine_test::WindowText(FindChildByClass(started, "RICHCNTL")), "old text");
+  EXPECT_EQ(Subject(started), "");
+}
+
+// Another program's "Open" dialog is up on the desktop the whole time: the
+// path goes into the client's own dialog only.
+TEST_F(SchemeSharing, AnotherProgramsOpenDialogIsLeftAlone) {
+  ASSERT_NO_FATAL_FAILURE(StartClient("Version=4\r\nEdition=UK\r\nScreenNames=Zolster\r\n"));
+  ClientState().EditionUK = kTrue;
+  ClientState().CurrentScreenName = "Zolster";
+  HWND other = CreateWindowExA(0, "#32770", "Open", WS_POPUP | WS_CAPTION | WS_VISIBLE, 20, 20, 300, 120, nullptr,
+                               nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_TRUE(other);
+  HWND otherEdit = CreateWindowExA(0, "Edit", "", WS_CHILD | WS_VISIBLE, 10, 10, 200, 20, other, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+  CreateWindowExA(0, "Button", "&Open", WS_CHILD | WS_VISIBLE, 10, 40, 80, 24, other, nullptr,
+                  GetModuleHandleA(nullptr), nullptr);
+  Share({"Ocean"});
+  EXPECT_EQ(Attached(), std::vector<std::string>{Outgoing("Ocean")});
+  EXPECT_EQ(wine_test::WindowText(otherEdit), "");
+  EXPECT_FALSE(EMailFade().IsLoaded()) << "the mail was not finished";
+  DestroyWindow(other);
+}
+
+// The member presses E-Mail again while the mail is prepared: nothing is
+// attached twice. Then, on another run, Cancel stops it before the body goes in.
+TEST_F(SchemeSharing, ASecondClickWaitsForNothingAndCancelStopsTheRun) {
+  ASSERT_NO_FATAL_FAILURE(StartClient("Version=4\r\nScreenNames=Zolster\r\n"));
+  ClientState().CurrentScreenName = "Zolster";
+  // Clicks `button` once the client has shown its first file dialog of this run.
+  const auto clickOnceAttaching = [&](UINT button) {
+    const std::size_t before = Events("attachdialog").size();
+    return [&, button, before] {
+      if (WaitUntilFound([&] { return Events("attachdialog").size() > before; }))
+        wine_test::ClickMiddle(GetDlgItem(EMailFade().hWnd(), static_cast<int>(button)));
+    };
+  };
+  {
+    BackgroundStep member(clickOnceAttaching(frmEMailFade::kCmdEmail));
+    Share({"Sunset", "Ocean"});
+  }
+  const std::vector<std::string> order = InListOrder({"Sunset", "Ocean"});
+  ASSERT_EQ(order.size(), 2u);
+  EXPECT_EQ(Attached(), (std::vector<std::string>{Outgoing(order[0]), Outgoing(order[1])}));
+  EXPECT_EQ(Events("mailpaste").size(), 1u);
+  EXPECT_FALSE(EMailFade().IsLoaded());
+
+  const std::size_t dialogs = Events("attachdialog").size();
+  {
+    BackgroundStep member(clickOnceAttaching(frmEMailFade::kCmdExit));
+    Share({"Sunset", "Ocean"});
+  }
+  EXPECT_EQ(Events("mailpaste").size(), 1u) << "the body went in after Cancel";
+  EXPECT_LE(Events("attachdialog").size(), dialogs + 1);
+  EXPECT_FALSE(EMailFade().IsLoaded()) << "Cancel closes the window";
 }
 
 TEST_F(SchemeSharing, NoSchemeOnVersionFiveAttachesNothingAndCountsZero) {
