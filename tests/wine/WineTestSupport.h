@@ -232,6 +232,31 @@ class BackgroundStep {
   HANDLE thread_ = nullptr;
 };
 
+// Another program that holds the clipboard open until it goes (a clipboard
+// manager that hangs): a thread of its own opens it and waits.
+class ClipboardHolder {
+ public:
+  ClipboardHolder() { WaitForSingleObject(held_, INFINITE); }
+  ~ClipboardHolder() {
+    SetEvent(release_);
+    thread_.Join();
+    CloseHandle(held_);
+    CloseHandle(release_);
+  }
+  bool Holding() const { return holding_; }
+
+ private:
+  HANDLE held_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  bool holding_ = false;
+  BackgroundStep thread_{[this] {
+    holding_ = OpenClipboard(nullptr) != FALSE;
+    SetEvent(held_);
+    WaitForSingleObject(release_, INFINITE);
+    if (holding_) CloseClipboard();
+  }};
+};
+
 // Clicks the middle of `window` with the left mouse button, posting to the
 // deepest child window under that point, as the mouse would.
 inline void ClickMiddle(HWND window) {

@@ -392,26 +392,13 @@ TEST_F(MailFader, ALockedClipboardLeavesTheMailAndTheClipboardAsTheyWere) {
   Highlight(text, "Nothing changes");
   const std::string before = BodyMarkup();
   PutClipboard("the member's own words", "<I>kept</I>");
-  HANDLE held = CreateEventA(nullptr, TRUE, FALSE, nullptr), release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  bool holding = false;
   std::string told;
   {
-    BackgroundStep other([&] {
-      holding = OpenClipboard(nullptr) != FALSE;
-      SetEvent(held);
-      WaitForSingleObject(release, INFINITE);
-      if (holding) CloseClipboard();
-    });
-    WaitForSingleObject(held, INFINITE);
-    {
-      BackgroundStep member([&] { told = AnswerMessage(); });
-      EFade().cmdFade_Click();
-    }
-    SetEvent(release);
+    wine_test::ClipboardHolder other;
+    ASSERT_TRUE(other.Holding()) << "the other program could not open the clipboard";
+    BackgroundStep member([&] { told = AnswerMessage(); });
+    EFade().cmdFade_Click();
   }
-  CloseHandle(held);
-  CloseHandle(release);
-  ASSERT_TRUE(holding) << "the other program could not open the clipboard";
   EXPECT_NE(told.find("The clipboard is busy!"), std::string::npos) << told;
   EXPECT_TRUE(Pasted().empty());
   EXPECT_EQ(BodyMarkup(), before);

@@ -312,6 +312,25 @@ TEST_F(SchemeSharing, SchemeFileThatCannotBeWrittenStopsBeforeAnythingIsAttached
   EXPECT_EQ(FindWindowA("_AOL_MODAL", "Attachments"), nullptr);
 }
 
+// Another program holds the clipboard open: the body cannot go in, the
+// member is told, and their picture stays on the clipboard.
+TEST_F(SchemeSharing, AHeldClipboardIsToldAndLeftAsItWas) {
+  ASSERT_NO_FATAL_FAILURE(StartClient("Version=4\r\nScreenNames=Zolster\r\n"));
+  ClientState().CurrentScreenName = "Zolster";
+  ASSERT_TRUE(wine_test::PutClipboardPicture(9, 4));
+  std::string told;
+  {
+    wine_test::ClipboardHolder other;
+    ASSERT_TRUE(other.Holding()) << "the other program could not open the clipboard";
+    BackgroundStep member([&] { told = AnswerMessage(); });
+    Share({"Sunset"});
+  }
+  EXPECT_EQ(told, kSharingClipboardBusyMessage);
+  EXPECT_TRUE(Events("mailpaste").empty());
+  EXPECT_TRUE(wine_test::ClipboardHoldsPicture(9, 4));
+  EXPECT_TRUE(EMailFade().Visible()) << "the window stays for another try";
+}
+
 TEST_F(SchemeSharing, NoMailWindowInTimeShowsItsMessageAndDoesNothingElse) {
   ASSERT_NO_FATAL_FAILURE(StartClient("Version=4\r\nScreenNames=Zolster\r\nMailDelay=30000\r\n"));
   ClientState().CurrentScreenName = "Zolster";
