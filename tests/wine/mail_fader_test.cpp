@@ -18,6 +18,7 @@
 #include "chat/ChatInterception.h"
 #include "chat/frmChatTools.h"
 #include "engine/modFade.h"
+#include "mail/MailFade.h"
 #include "mail/frmEFade.h"
 #include "mail/frmFadeMsg.h"
 #include "runtime/ErrorReporting.h"
@@ -271,6 +272,24 @@ TEST_F(MailFader, ThirtyThousandCharactersFadeOneMoreIsTooLong) {
   EXPECT_EQ(SendMessageA(body, WM_GETTEXTLENGTH, 0, 0), 30001);
   EXPECT_EQ(ClipboardText(CF_TEXT), "kept text");
   EXPECT_EQ(ClipboardText(kAolMail), "kept mail");
+}
+
+// Thirty thousand characters with no blank between them, markup characters
+// among them: each takes its own tag, and the body shows them all again.
+TEST_F(MailFader, ADenseThirtyThousandCharactersFadeWhole) {
+  ASSERT_NO_FATAL_FAILURE(StartClient());
+  std::string text;
+  for (int i = 0; text.size() < 30000; ++i) text += "a<b&c>d" + std::to_string(i % 10);
+  text.resize(30000);
+  MailWith(text);
+  SendMessageA(body, EM_SETSEL, 0, -1);
+  EFade().cmdFade_Click();
+  ASSERT_EQ(Pasted().size(), 1u);
+  EXPECT_EQ(Pasted()[0], FadeMailText(text));
+  std::string shown(40000, '\0');
+  shown.resize(
+      static_cast<std::size_t>(SendMessageA(body, WM_GETTEXT, shown.size(), reinterpret_cast<LPARAM>(shown.data()))));
+  EXPECT_EQ(shown, text);
 }
 
 TEST_F(MailFader, BlanksOnlyGiveNoTextFoundAndTheClipboardStays) {
