@@ -158,8 +158,9 @@ TEST_F(GlimraMail, TwoSchemesSharedFromTheChatToolsWindow) {
   ASSERT_TRUE(wine_test::ClickOn(GetDlgItem(tools, 154)));  // E-Mail
   HWND sharing = WaitUntilFound([&] { return WindowOf(glimra_, "GlimraForm", "E-Mail Fades"); });
   ASSERT_TRUE(sharing);
-  HWND list = GetDlgItem(sharing, 101);
-  ASSERT_TRUE(wine_test::WaitUntilReady(list)) << "the schemes list did not come up";
+  // The window is found as soon as it exists; its list comes a moment later.
+  HWND list = WaitUntilFound([&] { return GetDlgItem(sharing, 101); });
+  ASSERT_TRUE(list && wine_test::WaitUntilReady(list)) << "the schemes list did not come up";
   const auto height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
   const auto indexOf = [&](const char* name) {
     return static_cast<int>(
