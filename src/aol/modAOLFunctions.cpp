@@ -530,6 +530,15 @@ void ShowChatBox(HWND box) {
   CloseHandle(helper);
 }
 
+std::vector<HWND> WriteMailWindows() {
+  const char* caption = IsTrue(ClientState().EditionAustralia) ? "Write e-mail" : "Write Mail";
+  std::vector<HWND> windows;
+  for (HWND w = FindWindowExA(AOLMDIClient(), nullptr, kChildClass, caption); w;
+       w = FindWindowExA(AOLMDIClient(), w, kChildClass, caption))
+    windows.push_back(w);
+  return windows;
+}
+
 HWND IsEMail(HWND window) {
   const bool isMail = FindWindowExA(window, nullptr, "_AOL_Checkbox", nullptr) &&
                       FindWindowExA(window, nullptr, "_AOL_FontCombo", nullptr) &&
@@ -544,19 +553,18 @@ HWND OpenEMail() {
     HWND bar = FindWindowExA(toolbar, nullptr, "_AOL_Toolbar", nullptr);
     HWND first = FindWindowExA(bar, nullptr, "_AOL_ICON", nullptr);
     HWND write = GetWindow(first, GW_HWNDNEXT);
-    const char* caption = IsTrue(ClientState().EditionAustralia) ? "Write e-mail" : "Write Mail";
     // The window the click opens, not a mail the member was already writing.
-    std::vector<HWND> open;
-    for (HWND w = FindWindowExA(AOLMDIClient(), nullptr, kChildClass, caption); w;
-         w = FindWindowExA(AOLMDIClient(), w, kChildClass, caption))
-      open.push_back(w);
+    const std::vector<HWND> open = WriteMailWindows();
     SendMessageA(write, WM_LBUTTONDOWN, 0, 0);
     SendMessageA(write, WM_LBUTTONUP, 0, 0);
     PumpUntil(
         [&] {
-          for (mail = FindWindowExA(AOLMDIClient(), nullptr, kChildClass, caption); mail;
-               mail = FindWindowExA(AOLMDIClient(), mail, kChildClass, caption))
-            if (std::find(open.begin(), open.end(), mail) == open.end()) break;
+          mail = nullptr;
+          for (HWND window : WriteMailWindows())
+            if (std::find(open.begin(), open.end(), window) == open.end()) {
+              mail = window;
+              break;
+            }
           return mail && IsWindowVisible(mail);
         },
         kMailWaitMilliseconds, kLookAgainMilliseconds);

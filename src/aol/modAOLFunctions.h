@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "aol/AOLClientState.h"
 #include "runtime/Conversions.h"
@@ -56,6 +57,8 @@ HWND ChatInputBox(HWND room);
 void ShowChatBox(HWND box);
 HWND IsEMail(HWND window);
 HWND OpenEMail();
+// The client's Write Mail windows ("Write e-mail" in the Australian edition), front to back.
+std::vector<HWND> WriteMailWindows();
 
 // Glimra's pop-up "Glimr&a" in the AOL menu bar.
 void AddMenuToAOL();

@@ -45,8 +45,8 @@ std::string BoxTextOfLength(HWND box, std::int32_t length) {
 // The mail window the e-mail toolbar attaches to, in the order AOL's windows are searched.
 HWND FindMailWindow() {
   HWND mdi = AOLMDIClient();
-  const char* writeCaption = IsTrue(ClientState().EditionAustralia) ? "Write e-mail" : "Write Mail";
-  if (HWND mail = FindWindowExA(mdi, nullptr, kChildClass, writeCaption)) return mail;
+  const std::vector<HWND> writing = WriteMailWindows();
+  if (!writing.empty()) return writing.front();
   for (const char* prefix : {"Re:", "Fwd:"}) {
     HWND reply = FindChildByTitle(mdi, prefix);
     if (reply && FindWindowExA(reply, nullptr, "_AOL_EDIT", nullptr)) return reply;

@@ -27,8 +27,6 @@ constexpr int kStyleInfo = 64;
 constexpr WPARAM kCmdPasteId = 20003;
 constexpr int kClientWidth = 3720, kClientHeight = 3420;
 
-std::string WriteMailCaption() { return IsTrue(ClientState().EditionAustralia) ? "Write e-mail" : "Write Mail"; }
-
 // A click as AOL's icons take it: the button goes down and up at 0,0.
 void ClickWindow(HWND window) {
   SendMessageA(window, WM_LBUTTONDOWN, 0, 0);
@@ -134,9 +132,7 @@ namespace {
 // A Write Mail window with no subject and no body yet; a draft the member
 // has started is never written over.
 HWND EmptyWriteMail() {
-  const std::string caption = WriteMailCaption();
-  for (HWND mail = FindWindowExA(AOLMDIClient(), nullptr, "AOL Child", caption.c_str()); mail;
-       mail = FindWindowExA(AOLMDIClient(), mail, "AOL Child", caption.c_str())) {
+  for (HWND mail : WriteMailWindows()) {
     HWND body = FindWindowExA(mail, nullptr, "RICHCNTL", nullptr);
     HWND subject = FindChildByClass(mail, "_AOL_EDIT", 3);
     if (body && subject && GetAPIText(body, kFalse).empty() && GetAPIText(subject, kFalse).empty()) return mail;
