@@ -26,10 +26,11 @@ struct MakerSite {
   std::string ContactAddress() const;
 };
 
-// The site for a stored host, blanks trimmed. An empty host, or one with any
-// character but letters, digits, ".", "-" and ":", gives the default: the
-// host ends up on AOL's command line, where a blank or a quote would add
-// arguments of its own.
+// The site for a stored host, blanks trimmed. Anything but a host name or
+// dotted address (parts of letters, digits and inner hyphens between single
+// dots) with an optional ":port" of 1-65535 gives the default: such a host
+// makes no working web address, and it ends up on AOL's command line, where
+// a blank or a quote would add arguments of its own.
 MakerSite MakerSiteFor(const std::string& storedHost);
 MakerSite ReadMakerSite(const SettingReader& read);
 

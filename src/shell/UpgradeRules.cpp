@@ -30,12 +30,31 @@ VersionParts SplitVersion(std::string_view text) {
   return {PartValue(text.substr(0, first)), PartValue(rest.substr(0, second)), PartValue(rest.substr(second + 1))};
 }
 
+// The posted parts; nothing for a document that is no version (a page of
+// HTML, a version with a part missing or out of range): whatever the server
+// sends is the server's fault, never a run-time error of Glimra's.
+std::optional<VersionParts> PostedParts(std::string_view posted) {
+  posted = WithoutByteOrderMark(posted);
+  if (posted.find('.') == std::string_view::npos) return std::nullopt;
+  try {
+    return SplitVersion(posted);
+  } catch (const RuntimeError&) {
+    return std::nullopt;
+  }
+}
+
 }  // namespace
+
+std::string_view WithoutByteOrderMark(std::string_view text) {
+  constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+  return text.substr(0, kUtf8Mark.size()) == kUtf8Mark ? text.substr(kUtf8Mark.size()) : text;
+}
 
 std::optional<UpgradeOutcome> CompareVersions(std::string_view running, std::string_view posted) {
   const VersionParts mine = SplitVersion(running);
-  if (posted.find('.') == std::string_view::npos) return std::nullopt;
-  const VersionParts theirs = SplitVersion(posted);
+  const std::optional<VersionParts> postedParts = PostedParts(posted);
+  if (!postedParts) return std::nullopt;
+  const VersionParts& theirs = *postedParts;
   const std::array<std::pair<std::int16_t, std::int16_t>, 3> parts = {
       {{theirs.major, mine.major}, {theirs.minor, mine.minor}, {theirs.revision, mine.revision}}};
   for (const auto& [post, run] : parts) {

@@ -16,10 +16,14 @@ enum class UpgradeOutcome { PostedNewer, UpToDate, RunningNewer };
 
 // Compares two major.minor.revision texts part by part as 16-bit integers
 // (1.10.0 is newer than 1.9.5). The revision is everything after the second
-// "."; white space around a part, line breaks included, is allowed. Nothing
-// when `posted` holds no "." at all. A posted text with a single "." raises
-// run-time error 5, a part that is not a number 13, one out of range 6.
+// "."; white space around a part, line breaks included, is allowed, and so
+// is a UTF-8 byte-order mark before the posted text. Nothing when `posted`
+// is no version: no "." at all, a single ".", a part that is no number or
+// out of range. A running version like that raises the run-time error.
 std::optional<UpgradeOutcome> CompareVersions(std::string_view running, std::string_view posted);
+
+// The text after a UTF-8 byte-order mark, which editors put before a saved document.
+std::string_view WithoutByteOrderMark(std::string_view text);
 
 // The message frmUpdate shows, and UpgradeAvailable (1 only for a newer posted revision).
 std::string UpgradeMessage(UpgradeOutcome outcome);

@@ -30,14 +30,40 @@ TEST(UpgradeRules, VersionsComparePartByPartAsIntegers) {
   EXPECT_EQ(CompareVersions("1.1.9", " 1.1.9\n\n"), UpgradeOutcome::UpToDate);
 }
 
-TEST(UpgradeRules, DocumentsThatAreNoVersion) {
-  // No "." at all: nothing to compare (the critical-error message).
-  EXPECT_EQ(CompareVersions("1.1.9", "120"), std::nullopt);
-  EXPECT_EQ(CompareVersions("1.1.9", ""), std::nullopt);
-  // One ".", or parts that are no numbers: run-time errors for the handler.
-  EXPECT_EQ(ErrorNumberOf("1.1.9", "1.2"), kErrInvalidCall);
-  EXPECT_EQ(ErrorNumberOf("1.1.9", "1.x.0"), kErrTypeMismatch);
-  EXPECT_EQ(ErrorNumberOf("1.1.9", "1.1.99999"), kErrOverflow);
+TEST(UpgradeRules, DocumentsThatAreNoVersionAreNothingToCompare) {
+  const char* notVersions[] = {"120",
+                               "",
+                               "1.2",
+                               "1.x.0",
+                               "1.1.99999",
+                               "\xEF\xBB\xBF",
+                               "<html><head><title>Moved</title></head><body>See www.maker.test.</body></html>"};
+  for (const char* posted : notVersions) {
+    EXPECT_EQ(CompareVersions("1.1.9", posted), std::nullopt) << posted;
+    EXPECT_EQ(ErrorNumberOf("1.1.9", posted), 0) << posted << ": the server's text raises no error of Glimra's";
+  }
+  // Our own version is ours to get right.
+  EXPECT_EQ(ErrorNumberOf("1.1", "1.2.0"), kErrInvalidCall);
+}
+
+TEST(UpgradeRules, AByteOrderMarkBeforeTheVersionIsSkipped) {
+  EXPECT_EQ(CompareVersions("1.1.9",
+                            "\xEF\xBB\xBF"
+                            "1.2.0\r\n"),
+            UpgradeOutcome::PostedNewer);
+  EXPECT_EQ(CompareVersions("1.1.9",
+                            "\xEF\xBB\xBF"
+                            "1.1.9"),
+            UpgradeOutcome::UpToDate);
+  EXPECT_EQ(WithoutByteOrderMark("\xEF\xBB\xBF"
+                                 "1.2.0"),
+            "1.2.0");
+  // Only a whole mark at the very start.
+  EXPECT_EQ(WithoutByteOrderMark("\xEF\xBB"
+                                 "1.2.0"),
+            "\xEF\xBB"
+            "1.2.0");
+  EXPECT_EQ(WithoutByteOrderMark(" \xEF\xBB\xBF"), " \xEF\xBB\xBF");
 }
 
 TEST(UpgradeRules, OnlyANewerPostedRevisionOffersTheDownload) {
@@ -85,8 +111,12 @@ TEST(MakerSite, OneHostForEveryAddress) {
 }
 
 TEST(MakerSite, UnusableHostsGiveTheReservedDefault) {
-  for (const char* stored : {"", " ", "evil.test -sx", "a.test\" /x", "a.test/path", "host\tname"})
+  for (const char* stored : {"", " ", "evil.test -sx", "a.test\" /x", "a.test/path", "host\tname", "-", ".", ":80",
+                             "www.", "a:b:c", "x:99999", "x:0", "x:", "a..b", "-a.test", "a-.test", "x:8o"})
     EXPECT_EQ(MakerSiteFor(stored).host, kDefaultWebServer) << stored;
+  EXPECT_EQ(MakerSiteFor(std::string(64, 'a') + ".test").host, kDefaultWebServer) << "a part longer than 63";
+  for (const char* stored : {"localhost", "x:1", "x:65535", "10.0.0.2:8080", "my-maker.test", "WWW.Maker.Test"})
+    EXPECT_EQ(MakerSiteFor(stored).host, stored);
   const MakerSite fromStore = ReadMakerSite([](const std::string& subkey, const std::string& name) -> std::string {
     return subkey.empty() && name == "Web Server" ? "maker.test" : "";
   });
