@@ -1,6 +1,11 @@
 #include "shell/CNetGet.h"
 
-#include "shell/UpgradeNotify.h"
+#include <process.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+
 #include "shell/UpgradeRules.h"
 
 namespace glimra {
@@ -34,18 +39,18 @@ std::string ProgramName() {
   return dot == std::string::npos ? name : name.substr(0, dot);
 }
 
-// Windows hands the internet handle's timeouts down to its requests; Wine
-// does so only for connecting, so each request gets them too.
-void SetTimeouts(HINTERNET handle) {
-  DWORD timeout = CNetGet::kTimeoutMs;
-  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
-    InternetSetOptionA(handle, option, &timeout, sizeof timeout);
-}
-
 bool Succeeded(HINTERNET request) {
   DWORD status = 0, size = sizeof status;
   if (!HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) return false;
   return status >= 200 && status < 300;
+}
+
+// The body's length as the server gave it; nothing when it gave none.
+std::optional<DWORD> ContentLength(HINTERNET request) {
+  DWORD length = 0, size = sizeof length;
+  if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length, &size, nullptr))
+    return std::nullopt;
+  return length;
 }
 
 }  // namespace
@@ -87,6 +92,7 @@ HINTERNET CNetGet::SendRequest(const std::string& url, HINTERNET& connection) {
     lastError_ = TranslateErrorCode(ERROR_INTERNET_UNRECOGNIZED_SCHEME);
     return nullptr;
   }
+  SetTimeouts(internet_);  // connecting counts against the deadline too
   connection = InternetConnectA(internet_, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
   if (!connection) {
     CheckError();
@@ -99,6 +105,10 @@ HINTERNET CNetGet::SendRequest(const std::string& url, HINTERNET& connection) {
     return nullptr;
   }
   SetTimeouts(request);
+  if (MustEnd()) {
+    InternetCloseHandle(request);
+    return nullptr;
+  }
   if (!HttpSendRequestA(request, nullptr, 0, nullptr, 0)) {
     CheckError();
     InternetCloseHandle(request);
@@ -110,6 +120,8 @@ HINTERNET CNetGet::SendRequest(const std::string& url, HINTERNET& connection) {
 bool CNetGet::ReadBody(HINTERNET request) {
   char buffer[kReadSize];
   for (;;) {
+    if (MustEnd()) return false;
+    SetTimeouts(request);
     DWORD read = 0;
     if (!InternetReadFile(request, buffer, kReadSize, &read)) {
       // A read that timed out part-way leaves the start of a version text,
@@ -134,15 +146,54 @@ VBBool CNetGet::ReadUrl(const std::string& url) {
     if (!request_) return kFalse;
     HandleCloser closeRequest(request_);
     text_.clear();
-    if (Succeeded(request_) && !ReadBody(request_)) {
+    if (!Succeeded(request_)) return kTrue;
+    const std::optional<DWORD> length = ContentLength(request_);
+    if (!ReadBody(request_)) {
       text_.clear();
       return kFalse;
     }
-    PostedVersion() = text_;
+    // A connection that closed early leaves the start of a version text,
+    // which would compare as some other version.
+    if (length && *length != text_.size()) {
+      text_.clear();
+      lastError_ = TranslateErrorCode(ERROR_INTERNET_CONNECTION_ABORTED);
+      return kFalse;
+    }
     return kTrue;
   } catch (...) {
     return kFalse;
   }
+}
+
+void CNetGet::SetDeadline(DWORD milliseconds, std::function<bool()> stop) {
+  deadlineSet_ = true;
+  deadlineStart_ = GetTickCount();
+  deadlineMs_ = milliseconds;
+  stop_ = std::move(stop);
+}
+
+bool CNetGet::MustEnd() {
+  if (stop_ && stop_()) {
+    lastError_ = TranslateErrorCode(ERROR_INTERNET_OPERATION_CANCELLED);
+    return true;
+  }
+  if (WaitLimit() > 0) return false;
+  lastError_ = TranslateErrorCode(ERROR_INTERNET_TIMEOUT);
+  return true;
+}
+
+DWORD CNetGet::WaitLimit() const {
+  if (!deadlineSet_) return kTimeoutMs;
+  const DWORD spent = GetTickCount() - deadlineStart_;  // right across the counter's wrap
+  return spent >= deadlineMs_ ? 0 : std::min(kTimeoutMs, deadlineMs_ - spent);
+}
+
+// Windows hands the internet handle's timeouts down to its requests; Wine
+// does so only for connecting, so each request gets them too.
+void CNetGet::SetTimeouts(HINTERNET handle) const {
+  DWORD timeout = std::max<DWORD>(WaitLimit(), 1);
+  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
+    InternetSetOptionA(handle, option, &timeout, sizeof timeout);
 }
 
 void CNetGet::Term() {
@@ -174,6 +225,56 @@ void CNetGet::SetUserAgent(const std::string& agent) {
   if (agent.empty()) return;
   userAgent_ = agent;
   agentChosen_ = true;
+}
+
+// ---- the fetch on a thread of its own ----
+
+struct BackgroundFetch::Job {
+  std::string url;
+  DWORD deadlineMs = 0;
+  std::atomic<bool> givenUp{false};
+  std::atomic<bool> finished{false};
+  Result result;
+};
+
+BackgroundFetch::BackgroundFetch(const std::string& url, DWORD deadlineMs) : job_(std::make_shared<Job>()) {
+  job_->url = url;
+  job_->deadlineMs = deadlineMs;
+  auto* threadShare = new std::shared_ptr<Job>(job_);
+  const std::uintptr_t thread = _beginthreadex(nullptr, 0, Run, threadShare, 0, nullptr);
+  if (thread == 0) {
+    delete threadShare;
+    job_->result.error = WinInetErrorText(ERROR_INTERNET_OUT_OF_HANDLES);
+    job_->finished = true;
+    return;
+  }
+  CloseHandle(reinterpret_cast<HANDLE>(thread));
+  started_ = true;
+}
+
+BackgroundFetch::~BackgroundFetch() { job_->givenUp = true; }
+
+bool BackgroundFetch::Finished() const { return job_->finished; }
+
+const BackgroundFetch::Result& BackgroundFetch::Outcome() const { return job_->result; }
+
+unsigned __stdcall BackgroundFetch::Run(void* share) {
+  const std::shared_ptr<Job> job = *static_cast<std::shared_ptr<Job>*>(share);
+  delete static_cast<std::shared_ptr<Job>*>(share);
+  Result result;
+  try {
+    CNetGet net;
+    net.Init();
+    net.SetDeadline(job->deadlineMs, [&job] { return job->givenUp.load(); });
+    result.fetched = IsTrue(net.ReadUrl(job->url));
+    result.text = net.Text();
+    result.error = net.GetLastError();
+  } catch (...) {
+    result = Result{false, "", WinInetErrorText(ERROR_INTERNET_INTERNAL_ERROR)};
+  }
+  job->result = std::move(result);
+  job->finished = true;  // after the result: the waiting thread reads it once it sees this
+  return 0;
 }
 
 }  // namespace glimra

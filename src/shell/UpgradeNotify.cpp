@@ -46,7 +46,18 @@ void UpgradeNotify() {
 }
 
 void RunUpgradeCheck() {
+  // Glimra's windows answer during the check: a second request (the menu,
+  // the about box, "/update") meets the one running and shows it instead.
+  static frmVerCheck* running = nullptr;
+  if (running) {
+    if (running->IsLoaded()) BringWindowToTop(running->hWnd());
+    return;
+  }
   frmVerCheck check;
+  running = &check;
+  struct Done {
+    ~Done() { running = nullptr; }
+  } done;
   check.Load();
   check.Unload();
 }

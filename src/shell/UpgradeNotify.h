@@ -18,7 +18,8 @@ std::int16_t& UpgradeAvailable();
 // otherwise. Errors go to the handler ("modGlimra", "UpgradeNotify").
 void UpgradeNotify();
 
-// Loads the check window, whose loading runs the whole check, and unloads it.
+// Loads the check window, whose loading runs the whole check, and unloads
+// it; while a check runs, another call only brings its window to the top.
 void RunUpgradeCheck();
 
 }  // namespace glimra

@@ -2,6 +2,7 @@
 
 #include "aol/modWin32API.h"
 #include "runtime/ErrorReporting.h"
+#include "runtime/EventPump.h"
 #include "settings/MakerSite.h"
 #include "shell/UpgradeNotify.h"
 #include "shell/UpgradeRules.h"
@@ -15,6 +16,8 @@ namespace {
 constexpr int kStyleStop = 16;
 // Long enough for the window to be painted before the fetch holds the thread.
 constexpr double kPaintPause = 50;
+// How often the wait looks whether the fetch has ended.
+constexpr unsigned kFetchPollMs = 50;
 
 }  // namespace
 
@@ -45,16 +48,25 @@ void frmVerCheck::OnLoad() {
   });
 }
 
+// The fetch runs on a thread of its own while this window, Glimra's other
+// windows and the client's calls into Glimra go on being answered; the
+// whole check has one deadline, and Cancel ends it at once.
 void frmVerCheck::Check(const std::string& url) {
-  net_ = std::make_unique<CNetGet>();
-  net_->Init();
-  if (IsTrue(net_->ReadUrl(url))) {
-    Hide();
-    UpgradeNotify();
-  } else {
-    ShowMsg(CheckFailedMessage(net_->GetLastError()), kStyleStop);
+  BackgroundFetch fetch(url, kCheckDeadlineMs);
+  const bool ended = PumpUntil([&] { return fetch.Finished() || !IsLoaded(); }, kCheckDeadlineMs, kFetchPollMs);
+  if (!IsLoaded()) return;  // cancelled: the fetch is given up and ends by itself
+  if (!ended) {
+    ShowMsg(CheckFailedMessage(WinInetErrorText(ERROR_INTERNET_TIMEOUT)), kStyleStop);
+    return;
   }
-  net_->Term();
+  const BackgroundFetch::Result& outcome = fetch.Outcome();
+  if (!outcome.fetched) {
+    ShowMsg(CheckFailedMessage(outcome.error), kStyleStop);
+    return;
+  }
+  PostedVersion() = std::string(WithoutByteOrderMark(outcome.text));
+  Hide();
+  UpgradeNotify();
 }
 
 void frmVerCheck::OnCommand(UINT id, UINT code, HWND) {

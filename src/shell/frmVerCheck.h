@@ -1,7 +1,7 @@
 // The upgrade check window: a small window without caption that says Glimra
 // is checking and names the web server it polls. Loading it runs the whole
-// check (the fetch, then UpgradeNotify or the error message); its caller
-// unloads it afterwards.
+// check (the fetch, then UpgradeNotify or the error message), with Glimra's
+// windows answering meanwhile; its caller unloads it afterwards.
 #pragma once
 
 #include <memory>
@@ -16,6 +16,8 @@ class frmVerCheck : public FormWindow {
  public:
   enum : UINT { kLabel1 = 1, kLblServer = 2, kPicture1 = 3, kCmdCancel = 10 };
   static constexpr char kWaitText[] = "Please wait while Glimra checks for an upgrade.";
+  // Connecting, the answer's headers and its body together.
+  static constexpr DWORD kCheckDeadlineMs = 10000;
 
   frmVerCheck();
   HostedControl& cmdCancel() { return *Control(kCmdCancel); }
@@ -31,8 +33,6 @@ class frmVerCheck : public FormWindow {
   void AddControls(const std::string& host);
   void Check(const std::string& url);
 
-  // Lives with the window object, so that an unload inside the check leaves it whole.
-  std::unique_ptr<CNetGet> net_;
   std::unique_ptr<LabelFont> bold_, plain_;
 };
 

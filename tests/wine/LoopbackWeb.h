@@ -1,12 +1,14 @@
 // The web server the test harness (./run) starts on 127.0.0.1 for the
 // upgrade check: its port, its document folder and its access log, from
 // GLIMRA_HTTP_PORT, GLIMRA_HTTP_DOCS and GLIMRA_HTTP_LOG. Also a port where
-// nothing listens and a listener that takes connections and never answers.
+// nothing listens, a listener that takes connections and never answers, and
+// a server that answers as a test scripts it (slowly, cut short, redirecting).
 #pragma once
 
 #include <windows.h>
 #include <winsock2.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -90,41 +92,67 @@ inline int PortWhereNothingListens() {
   return port;
 }
 
-// Answers the first request with a success and the start of a body, then
+// A server of the test's own for answers the harness's server cannot give:
+// to every connection, one after the other, it sends `answer` at once, then
+// the bytes of `trickle` one by one, `everyMs` apart, and then closes, or
 // holds the connection open without another byte until it goes.
-class StallingServer {
+class ScriptedServer {
  public:
-  explicit StallingServer(std::string start) : socket_(BoundSocket(true)), start_(std::move(start)) {
+  enum class AtEnd { Close, HoldOpen };
+  static constexpr DWORD kTrickleEveryMs = 2000;
+
+  explicit ScriptedServer(std::string answer, std::string trickle = "", AtEnd atEnd = AtEnd::Close)
+      : socket_(BoundSocket(true)), answer_(std::move(answer)), trickle_(std::move(trickle)), atEnd_(atEnd) {
     release_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     thread_ = CreateThread(nullptr, 0, Serve, this, 0, nullptr);
   }
-  ~StallingServer() {
+  ~ScriptedServer() {
     SetEvent(release_);
     closesocket(socket_);
     WaitForSingleObject(thread_, 10000);
     CloseHandle(thread_);
     CloseHandle(release_);
   }
-  StallingServer(const StallingServer&) = delete;
-  StallingServer& operator=(const StallingServer&) = delete;
+  ScriptedServer(const ScriptedServer&) = delete;
+  ScriptedServer& operator=(const ScriptedServer&) = delete;
   std::string Host() const { return "127.0.0.1:" + std::to_string(PortOf(socket_)); }
+  // Whether the whole trickle of a connection has gone out.
+  bool TrickleEnded() const { return trickleEnded_; }
+  int Connections() const { return connections_; }
 
  private:
   static DWORD WINAPI Serve(void* self) {
-    auto& server = *static_cast<StallingServer*>(self);
-    SOCKET client = accept(server.socket_, nullptr, nullptr);
-    if (client == INVALID_SOCKET) return 0;
+    auto& server = *static_cast<ScriptedServer*>(self);
+    for (;;) {
+      SOCKET client = accept(server.socket_, nullptr, nullptr);
+      if (client == INVALID_SOCKET) return 0;
+      ++server.connections_;
+      const bool released = server.Answer(client);
+      closesocket(client);
+      if (released) return 0;
+    }
+  }
+
+  // True when the server was let go while answering.
+  bool Answer(SOCKET client) {
     char request[4096];
     recv(client, request, sizeof request, 0);
-    const std::string answer = "HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\n" + server.start_;
-    send(client, answer.data(), static_cast<int>(answer.size()), 0);
-    WaitForSingleObject(server.release_, INFINITE);
-    closesocket(client);
-    return 0;
+    send(client, answer_.data(), static_cast<int>(answer_.size()), 0);
+    for (char byte : trickle_) {
+      if (WaitForSingleObject(release_, kTrickleEveryMs) == WAIT_OBJECT_0) return true;
+      if (send(client, &byte, 1, 0) != 1) return false;
+    }
+    trickleEnded_ = true;
+    if (atEnd_ == AtEnd::Close) return false;
+    WaitForSingleObject(release_, INFINITE);
+    return true;
   }
 
   SOCKET socket_;
-  std::string start_;
+  std::string answer_, trickle_;
+  AtEnd atEnd_;
+  std::atomic<bool> trickleEnded_{false};
+  std::atomic<int> connections_{0};
   HANDLE release_ = nullptr, thread_ = nullptr;
 };
 

@@ -28,6 +28,7 @@
 #include "shell/UpgradeRules.h"
 #include "shell/frmAbout.h"
 #include "shell/frmUpdate.h"
+#include "shell/frmVerCheck.h"
 
 namespace glimra {
 namespace {
@@ -181,6 +182,17 @@ TEST_F(UpgradeCheckWin, SameOrOlderPostedRevisionsShowOneOk) {
   EXPECT_TRUE(Keywords().empty());
 }
 
+TEST_F(UpgradeCheckWin, AByteOrderMarkBeforeTheVersionIsNeitherComparedNorShown) {
+  StartClient();
+  web_.Post(
+      "\xEF\xBB\xBF"
+      "1.2.0");
+  const Seen seen = CheckAsMember();
+  ASSERT_TRUE(seen.updateWindow);
+  EXPECT_EQ(seen.message, UpgradeMessage(UpgradeOutcome::PostedNewer));
+  EXPECT_EQ(seen.posted, "1.2.0");
+}
+
 TEST_F(UpgradeCheckWin, PartsCompareAsNumbersAndThePostedTextShowsAsFetched) {
   StartClient();
   VersionText() = "1.9.5";
@@ -202,6 +214,11 @@ TEST_F(UpgradeCheckWin, AnswersThatAreNoVersionGiveTheCriticalError) {
   EXPECT_EQ(CheckAsMember().message, critical);
   // A server without the document answers with its "not found" page.
   web_.Withdraw();
+  EXPECT_EQ(CheckAsMember().message, critical);
+  // Pages that are no version, even with a "." in them, are no run-time error.
+  web_.Post("<html><body><p>Moved to www.maker.test.</p></body></html>");
+  EXPECT_EQ(CheckAsMember().message, critical);
+  web_.Post("1.2");
   EXPECT_EQ(CheckAsMember().message, critical);
   // A document no version needs is not read to its end.
   web_.Post("1.2.0" + std::string(CNetGet::kMaxDocumentBytes, '\n'));
@@ -246,16 +263,104 @@ TEST_F(UpgradeCheckWin, ServerThatNeverAnswersEndsTheCheckWithTheWinInetText) {
   CloseHandle(check);
 }
 
+// ---- slow servers: the check has one deadline, its windows keep answering ----
+
+// The check window, known by its words: it has no caption.
+HWND CheckWindow() {
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, "GlimraForm", "")) != nullptr)
+    if (IsWindowVisible(window) && WindowText(GetDlgItem(window, frmVerCheck::kLabel1)) == frmVerCheck::kWaitText)
+      return window;
+  return nullptr;
+}
+
+// Whether `window` takes a message within a second, as a window the member can use does.
+bool AnswersAtOnce(HWND window) {
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored) != 0 || !IsWindow(window);
+}
+
+// Slower than the check's deadline, ended by the server well within the tests' patience.
+const std::string kSlowTrickle = "1.2.0" + std::string(9, ' ');
+const std::string kSlowBodyHead = "HTTP/1.0 200 OK\r\nContent-Length: 14\r\n\r\n";
+const std::string kEndlessHeaderHead = "HTTP/1.0 200 OK\r\nX-Padding: ";
+
+TEST_F(UpgradeCheckWin, SlowServersEndTheCheckAtItsDeadlineWhileItsWindowAnswers) {
+  for (const std::string& head : {kSlowBodyHead, kEndlessHeaderHead}) {
+    SCOPED_TRACE(head);
+    wine_test::ScriptedServer slow(head, kSlowTrickle);
+    PointAt(slow.Host());
+    int probes = 0, unanswered = 0;
+    Seen seen;
+    const std::string caption = MessageCaption();
+    wine_test::BackgroundStep member([&] {
+      HWND check = WaitUntilFound(CheckWindow);
+      // Until the answer comes, the check window takes messages as they come.
+      WaitUntilFound([&]() -> HWND {
+        if (HWND shown = VisibleWindow(caption)) return shown;
+        if (HWND shown = VisibleWindow(frmUpdate::kCaption)) return shown;
+        ++probes;
+        unanswered += check && !AnswersAtOnce(check);
+        return nullptr;
+      });
+      seen = LookAndPress(caption, frmUpdate::kCmdOK);
+    });
+    RunUpgradeCheck();
+    member.Join();
+    EXPECT_GT(probes, 0);
+    EXPECT_EQ(unanswered, 0) << "the check window stopped answering while the fetch waited";
+    EXPECT_EQ(seen.message, CheckFailedMessage(WinInetErrorText(12002)));
+    EXPECT_FALSE(slow.TrickleEnded()) << "the check outlived its deadline";
+  }
+}
+
+TEST_F(UpgradeCheckWin, CancelEndsASlowCheckAtOnce) {
+  wine_test::ScriptedServer slow(kSlowBodyHead, kSlowTrickle);
+  PointAt(slow.Host());
+  bool clicked = false;
+  wine_test::BackgroundStep member([&] {
+    HWND check = WaitUntilFound(CheckWindow);
+    clicked =
+        check && wine_test::WaitUntilReady(check) && wine_test::ClickInto(GetDlgItem(check, frmVerCheck::kCmdCancel));
+  });
+  RunUpgradeCheck();
+  member.Join();
+  ASSERT_TRUE(clicked);
+  EXPECT_FALSE(slow.TrickleEnded()) << "the check waited for the server after Cancel";
+  EXPECT_EQ(VisibleWindow(MessageCaption()), nullptr);
+  EXPECT_EQ(Forms().Count(), 0u);
+}
+
 // The start of "1.2.0" must not pass for a version of its own.
 TEST_F(UpgradeCheckWin, BodyThatStopsPartWayIsAFailedFetchWithTheWinInetText) {
-  wine_test::StallingServer stalling("1.");
+  wine_test::ScriptedServer stalling("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\n1.", "",
+                                     wine_test::ScriptedServer::AtEnd::HoldOpen);
   CNetGet net;
   net.Init();
-  PostedVersion() = "unchanged";
   EXPECT_EQ(net.ReadUrl(MakerSiteFor(stalling.Host()).VersionDocument()), kFalse);
   EXPECT_EQ(net.GetLastError(), WinInetErrorText(12002));
   EXPECT_EQ(net.GetRawHTML(), "");
-  EXPECT_EQ(PostedVersion(), "unchanged");
+}
+
+TEST_F(UpgradeCheckWin, BodyShorterThanTheServerSaidIsAFailedCheck) {
+  wine_test::ScriptedServer early("HTTP/1.0 200 OK\r\nContent-Length: 6\r\n\r\n1.0.1");
+  PointAt(early.Host());
+  EXPECT_EQ(CheckAsMember().message, CheckFailedMessage(WinInetErrorText(12030)));
+  EXPECT_EQ(early.Connections(), 1);
+}
+
+// A version document belongs to the maker's host: a redirect elsewhere
+// (here to the harness's server, which posts a newer version) is not taken.
+TEST_F(UpgradeCheckWin, RedirectsAreNotFollowed) {
+  StartClient();
+  web_.Post("1.2.0");
+  wine_test::ScriptedServer moved("HTTP/1.0 302 Found\r\nLocation: http://" + web_.Host() +
+                                  "/glimraver32?redirected\r\nContent-Length: 0\r\n\r\n");
+  PointAt(moved.Host());
+  const Seen seen = CheckAsMember();
+  EXPECT_FALSE(seen.updateWindow);
+  EXPECT_EQ(seen.message, CriticalErrorMessage(MakerSiteFor(moved.Host())));
+  EXPECT_EQ(web_.AccessLog().find("?redirected"), std::string::npos);
 }
 
 TEST_F(UpgradeCheckWin, FetchReadsTheWholeDocumentWithTheProgramNameAsAgent) {
@@ -267,7 +372,7 @@ TEST_F(UpgradeCheckWin, FetchReadsTheWholeDocumentWithTheProgramNameAsAgent) {
   web_.Post(body);
   ASSERT_EQ(net.ReadUrl(document + "?first"), kTrue);
   EXPECT_EQ(net.GetRawHTML(), std::string(5000, '7'));
-  EXPECT_EQ(PostedVersion(), body);
+  EXPECT_EQ(net.Text(), body);
   EXPECT_EQ(net.GetLastError(), "");
   EXPECT_NE(web_.LogLineWith("?first").find("\"upgrade_test\""), std::string::npos) << web_.LogLineWith("?first");
 
@@ -276,7 +381,7 @@ TEST_F(UpgradeCheckWin, FetchReadsTheWholeDocumentWithTheProgramNameAsAgent) {
   EXPECT_EQ(net.ReadUrl(document), kTrue);
   web_.Post(std::string(CNetGet::kMaxDocumentBytes + 1, '1'));
   EXPECT_EQ(net.ReadUrl(document), kFalse);
-  EXPECT_EQ(PostedVersion().size(), CNetGet::kMaxDocumentBytes) << "left as the last whole document";
+  EXPECT_EQ(net.Text(), "") << "no part of a document too large";
 
   net.SetUserAgent("Glimra Tester");
   net.Init();
