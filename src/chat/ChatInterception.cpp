@@ -27,6 +27,8 @@ constexpr char kChildClass[] = "AOL Child";
 constexpr std::int32_t kEditSelectAll = 20005;
 constexpr std::int32_t kEditClear = 20004;
 constexpr std::int16_t kStyleInfo = 64;
+// The chat box's delayed event: the upgrade check asked for with "/update".
+constexpr std::int32_t kUpdateCheckLater = 1;
 
 HWND ToHwnd(WindowHandle handle) { return static_cast<HWND>(ULongToHandle(handle)); }
 WindowHandle ToHandle(HWND window) { return HandleToULong(window); }
@@ -88,6 +90,7 @@ ChatInterception::ChatInterception(ChatToolsHost& host, const SubClassFactory& f
   sbcChatEdit->OnWndMessageX(std::bind(&ChatInterception::sbcChatEdit_WndMessageX, this, _1, _2, _3, _4, _5, _6));
   sbcSendIcon->OnWndMessageX(std::bind(&ChatInterception::sbcSendIcon_WndMessageX, this, _1, _2, _3, _4, _5, _6));
   sbcMenu->OnWndMessageX(std::bind(&ChatInterception::sbcMenu_WndMessageX, this, _1, _2, _3, _4, _5, _6));
+  sbcChatEdit->OnDelayedEvent([this](std::int32_t value) { sbcChatEdit_DelayedEvent(value); });
   sbcMenu->OnDelayedEvent([this](std::int32_t value) { sbcMenu_DelayedEvent(value); });
   sbcSendIcon->OnDelayedEvent([this](std::int32_t value) { sbcSendIcon_DelayedEvent(value); });
 }
@@ -241,6 +244,13 @@ void ChatInterception::sbcChatEdit_WndMessageX(WindowHandle hwnd, std::uint32_t 
   }
 }
 
+// The check shows windows of its own and waits on the web: it runs once the
+// client's send of the line has returned, as the menu's commands do.
+void ChatInterception::sbcChatEdit_DelayedEvent(std::int32_t value) {
+  if (value != kUpdateCheckLater) return;
+  RunProcedure({kModule, "sbcChatEdit_DelayedEvent"}, [&] { RunUpdateCheck(); });
+}
+
 // ---- the Send icon ----
 
 void ChatInterception::sbcSendIcon_WndMessageX(WindowHandle, std::uint32_t msg, std::intptr_t, std::intptr_t,
@@ -363,7 +373,7 @@ void ChatInterception::ActivateCommand(std::string& command) {
     switch (CommandFor(command)) {
       case ChatCommand::Help: RunWinHelp(host_.HostForm(), "Table of Contents", kTrue); break;
       case ChatCommand::Advertise: Advertise(); break;
-      case ChatCommand::Updates: RunUpdateCheck(); break;
+      case ChatCommand::Updates: sbcChatEdit->SetDelayedEvent(kUpdateCheckLater); break;
       case ChatCommand::Show: host_.ShowChatTools(); break;
       case ChatCommand::Hide: host_.HideChatTools(); break;
       case ChatCommand::FadeOn:

@@ -85,6 +85,7 @@ class ChatInterception {
                                std::intptr_t& retval, std::int32_t& nodef);
   void sbcMenu_WndMessageX(WindowHandle hwnd, std::uint32_t msg, std::intptr_t wp, std::intptr_t lp,
                            std::intptr_t& retval, std::int32_t& nodef);
+  void sbcChatEdit_DelayedEvent(std::int32_t value);
   void sbcMenu_DelayedEvent(std::int32_t value);
   void sbcSendIcon_DelayedEvent(std::int32_t value);
 

@@ -1,7 +1,8 @@
 // glimra.exe beside the stand-in client, driven with the member's own mouse
 // and keyboard: "/update" typed into the chat room checks the loopback web
-// server and "Yes" sends the client to the download page; the about box
-// opened from Glimra's menu refuses the check while signed off.
+// server and "Yes" sends the client to the download page; a slow server
+// holds neither the client nor Glimra; the about box opened from Glimra's
+// menu refuses the check while signed off.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -51,6 +52,27 @@ class GlimraUpgrade : public wine_test::GlimraProcessFixture {
     return window && wine_test::WaitUntilReady(window) ? window : nullptr;
   }
 
+  // The client in a chat room with Glimra attached to its input box; the box, or null.
+  HWND EnterRoomWithGlimra() {
+    Start("Version=4\r\nScreenNames=Zolster\r\nSignedOn=1\r\nChatRoom=Town Square\r\n");
+    HWND room = Document("Town Square");
+    HWND box = room ? WaitUntilFound([&] { return wine_test::ChatBoxOf(room); }) : nullptr;
+    if (!box) return nullptr;
+    glimra_ = StartGlimra();
+    tools_ = ReadyWindowOf("Glimra Chat Tools");
+    EXPECT_TRUE(tools_) << "the chat tools window did not come up with the room";
+    EXPECT_TRUE(WaitUntilWatching(box)) << "Glimra did not attach to the room";
+    return tools_ ? box : nullptr;
+  }
+
+  // Into the input box, near its left end: the chat tools window may cover its middle.
+  static bool ClickIntoChatBox(HWND box) {
+    RECT inside;
+    GetClientRect(box, &inside);
+    const POINT leftEnd{8, inside.bottom / 2};
+    return wine_test::ClickIntoUntilFocused(box, &leftEnd);
+  }
+
   // Whether any window of Glimra shows `text` in one of its controls.
   bool GlimraShows(const std::string& text) {
     struct Look {
@@ -74,25 +96,14 @@ class GlimraUpgrade : public wine_test::GlimraProcessFixture {
 
   wine_test::LoopbackWeb web_;
   HANDLE glimra_ = nullptr;
+  HWND tools_ = nullptr;
 };
 
 TEST_F(GlimraUpgrade, UpdateTypedInTheRoomLeadsToTheDownloadPage) {
   web_.Post("1.2.0");
-  Start("Version=4\r\nScreenNames=Zolster\r\nSignedOn=1\r\nChatRoom=Town Square\r\n");
-  HWND room = Document("Town Square");
-  ASSERT_TRUE(room);
-  HWND box = WaitUntilFound([&] { return wine_test::ChatBoxOf(room); });
+  HWND box = EnterRoomWithGlimra();
   ASSERT_TRUE(box);
-  glimra_ = StartGlimra();
-  HWND tools = ReadyWindowOf("Glimra Chat Tools");
-  ASSERT_TRUE(tools) << "the chat tools window did not come up with the room";
-  ASSERT_TRUE(WaitUntilWatching(box)) << "Glimra did not attach to the room";
-
-  // Into the input box, near its left end: the chat tools window may cover its middle.
-  RECT inside;
-  GetClientRect(box, &inside);
-  const POINT leftEnd{8, inside.bottom / 2};
-  ASSERT_TRUE(wine_test::ClickIntoUntilFocused(box, &leftEnd)) << "the input box takes no focus";
+  ASSERT_TRUE(ClickIntoChatBox(box));
   ASSERT_TRUE(wine_test::TypeInto(box, "/update"));
   wine_test::PressEnter();
 
@@ -110,6 +121,36 @@ TEST_F(GlimraUpgrade, UpdateTypedInTheRoomLeadsToTheDownloadPage) {
   ASSERT_TRUE(WaitUntilFound([&] { return !Events("keyword").empty(); }));
   EXPECT_EQ(Events("keyword")[0][1], page);
   EXPECT_TRUE(WaitUntilFound([&] { return !IsWindow(update); }));
+}
+
+// "/update" runs once the client's send of the line has returned, and the
+// fetch waits on the server without holding Glimra: the client takes what
+// the member types, and Glimra's windows and hooks answer as they come.
+TEST_F(GlimraUpgrade, WhileTheCheckWaitsOnASlowServerTheClientAndGlimraGoOn) {
+  wine_test::ScriptedServer slow("HTTP/1.0 200 OK\r\nContent-Length: 14\r\n\r\n", "1.2.0" + std::string(9, ' '));
+  glimra::WriteSetting("", glimra::kWebServerSetting, slow.Host());
+  HWND box = EnterRoomWithGlimra();
+  ASSERT_TRUE(box);
+  ASSERT_TRUE(ClickIntoChatBox(box));
+  ASSERT_TRUE(wine_test::TypeInto(box, "/update"));
+  wine_test::PressEnter();
+  ASSERT_TRUE(wine_test::WaitUntil([&] { return GlimraShows(glimra::frmVerCheck::kWaitText); }));
+  ASSERT_TRUE(wine_test::WaitUntil([&] { return slow.Connections() == 1; })) << "the check did not ask the server";
+
+  DWORD_PTR ignored = 0;
+  EXPECT_TRUE(SendMessageTimeoutA(tools_, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored))
+      << "the chat tools window does not answer during the fetch";
+  ASSERT_TRUE(ClickIntoChatBox(box)) << "the client does not take the member's click during the check";
+  EXPECT_TRUE(wine_test::TypeInto(box, "hi")) << "the client does not take the member's keys during the check";
+  EXPECT_FALSE(slow.TrickleEnded());
+
+  HWND message = ReadyWindowOf(kMsgCaption);
+  ASSERT_TRUE(message) << "the check did not end";
+  EXPECT_EQ(WindowText(GetDlgItem(message, kMsgText)), glimra::CheckFailedMessage(glimra::WinInetErrorText(12002)));
+  EXPECT_TRUE(wine_test::ClickInto(GetDlgItem(message, kMsgOK)));
+  EXPECT_TRUE(WaitUntilFound([&] { return !IsWindow(message); }));
+  EXPECT_EQ(WindowText(box), "hi");
+  EXPECT_TRUE(Events("chat").empty());
 }
 
 TEST_F(GlimraUpgrade, AboutBoxFromTheMenuRefusesTheCheckWhileSignedOff) {
