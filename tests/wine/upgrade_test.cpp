@@ -331,6 +331,42 @@ TEST_F(UpgradeCheckWin, CancelEndsASlowCheckAtOnce) {
   EXPECT_EQ(Forms().Count(), 0u);
 }
 
+// A second request while a check waits (the member clicks again; here a
+// timer of the check's own thread, as the click would come) starts nothing.
+TEST_F(UpgradeCheckWin, ASecondCheckWhileOneWaitsStartsNothing) {
+  wine_test::ScriptedServer slow(kSlowBodyHead, kSlowTrickle);
+  PointAt(slow.Host());
+  static std::atomic<bool> secondReturned;
+  secondReturned = false;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    RunUpgradeCheck();
+    secondReturned = true;
+  });
+  int checkWindows = 0;
+  bool clicked = false;
+  wine_test::BackgroundStep member([&] {
+    HWND check = WaitUntilFound(CheckWindow);
+    if (!check) return;
+    if (!wine_test::WaitUntil([] { return secondReturned.load(); })) {
+      // Two checks run: answer both, so that the test ends.
+      for (int answered = 0; answered < 2; ++answered) LookAndPress(MessageCaption(), frmUpdate::kCmdOK);
+      return;
+    }
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "GlimraForm", "")) != nullptr;)
+      checkWindows += WindowText(GetDlgItem(w, frmVerCheck::kLabel1)) == frmVerCheck::kWaitText;
+    clicked = wine_test::WaitUntilReady(check) && wine_test::ClickInto(GetDlgItem(check, frmVerCheck::kCmdCancel));
+  });
+  RunUpgradeCheck();
+  member.Join();
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(secondReturned) << "the second request waited for the first check";
+  EXPECT_EQ(checkWindows, 1);
+  EXPECT_TRUE(clicked);
+  EXPECT_EQ(slow.Connections(), 1);
+  EXPECT_EQ(Forms().Count(), 0u);
+}
+
 // The start of "1.2.0" must not pass for a version of its own.
 TEST_F(UpgradeCheckWin, BodyThatStopsPartWayIsAFailedFetchWithTheWinInetText) {
   wine_test::ScriptedServer stalling("HTTP/1.0 200 OK\r\nContent-Length: 100\r\n\r\n1.", "",
