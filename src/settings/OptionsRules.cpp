@@ -26,9 +26,10 @@ const CheckBoxOption& CheckBoxFor(OptionsCheck check) {
   return CheckBoxOptions().front();
 }
 
-std::string ApplyCheckBox(AppOptions& options, OptionsCheck check, bool checked) {
-  options.*CheckBoxFor(check).field = ToVBBool(checked);
-  return checked ? "True" : "False";
+StoredSetting ApplyCheckBox(AppOptions& options, OptionsCheck check, bool checked) {
+  const CheckBoxOption& box = CheckBoxFor(check);
+  options.*box.field = ToVBBool(checked);
+  return {box.subkey, box.valueName, checked ? "True" : "False"};
 }
 
 const std::vector<std::string>& BurstEntries() {
@@ -70,14 +71,19 @@ int BurstEntryFor(float burst) { return FindEntryByPrefix(BurstEntries(), Single
 
 int LineEntryFor(std::int32_t charsInLine) { return FindEntryByPrefix(LineEntries(), CStr(charsInLine)); }
 
-std::string ChooseBurst(AppOptions& options, const std::string& entry) {
+StoredSetting ChooseBurst(AppOptions& options, const std::string& entry) {
   options.MultilineBurst = CSng(entry);
-  return SingleText(options.MultilineBurst);
+  return {"Multiline", "Multiline Burst", SingleText(options.MultilineBurst)};
 }
 
-std::string ChooseLines(AppOptions& options, const std::string& entry) {
+StoredSetting ChooseLines(AppOptions& options, const std::string& entry) {
   options.CharsInLine = CInt(entry);
-  return CStr(options.CharsInLine);
+  return {"Multiline", "Chars In Line", CStr(options.CharsInLine)};
+}
+
+StoredSetting ApplyAliasName(AppOptions& options, const std::string& text) {
+  options.AliasName = text;
+  return {"EMail", "Alias Name", text};
 }
 
 bool MultilineControlsEnabled(bool multilineChecked) { return multilineChecked; }
@@ -105,10 +111,20 @@ const std::vector<SwatchOption>& SwatchOptions() {
   return swatches;
 }
 
-std::string ApplySwatchPick(UserColors& colours, UserSwatch swatch, Colour picked) {
+namespace {
+
+const SwatchOption& SwatchFor(UserSwatch swatch) {
   for (const SwatchOption& option : SwatchOptions())
-    if (option.swatch == swatch) colours.*option.field = picked;
-  return CStr(static_cast<std::int32_t>(picked));
+    if (option.swatch == swatch) return option;
+  return SwatchOptions().front();
+}
+
+}  // namespace
+
+StoredSetting ApplySwatchPick(UserColors& colours, UserSwatch swatch, Colour picked) {
+  const SwatchOption& option = SwatchFor(swatch);
+  colours.*option.field = picked;
+  return {"User Colors", option.valueName, CStr(static_cast<std::int32_t>(picked))};
 }
 
 }  // namespace glimra

@@ -1,8 +1,9 @@
 // The options dialog's rules apart from its window: what each check box
 // edits and stores, the entries of the two lists and which entry a stored
-// number selects, what a chosen entry stores, which controls are enabled,
-// and what a colour mode button stores. Also the user colours dialog's
-// swatches and what a pick stores.
+// number selects, what a chosen entry and the alias store, which controls are
+// enabled and which button shows the colour mode. Also the user colours
+// dialog's swatches and what a pick stores. Each of these names the value it
+// stores, which LoadOptions and LoadUserColors read back at start-up.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,13 @@
 #include "settings/AppOptions.h"
 
 namespace glimra {
+
+// One value a dialog writes to the settings tree: where, and the text.
+struct StoredSetting {
+  std::string subkey;
+  std::string valueName;
+  std::string text;
+};
 
 enum class OptionsCheck { OpenFade, ChatKW, EFade, Multiline, Alias, FadeSample };
 
@@ -28,8 +36,8 @@ struct CheckBoxOption {
 const std::vector<CheckBoxOption>& CheckBoxOptions();
 const CheckBoxOption& CheckBoxFor(OptionsCheck check);
 
-// A click on a check box: the field takes the box's state; the text to store.
-std::string ApplyCheckBox(AppOptions& options, OptionsCheck check, bool checked);
+// A click on a check box: the field takes the box's state; what to store.
+StoredSetting ApplyCheckBox(AppOptions& options, OptionsCheck check, bool checked);
 
 // The entries of cboBurstSecs and cboLines, in list order.
 const std::vector<std::string>& BurstEntries();
@@ -47,9 +55,12 @@ std::string SingleText(float value);
 int BurstEntryFor(float burst);
 int LineEntryFor(std::int32_t charsInLine);
 
-// Choosing an entry: the field takes it; the text to store.
-std::string ChooseBurst(AppOptions& options, const std::string& entry);
-std::string ChooseLines(AppOptions& options, const std::string& entry);
+// Choosing an entry: the field takes it; what to store.
+StoredSetting ChooseBurst(AppOptions& options, const std::string& entry);
+StoredSetting ChooseLines(AppOptions& options, const std::string& entry);
+
+// The alias as typed, taken when the dialog closes; what to store.
+StoredSetting ApplyAliasName(AppOptions& options, const std::string& text);
 
 // What the dialog's state enables.
 bool MultilineControlsEnabled(bool multilineChecked);
@@ -72,7 +83,7 @@ struct SwatchOption {
 };
 const std::vector<SwatchOption>& SwatchOptions();
 // A pick (or a cancelled one, which gives the colour it started from): the
-// user colour takes it; the text to store.
-std::string ApplySwatchPick(UserColors& colours, UserSwatch swatch, Colour picked);
+// user colour takes it; what to store.
+StoredSetting ApplySwatchPick(UserColors& colours, UserSwatch swatch, Colour picked);
 
 }  // namespace glimra

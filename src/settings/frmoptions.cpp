@@ -30,6 +30,8 @@ UINT CheckBoxId(OptionsCheck check) { return frmoptions::kChkOpenFade + static_c
 
 HFONT GuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
+void Store(const StoredSetting& setting) { WriteSetting(setting.subkey, setting.valueName, setting.text); }
+
 }  // namespace
 
 frmoptions::frmoptions() : FormWindow("frmoptions", kClientWidth, kClientHeight) {}
@@ -179,8 +181,7 @@ void frmoptions::chk_Click(UINT id) {
   RunProcedure({kModule, "chk_Click"}, [&] {
     const auto check = static_cast<OptionsCheck>(id - kChkOpenFade);
     const bool checked = SendMessageA(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    const CheckBoxOption& box = CheckBoxFor(check);
-    WriteSetting(box.subkey, box.valueName, ApplyCheckBox(LiveAppOptions(), check, checked));
+    Store(ApplyCheckBox(LiveAppOptions(), check, checked));
     if (check == OptionsCheck::Multiline) EnableMultilineControls(MultilineControlsEnabled(checked));
     if (check == OptionsCheck::Alias) EnableAliasControls(AliasControlsEnabled(checked));
   });
@@ -189,14 +190,14 @@ void frmoptions::chk_Click(UINT id) {
 void frmoptions::cboBurstSecs_Click() {
   RunProcedure({kModule, "cboBurstSecs_Click"}, [&] {
     const std::string entry = ListText(kCboBurstSecs);
-    if (!entry.empty()) WriteSetting("Multiline", "Multiline Burst", ChooseBurst(LiveAppOptions(), entry));
+    if (!entry.empty()) Store(ChooseBurst(LiveAppOptions(), entry));
   });
 }
 
 void frmoptions::cboLines_Click() {
   RunProcedure({kModule, "cboLines_Click"}, [&] {
     const std::string entry = ListText(kCboLines);
-    if (!entry.empty()) WriteSetting("Multiline", "Chars In Line", ChooseLines(LiveAppOptions(), entry));
+    if (!entry.empty()) Store(ChooseLines(LiveAppOptions(), entry));
   });
 }
 
@@ -231,9 +232,7 @@ void frmoptions::cmdExit_Click() {
   RunProcedure({kModule, "cmdExit_Click"}, [&] {
     char text[1024] = {};
     GetWindowTextA(Item(kTxtAlias), text, sizeof text);
-    AppOptions& options = LiveAppOptions();
-    options.AliasName = text;
-    WriteSetting("EMail", "Alias Name", options.AliasName);
+    Store(ApplyAliasName(LiveAppOptions(), text));
     Unload();
   });
 }

@@ -16,6 +16,8 @@ constexpr int kClientWidth = 4320, kClientHeight = 2880;
 
 HFONT GuiFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
+void Store(const StoredSetting& setting) { WriteSetting(setting.subkey, setting.valueName, setting.text); }
+
 constexpr char kFrameProcProp[] = "GlimraFrameProc";
 
 // A group box draws only its border and caption; its inside is erased here
@@ -64,9 +66,7 @@ void frmSetColors::OnLoad() {
   RunProcedure({kModule, "Form_Load"}, [&] {
     AddControls();
     PrepareForm(*this);
-    HostedControl& exit = Button(kCmdExit);
-    SetButtonColor(exit, kFalse);
-    exit.SetLong(L"FillerBackground", BackColor());
+    SetButtonColor(Button(kCmdExit), kFalse);
     SetOptColor(kFalse, Button(kCmdSampleBtn));
     const UserColors& colours = LiveUserColors();
     for (UINT i = 0; i < 4; ++i) PaintSwatch(kCmdWndClr + i, colours.*SwatchOptions()[i].field);
@@ -80,9 +80,11 @@ void frmSetColors::PaintSwatch(UINT id, Colour colour) {
   InvalidateRect(GetDlgItem(hWnd(), static_cast<int>(id)), nullptr, TRUE);
 }
 
-// The frame and the labels draw on the form's background: they repaint with it.
+// The frame and the labels draw on the form's background: they repaint with
+// it. The Exit button's corners show its filler, which follows it too.
 void frmSetColors::ChangeButton() {
   SetBackColor(SwatchColour(kCmdWndClr));
+  Button(kCmdExit).SetLong(L"FillerBackground", BackColor());
   HostedControl& sample = Button(kCmdSampleBtn);
   sample.SetLong(L"BackColor", SwatchColour(kCmdBtnFC));
   sample.SetLong(L"Highlight", SwatchColour(kCmdBtnHL));
@@ -95,10 +97,10 @@ void frmSetColors::cmdSwatch_Click(UINT id) {
     const SwatchOption& swatch = SwatchOptions()[id - kCmdWndClr];
     NotOnTop(*this);
     const Colour picked = PickColor(SwatchColour(id), hWnd());
-    const std::string stored = ApplySwatchPick(LiveUserColors(), swatch.swatch, picked);
+    const StoredSetting stored = ApplySwatchPick(LiveUserColors(), swatch.swatch, picked);
     StayOnTop(*this);
     PaintSwatch(id, picked);
-    WriteSetting("User Colors", swatch.valueName, stored);
+    Store(stored);
     ChangeButton();
   });
 }

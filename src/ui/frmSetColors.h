@@ -32,7 +32,7 @@ class frmSetColors : public FormWindow {
   Colour SwatchColour(UINT id) const { return swatches_[id - kCmdWndClr]; }
   HostedControl& Button(UINT id) { return *Control(id); }
 
-  // The form and the sample take the swatches' colours.
+  // The form, the Exit button's filler and the sample take the swatches' colours.
   void ChangeButton();
 
   void cmdSwatch_Click(UINT id);
