@@ -93,6 +93,14 @@ bool ShowsColour(HWND window, POINT point, COLORREF colour) {
 
 POINT Twips(int x, int y) { return {x / 15, y / 15}; }
 
+// A zolButton's top right pixel: right of its face and above its shadow,
+// where the button shows its filler background.
+POINT TopRightCorner(HWND button) {
+  RECT client{};
+  GetClientRect(button, &client);
+  return {client.right - 1, 0};
+}
+
 bool Checked(HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 // The entry a list shows selected, looked up by its index (an entry's text
@@ -392,6 +400,7 @@ TEST_F(GlimraOptions, UserColoursArePickedStoredAndShownAtOnce) {
   HWND colours = VisibleWindow(frmSetColors::kCaption);
   ASSERT_TRUE(colours && wine_test::WaitUntilReady(colours));
   const auto item = [&](UINT id) { return GetDlgItem(colours, static_cast<int>(id)); };
+  HWND exitButton = item(frmSetColors::kCmdExit);
   EXPECT_FALSE(IsWindowEnabled(options)) << "the options dialog waits for the user colours dialog";
   EXPECT_FALSE(GetWindowLongA(options, GWL_EXSTYLE) & WS_EX_TOPMOST) << "it could cover the colour chooser";
   EXPECT_TRUE(GetWindowLongA(colours, GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -420,6 +429,7 @@ TEST_F(GlimraOptions, UserColoursArePickedStoredAndShownAtOnce) {
   EXPECT_TRUE(WaitUntil([&] { return ReadSetting("User Colors", "WindowColor") == "3186912"; }));
   EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongA(colours, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
   EXPECT_TRUE(ShowsColour(colours, Twips(1500, 1950), 3186912));
+  EXPECT_TRUE(ShowsColour(exitButton, TopRightCorner(exitButton), 3186912)) << "the Exit button's corners";
 
   // Picked: the dialog and its frame show it at once.
   const COLORREF picked = RGB(200, 30, 40);
@@ -436,8 +446,9 @@ TEST_F(GlimraOptions, UserColoursArePickedStoredAndShownAtOnce) {
       << ReadSetting("User Colors", "WindowColor");
   EXPECT_TRUE(ShowsColour(colours, Twips(1500, 1950), picked)) << "the dialog";
   EXPECT_TRUE(ShowsColour(colours, Twips(2600, 1050), picked)) << "its frame";
+  EXPECT_TRUE(ShowsColour(exitButton, TopRightCorner(exitButton), picked)) << "the Exit button's corners";
 
-  ASSERT_TRUE(ClickOn(item(frmSetColors::kCmdExit)));
+  ASSERT_TRUE(ClickOn(exitButton));
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(colours); }));
   EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(options) != FALSE; }));
   EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongA(options, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }));
