@@ -1,5 +1,6 @@
 #include "FadeCommand.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <fstream>
@@ -29,7 +30,9 @@ constexpr char kHelp[] =
     "  --wavy           characters alternately raised and lowered (aol and html; a\n"
     "                   terminal cannot raise text, so ansi shows the line flat)\n"
     "  --format FORMAT  aol: AOL chat markup, a <FONT COLOR> tag per character (default)\n"
-    "                   ansi: 24-bit colour escape sequences for terminals\n"
+    "                   ansi: 24-bit colour escape sequences for terminals; control\n"
+    "                   characters of the text are shown, not sent: ^[ for ESC, ^? for\n"
+    "                   DEL, M-^[ for a C1 control (tab and line breaks kept)\n"
     "                   html: a page fragment, a <div> per line, a <span style> per run\n"
     "                   of equal colour\n"
     "  --html FILE      also write a page showing the lines as AOL shows them\n"
@@ -159,6 +162,26 @@ std::optional<std::string> ReadSchemeFile(const std::string& path, std::string& 
     return std::nullopt;
   }
   return text;
+}
+
+// The code of a control character a terminal would obey: C0 but tab and
+// line feed, DEL, and C1, be it UTF-8 (U+0080 to U+009F) or a lone byte
+// 0x80 to 0x9F, which an 8-bit terminal takes as C1. Nothing otherwise.
+std::optional<unsigned> TerminalControl(std::string_view character) {
+  const auto first = static_cast<unsigned char>(character[0]);
+  if (character.size() == 2 && first == 0xC2) {
+    const auto second = static_cast<unsigned char>(character[1]);
+    return second < 0xA0 ? std::optional<unsigned>(second) : std::nullopt;
+  }
+  if (character.size() != 1 || first == '\t' || first == '\n') return std::nullopt;
+  if (first < 0x20 || (first >= 0x7F && first < 0xA0)) return first;
+  return std::nullopt;
+}
+
+// cat -v's caret notation: ^@ to ^_, ^? for DEL, "M-" before a C1 control.
+std::string CaretNotation(unsigned control) {
+  const std::string caret = {'^', static_cast<char>((control & 0x7F) ^ 0x40)};
+  return control >= 0x80 ? "M-" + caret : caret;
 }
 
 // Which text this is, for error messages: the n-th TEXT or input line.
@@ -311,10 +334,22 @@ std::string AnsiLine(const FadedLine& line, std::string_view text) {
       std::snprintf(sgr, sizeof sgr, "\x1b[38;2;%u;%u;%um", (colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF);
       out += sgr;
     }
-    out += text.substr(character.offset, character.length);
+    out += TerminalText(text.substr(character.offset, character.length));
   }
   if (coloured || !styles.empty()) out += "\x1b[0m";
   return out;
+}
+
+std::string TerminalText(std::string_view text) {
+  std::string shown;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t length = std::max<std::size_t>(WellFormedUtf8Length(text, pos), 1);
+    const std::string_view character = text.substr(pos, length);
+    const std::optional<unsigned> control = TerminalControl(character);
+    shown += control ? CaretNotation(*control) : std::string(character);
+    pos += length;
+  }
+  return shown;
 }
 
 std::string HtmlLine(const FadedLine& line, std::string_view text) {

@@ -61,8 +61,14 @@ constexpr std::size_t kLargestSchemeFile = 64 * 1024;
 void ApplyFadeOptions(const FadeOptions& options);
 
 // One line for a terminal: the styles as SGR bold, italic, underline, each
-// change of colour as a 24-bit foreground colour, reset at the end.
+// change of colour as a 24-bit foreground colour, reset at the end. The
+// text goes through TerminalText.
 std::string AnsiLine(const FadedLine& line, std::string_view text);
+// Text a terminal shows without obeying any of it: control characters in
+// caret notation, as `cat -v` writes them (ESC as "^[", DEL as "^?", a C1
+// control as "M-^[", be it UTF-8 or a byte of its own); tab and line feed,
+// and everything printable, UTF-8 or not, unchanged.
+std::string TerminalText(std::string_view text);
 // One line as a <div>: styles on the div, a <span style> per run of equal
 // colour and wave position, the text escaped.
 std::string HtmlLine(const FadedLine& line, std::string_view text);

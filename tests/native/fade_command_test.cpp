@@ -180,6 +180,37 @@ TEST(FadeCommand, EveryFormatStripsBackToTheInput) {
   }
 }
 
+// A byte a terminal would obey: a C0 control but tab and line feed, DEL,
+// or what an 8-bit terminal takes as a C1 control.
+bool ObeyedByTerminals(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return (byte < 0x20 && c != '\t' && c != '\n') || (byte >= 0x7F && byte < 0xA0);
+}
+
+TEST(FadeCommand, AnsiShowsTheTextsControlCharactersInsteadOfSendingThem) {
+  // A window title, a bell, a cleared screen, a return to the line's start, a colour of its own.
+  const std::string hostile = std::string("\x1b]0;owned\x07") + "a\x1b[2J\rb\x1b[31m\x7F";
+  const CommandResult shown = RunCommand({"--format", "ansi", "--colors", "red,blue", hostile});
+  EXPECT_EQ(shown.status, 0);
+  EXPECT_EQ(StripAnsi(shown.out), "^[]0;owned^Ga^[[2J^Mb^[[31m^?\n");
+  // C1 controls, in UTF-8 and as lone bytes; a NUL read from standard input.
+  const std::string c1 = std::string("\xC2\x9B") + "2J " + "\x9B" + "2J " + "\xC2\x85" + " a" + '\0' + "b\n";
+  EXPECT_EQ(StripAnsi(RunCommand({"--format", "ansi"}, c1).out), "M-^[2J M-^[2J M-^E a^@b\n");
+  // Printable text passes whole: tab, UTF-8, a no-break space, Latin-1, a line break inside a TEXT.
+  const std::string printable = "tab\tthen caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80 \xC2\xA0 caf\xE9\nnext";
+  EXPECT_EQ(StripAnsi(RunCommand({"--format", "ansi", printable}).out), printable + "\n");
+  // Whatever the bytes, only the fade's own escape sequences reach the terminal.
+  std::string everyByte;
+  for (int c = 0; c < 256; ++c) everyByte += static_cast<char>(c);
+  const std::string text = StripAnsi(RunCommand({"--format", "ansi", "--bold", everyByte}).out);
+  EXPECT_EQ(std::count_if(text.begin(), text.end(), ObeyedByTerminals), 0) << text;
+  EXPECT_NE(text.find("^@^A"), std::string::npos);
+  EXPECT_NE(text.find("\t\n^K"), std::string::npos);
+  EXPECT_NE(text.find("^_ !"), std::string::npos);
+  EXPECT_NE(text.find("~^?M-^@M-^A"), std::string::npos);
+  EXPECT_NE(text.find("M-^_\xA0\xA1"), std::string::npos);
+}
+
 TEST(FadeCommand, AnyBytesFadeOrGiveOneLineAndStatusTwo) {
   std::string everyByte;
   for (int c = 0; c < 256; ++c)
@@ -281,7 +312,7 @@ TEST(FadeCommand, HelpListsEveryOption) {
   const CommandResult r = RunCommand({"--help"});
   EXPECT_EQ(r.status, 0);
   for (const char* option : {"--colors", "--scheme", "--solid", "--bold", "--italic", "--underline", "--wavy",
-                             "--format", "aol", "ansi", "html", "--html", "CSS"})
+                             "--format", "aol", "ansi", "html", "--html", "CSS", "^["})
     EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 
