@@ -26,12 +26,16 @@ void ConvertInto(Field& field, const std::string& text, Convert convert) {
   SkipOnError([&] { field = convert(text); });
 }
 
+// 1 to 9, and the superscript digits 1, 2, 3 of code page 1252: Windows
+// reserves "COM" and "LPT" with those for devices too.
+bool IsDevicePortDigit(char c) { return (c >= '1' && c <= '9') || c == '\xB9' || c == '\xB2' || c == '\xB3'; }
+
 bool IsDeviceName(std::string_view name) {
   std::string base = LowerCase(name.substr(0, name.find('.')));
   while (!base.empty() && base.back() == ' ') base.pop_back();  // "CON .fde" is the device too
   if (base == "con" || base == "prn" || base == "aux" || base == "nul") return true;
-  return base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) && base[3] >= '1' &&
-         base[3] <= '9';
+  return base.size() == 4 && (base.compare(0, 3, "com") == 0 || base.compare(0, 3, "lpt") == 0) &&
+         IsDevicePortDigit(base[3]);
 }
 
 }  // namespace

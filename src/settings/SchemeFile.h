@@ -66,7 +66,8 @@ enum class SchemeNameCheck {
   Empty,
   ForbiddenCharacter,  // one of kSchemeNameForbiddenCharacters or a control character
   OnlyDots,
-  DeviceName,  // CON, PRN, AUX, NUL, COM1..COM9, LPT1..LPT9, with or without an extension
+  DeviceName,  // CON, PRN, AUX, NUL, COM1..COM9, LPT1..LPT9 (also with the superscript digits 1, 2 and 3 of code
+               // page 1252), with or without an extension
 };
 extern const char kSchemeNameForbiddenCharacters[];  // \ / : * ? " < > |
 SchemeNameCheck CheckSchemeName(std::string_view name);

@@ -1,5 +1,6 @@
 #include "settings/SchemeStore.h"
 
+#include <optional>
 #include <vector>
 
 #include "settings/AppOptions.h"
@@ -48,26 +49,60 @@ struct SchemeFileEntry {
   }
 };
 
+// The pattern "*.fde" also matches through short names; only real ".fde"
+// files are scheme files.
+bool IsSchemeFile(const WIN32_FIND_DATAA& found) {
+  return !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && EndsWithFde(found.cFileName);
+}
+
+SchemeFileEntry EntryOf(const WIN32_FIND_DATAA& found) {
+  SchemeFileEntry entry;
+  entry.longName = found.cFileName;
+  entry.shortName = found.cAlternateFileName;
+  entry.size = (ULONGLONG{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
+  entry.stamp = std::to_string(entry.size) + " " + std::to_string(found.ftLastWriteTime.dwHighDateTime) + " " +
+                std::to_string(found.ftLastWriteTime.dwLowDateTime);
+  return entry;
+}
+
 // The scheme files of `folder` in directory order, listed before any is
-// touched so that moving and deleting cannot upset the search.
-std::vector<SchemeFileEntry> SchemeFilesIn(const std::string& folder) {
+// touched so that moving and deleting cannot upset the search. A folder that
+// cannot be searched gives none, and its system error code in `error`.
+std::vector<SchemeFileEntry> SchemeFilesIn(const std::string& folder, DWORD* error = nullptr) {
   std::vector<SchemeFileEntry> files;
   WIN32_FIND_DATAA found;
   const HANDLE search = FindFirstFileA((folder + "*.fde").c_str(), &found);
+  if (error) *error = search == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
   if (search == INVALID_HANDLE_VALUE) return files;
   do {
-    // The pattern also matches through short names; keep real ".fde" files only.
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !EndsWithFde(found.cFileName)) continue;
-    SchemeFileEntry entry;
-    entry.longName = found.cFileName;
-    entry.shortName = found.cAlternateFileName;
-    entry.size = (ULONGLONG{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
-    entry.stamp = std::to_string(entry.size) + " " + std::to_string(found.ftLastWriteTime.dwHighDateTime) + " " +
-                  std::to_string(found.ftLastWriteTime.dwLowDateTime);
-    files.push_back(entry);
+    if (IsSchemeFile(found)) files.push_back(EntryOf(found));
   } while (FindNextFileA(search, &found));
   FindClose(search);
   return files;
+}
+
+bool SameFileName(const std::string& a, const std::string& b) {
+  return CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
+}
+
+// The file of `folder` that holds scheme `schemeName`: found by its name, or,
+// for a name with letters the code page lacks, by the name it is imported
+// under. None, with the system's error code left, when there is no such file.
+std::optional<SchemeFileEntry> SchemeFileOf(const std::string& folder, const std::string& schemeName) {
+  const std::string fileName = schemeName + ".fde";
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA((folder + fileName).c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    FindClose(search);
+    const SchemeFileEntry entry = EntryOf(found);
+    if (IsSchemeFile(found) && SameFileName(entry.NearestName(), fileName)) return entry;
+  } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
+    return std::nullopt;  // no disk, no folder: the search's own error tells
+  }
+  for (const SchemeFileEntry& entry : SchemeFilesIn(folder))
+    if (SameFileName(entry.NearestName(), fileName)) return entry;
+  SetLastError(ERROR_FILE_NOT_FOUND);
+  return std::nullopt;
 }
 
 // For files of Glimra's own incoming folder only: the member's files keep
@@ -161,31 +196,38 @@ void CollectInto(const std::string& sourceFolder, Problems& problems) {
   }
 }
 
+// The one way a scheme file is read into the registry.
+SchemeFileImport ImportEntry(const std::string& folder, const SchemeFileEntry& file) {
+  const std::string access = file.AccessName();
+  if (access.empty()) return SchemeFileImport::NameUnreachable;
+  const std::string name = SchemeNameOf(file.NearestName());
+  if (CheckSchemeName(name) != SchemeNameCheck::Ok) return SchemeFileImport::NameRefused;
+  if (file.size > kLargestSchemeFile) return SchemeFileImport::TooLarge;
+  std::string text;
+  SetLastError(ERROR_SUCCESS);
+  if (!TryReadTextFile(folder + access, text)) return SchemeFileImport::Unreadable;
+  bool stored = true;
+  for (std::string_view line : SplitTextLines(text)) stored = ImportSchemeLine(SchemeKey(name), line) && stored;
+  return stored ? SchemeFileImport::Stored : SchemeFileImport::NotAllStored;
+}
+
 void ImportFrom(const std::string& folder, Problems& problems) {
   for (const SchemeFileEntry& file : SchemeFilesIn(folder)) {
-    const std::string access = file.AccessName();
-    if (access.empty()) {
-      ReportOnce(problems, folder, file, UnreadableNameNotice(folder + file.longName));
-      continue;
+    const std::string path = folder + file.longName;
+    switch (ImportEntry(folder, file)) {
+      case SchemeFileImport::NameUnreachable: ReportOnce(problems, folder, file, UnreadableNameNotice(path)); break;
+      case SchemeFileImport::NameRefused:
+        ReportOnce(problems, folder, file,
+                   Literal(path) + " was not imported: its name cannot be the name of a scheme.");
+        break;
+      case SchemeFileImport::TooLarge: ReportOnce(problems, folder, file, TooLargeNotice(path, file)); break;
+      case SchemeFileImport::Stored:
+        ClearReadOnly(folder + file.AccessName());
+        DeleteFileA((folder + file.AccessName()).c_str());
+        if (!file.LongNameExpressed()) problems.push_back(RenamedNotice(path, file));
+        break;
+      default: break;  // unreadable or not all stored: the file stays for the next import
     }
-    const std::string name = SchemeNameOf(file.NearestName());
-    if (CheckSchemeName(name) != SchemeNameCheck::Ok) {
-      ReportOnce(problems, folder, file,
-                 Literal(folder + file.longName) + " was not imported: its name cannot be the name of a scheme.");
-      continue;
-    }
-    if (file.size > kLargestSchemeFile) {
-      ReportOnce(problems, folder, file, TooLargeNotice(folder + file.longName, file));
-      continue;
-    }
-    std::string text;
-    if (!TryReadTextFile(folder + access, text)) continue;
-    bool stored = true;
-    for (std::string_view line : SplitTextLines(text)) stored = ImportSchemeLine(SchemeKey(name), line) && stored;
-    if (!stored) continue;
-    ClearReadOnly(folder + access);
-    DeleteFileA((folder + access).c_str());
-    if (!file.LongNameExpressed()) problems.push_back(RenamedNotice(folder + file.longName, file));
   }
 }
 
@@ -247,6 +289,20 @@ void CollectSchemeFiles(const std::string& sourceFolder) {
   Problems problems;
   CollectInto(sourceFolder, problems);
   ShowProblems(problems);
+}
+
+bool ListSchemeFileNames(const std::string& folder, std::vector<std::string>& names, unsigned long& error) {
+  DWORD searchError = ERROR_SUCCESS;
+  names.clear();
+  for (const SchemeFileEntry& file : SchemeFilesIn(folder, &searchError)) names.push_back(file.NearestName());
+  const bool none = searchError == ERROR_FILE_NOT_FOUND || searchError == ERROR_NO_MORE_FILES;
+  error = none ? ERROR_SUCCESS : searchError;
+  return error == ERROR_SUCCESS;
+}
+
+SchemeFileImport ImportSchemeFile(const std::string& folder, const std::string& schemeName) {
+  const std::optional<SchemeFileEntry> file = SchemeFileOf(folder, schemeName);
+  return file ? ImportEntry(folder, *file) : SchemeFileImport::NotFound;
 }
 
 bool ImportSchemeLine(const std::string& subkey, std::string_view line) {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "settings/SchemeFile.h"
 
@@ -59,6 +60,27 @@ void CollectSchemeFiles(const std::string& sourceFolder);
 // its download folder and the program folder. What needs the member's
 // attention goes into one message at the end.
 void ImportSchemeFiles(const std::string& folder, VBBool showStatus);
+
+// The names of the scheme files of folder (ending with "\") in directory
+// order, as they are imported: "_" for each letter outside the ANSI code
+// page. False, with the system's error code in `error`, when the folder
+// cannot be searched; a folder without scheme files is no failure.
+bool ListSchemeFileNames(const std::string& folder, std::vector<std::string>& names, unsigned long& error);
+
+// How one scheme file came in.
+enum class SchemeFileImport {
+  Stored,
+  NotAllStored,     // a value could not be stored
+  Unreadable,       // the system's error code is left for GetLastError
+  NotFound,         // the same
+  TooLarge,         // larger than any scheme: not read at all
+  NameRefused,      // the name cannot be a scheme's
+  NameUnreachable,  // letters outside the code page and no short name to open it by
+};
+// Reads the file of folder (ending with "\") that holds scheme `schemeName`
+// (a file name as ListSchemeFileNames gives it, without ".fde") into that
+// scheme's key, through the same checks as ImportSchemeFiles. The file stays.
+SchemeFileImport ImportSchemeFile(const std::string& folder, const std::string& schemeName);
 
 // Stores the value one scheme file line names into key `subkey`. Lines
 // naming nothing are ignored. False only when a named value could not be

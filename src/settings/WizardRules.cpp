@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
+#include "runtime/ErrorReporting.h"
+#include "settings/SchemeFile.h"
 #include "shell/MsgBoxLayout.h"
 
 namespace glimra {
@@ -21,12 +24,14 @@ const char kWizardListSchemesFailure[] =
     "~B~CRCannot open registry key't open key \"SCHEMES\"~B~CN~N ~NPlease reinstall Glimra to restore this registry "
     "key.~N ~NThis function will now end.";
 const char kExportIncompleteCaption[] = "Export Incomplete";
+const char kImportIncompleteCaption[] = "Import Incomplete";
 
 namespace {
 
 constexpr int kStyleStop = 16;
 constexpr int kStyleInformation = 64;
 constexpr int kStyleStopAbortRetryIgnore = 18;
+constexpr int kStyleStopRetryCancel = 21;
 constexpr char kFloppyDrive[] = "Floppy Drive (recommended)";
 constexpr char kHardDisk[] = "Hard Disk (not recommended)";
 constexpr char kRemovableDrive[] = "Removable Drive";
@@ -39,9 +44,9 @@ constexpr char kPermissionMessage[] =
     "~B~CRPermission Denied!~B~CN~N ~NThe diskette in the disk drive is ~Bwrite-protected~B.";
 constexpr char kDiskFullMessage[] =
     "~B~CRDisk is full!~B~CN~N ~NPlease free up some space on this disk and try this operation again.";
-constexpr char kBackupNoDiskMessage[] = "~B~CRNo disk present!~B~CN~N ~NPlease insert a disk now and click ~BOK~B";
+constexpr char kBackupNoDiskMessage[] = "~B~CRNo disk present!~B~CN~N ~NPlease insert a disk now and click ~BRetry~B";
 constexpr char kRestoreNoDiskMessage[] =
-    "There is ~B~CRno disk present~B~CN in the disk drive!~N ~NPlease insert a disk now and click ~BOK~B";
+    "There is ~B~CRno disk present~B~CN in the disk drive!~N ~NPlease insert a disk now and click ~BRetry~B";
 
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(),
@@ -55,9 +60,14 @@ std::string TrimBlanks(const std::string& text) {
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-std::string Joined(const std::vector<std::string>& names) {
+// The names one to a line in bold, the first kLeftOutNamesListed of them,
+// then how many more there are.
+std::string Listed(const std::vector<std::string>& names) {
   std::string text;
-  for (const std::string& name : names) text += (text.empty() ? "" : "~N") + EscapeMsgText(name);
+  const std::size_t shown = std::min(names.size(), kLeftOutNamesListed);
+  for (std::size_t i = 0; i < shown; ++i) text += (i ? "~N" : "") + EscapeMsgText(names[i]);
+  text = "~B" + text + "~B";
+  if (names.size() > shown) text += "~Nand " + std::to_string(names.size() - shown) + " more";
   return text;
 }
 
@@ -92,6 +102,15 @@ WizardPage DecideBack(WizardPage page, WizardMode mode) {
     case WizardPage::Four: return WizardPage::Three;
     default: return page;
   }
+}
+
+bool IsSecondClickOfDouble(const std::optional<ClickStamp>& previous, const ClickStamp& click,
+                           std::uint32_t doubleClickTime, int rectangleWidth, int rectangleHeight) {
+  if (!previous) return false;
+  // Message times wrap around; the difference in unsigned arithmetic does not.
+  const std::uint32_t elapsed = click.time - previous->time;
+  return elapsed <= doubleClickTime && std::abs(click.x - previous->x) <= rectangleWidth / 2 &&
+         std::abs(click.y - previous->y) <= rectangleHeight / 2;
 }
 
 // ---- drives ----
@@ -136,6 +155,32 @@ std::optional<std::string> SubFolderFromAnswer(std::string answer) {
   if (answer.front() == '\\') answer.erase(0, 1);
   if (answer.empty() || answer.back() != '\\') answer += '\\';
   return answer;
+}
+
+bool SubFolderUsable(const std::string& subFolder) {
+  if (subFolder.empty() || subFolder.back() != '\\') return false;
+  for (std::size_t start = 0; start < subFolder.size();) {
+    const std::size_t end = subFolder.find('\\', start);
+    if (CheckSchemeName(std::string_view(subFolder).substr(start, end - start)) != SchemeNameCheck::Ok) return false;
+    start = end + 1;
+  }
+  return true;
+}
+
+std::string UnusableSubFolderMessage(const std::string& answer) {
+  return "~B~CR" + EscapeMsgText(answer) +
+         "~B~CN cannot be the name of a sub-folder.~N ~NPlease enter a name without a drive letter and without any "
+         "of these characters:~N~B/ : * ? \" < > |~B";
+}
+
+std::vector<std::string> FoldersToMake(const std::string& driveRoot, const std::string& subFolder,
+                                       const std::function<bool(const std::string& folder)>& exists) {
+  std::vector<std::string> folders;
+  for (std::size_t end = subFolder.find('\\'); end != std::string::npos; end = subFolder.find('\\', end + 1)) {
+    const std::string folder = driveRoot + subFolder.substr(0, end + 1);
+    if (!exists(folder)) folders.push_back(folder);
+  }
+  return folders;
 }
 
 // ---- fraFour ----
@@ -202,7 +247,9 @@ FileErrorResponse DecideFileError(CopyKind kind, long errorNumber) {
       if (backup) return {FileErrorAction::ShowThenEnd, kDiskFullMessage, kStyleStop};
       return {FileErrorAction::GeneralHandler, "", 0};
     case 70: return {FileErrorAction::AskAbortRetryIgnore, kPermissionMessage, kStyleStopAbortRetryIgnore};
-    case 71: return {FileErrorAction::ShowThenRetry, backup ? kBackupNoDiskMessage : kRestoreNoDiskMessage, kStyleStop};
+    case 71:
+      return {FileErrorAction::AskRetryCancel, backup ? kBackupNoDiskMessage : kRestoreNoDiskMessage,
+              kStyleStopRetryCancel};
     default: return {FileErrorAction::GeneralHandler, "", 0};
   }
 }
@@ -256,13 +303,159 @@ FinishTexts FinishPageTexts(WizardMode mode) {
 
 std::string LeftOutMessage(WizardMode mode, const std::vector<std::string>& names) {
   if (mode == kModeImport)
-    return "~B~CRSome Fade Schemes were not imported!~B~CN~N ~NThese Fade Schemes could not be restored:~N ~N~B" +
-           Joined(names) + "~B";
+    return "~B~CRSome Fade Schemes were not imported!~B~CN~N ~NThese Fade Schemes could not be restored:~N ~N" +
+           Listed(names);
   std::string text = "~B~CRExport incomplete!~B~CN~N ~N";
-  if (!names.empty()) text += "These Fade Schemes could not be saved:~N ~N~B" + Joined(names) + "~B~N ~N";
+  if (!names.empty()) text += "These Fade Schemes could not be saved:~N ~N" + Listed(names) + "~N ~N";
   return text +
          "The ~BIMPORTFDE.KEY~B file was not written, so this disk/folder cannot be used to Import your Fade "
          "Schemes.  Please try another disk or folder.";
+}
+
+// ---- the copy ----
+
+namespace {
+
+// How one file statement of a copy came out.
+enum class StatementEnd { Done, Skipped, Ended, Canceled };
+
+ErrorSite CopySite(CopyKind kind) { return {"frmWizard", kind == CopyKind::Backup ? "DoBackUp" : "DoRestore"}; }
+
+// What a failed statement leads to; nothing when it is to run again.
+std::optional<StatementEnd> AfterFailedStatement(CopyKind kind, const CopyMember& member, long number,
+                                                 const std::string& description) {
+  const FileErrorResponse response = DecideFileError(kind, number);
+  switch (response.action) {
+    case FileErrorAction::Skip: return StatementEnd::Skipped;
+    case FileErrorAction::ShowThenEnd: member.ask(response.message, response.style); return StatementEnd::Ended;
+    case FileErrorAction::AskRetryCancel:
+      if (member.ask(response.message, response.style) == kAnswerRetry) return std::nullopt;
+      return StatementEnd::Canceled;
+    case FileErrorAction::AskAbortRetryIgnore:
+      switch (AfterAbortRetryIgnore(member.ask(response.message, response.style))) {
+        case AfterFailure::Retry: return std::nullopt;
+        case AfterFailure::GoOn: return StatementEnd::Skipped;
+        case AfterFailure::EndCopy: return StatementEnd::Ended;
+      }
+      return StatementEnd::Ended;
+    case FileErrorAction::GeneralHandler:
+      // Abort ends the program; no answer leaves the copy (LeaveProcedure).
+      if (ActOnAnswer(ReportError(CopySite(kind), 0, number, description)) == kAnswerIgnore)
+        return StatementEnd::Skipped;
+      return std::nullopt;
+  }
+  return StatementEnd::Ended;
+}
+
+StatementEnd RunStatement(CopyKind kind, const CopyMember& member, const std::function<void()>& statement) {
+  for (;;) {
+    try {
+      statement();
+      return StatementEnd::Done;
+    } catch (const LeaveProcedure&) {
+      throw;
+    } catch (const EndProgramNow&) {
+      throw;
+    } catch (...) {
+      const auto [number, description] = DescribeException(std::current_exception());
+      if (const std::optional<StatementEnd> end = AfterFailedStatement(kind, member, number, description)) return *end;
+    }
+  }
+}
+
+// The copy's end for a statement that ended it or was cancelled.
+std::optional<CopyEnd> EndOf(StatementEnd end) {
+  if (end == StatementEnd::Ended) return CopyEnd::Stopped;
+  if (end == StatementEnd::Canceled) return CopyEnd::Canceled;
+  return std::nullopt;
+}
+
+bool SameName(const std::string& a, const std::string& b) { return Lower(a) == Lower(b); }
+
+// The listed schemes the folder no longer holds.
+std::vector<std::string> GoneFromFolder(const std::vector<std::string>& listed, const std::vector<std::string>& found) {
+  std::vector<std::string> gone;
+  for (const std::string& name : listed) {
+    const bool there = std::any_of(found.begin(), found.end(),
+                                   [&](const std::string& file) { return SameName(SchemeNameOfFile(file), name); });
+    if (!there) gone.push_back(name);
+  }
+  return gone;
+}
+
+// Makes the target's folders and removes the marker of an earlier backup;
+// the copy's end when that cannot be done.
+std::optional<CopyEnd> PrepareBackupTarget(const BackupJob& job, const WizardFileOperations& files,
+                                           const CopyMember& member) {
+  for (const std::string& folder : job.foldersToMake)
+    if (const auto end = EndOf(RunStatement(CopyKind::Backup, member, [&] { files.createFolder(folder); }))) return end;
+  const StatementEnd removed =
+      RunStatement(CopyKind::Backup, member, [&] { files.removeMarker(job.targetFolder + kMarkerFile); });
+  if (removed == StatementEnd::Canceled) return CopyEnd::Canceled;
+  // A marker that stays would vouch for whatever this copy leaves behind.
+  if (removed != StatementEnd::Done) return CopyEnd::Stopped;
+  return std::nullopt;
+}
+
+CopyEnd EndIncomplete(WizardMode mode, const std::vector<std::string>& leftOut, const CopyMember& member) {
+  member.showCaption(mode == kModeImport ? kImportIncompleteCaption : kExportIncompleteCaption);
+  member.ask(LeftOutMessage(mode, leftOut), kLeftOutStyle);
+  return CopyEnd::Stopped;
+}
+
+}  // namespace
+
+CopyEnd RunBackup(const BackupJob& job, const WizardFileOperations& files, const CopyMember& member) {
+  if (const auto end = PrepareBackupTarget(job, files, member)) return *end;
+  std::vector<std::string> leftOut;
+  for (const std::string& name : job.schemes) {
+    member.showCaption("Copying " + name);
+    member.moveBar();
+    // A name that would reach another folder or a device is never written.
+    if (CheckSchemeName(name) != SchemeNameCheck::Ok) {
+      leftOut.push_back(name);
+    } else {
+      const StatementEnd written =
+          RunStatement(CopyKind::Backup, member, [&] { files.exportScheme(name, job.targetFolder); });
+      if (const auto end = EndOf(written)) return *end;
+      if (written == StatementEnd::Skipped) leftOut.push_back(name);
+    }
+    if (member.cancelRequested()) return CopyEnd::Canceled;
+  }
+  if (!leftOut.empty()) return EndIncomplete(kModeExport, leftOut, member);
+  const StatementEnd marked =
+      RunStatement(CopyKind::Backup, member, [&] { files.writeMarker(job.targetFolder + kMarkerFile, kMarkerText); });
+  if (const auto end = EndOf(marked)) return *end;
+  return marked == StatementEnd::Done ? CopyEnd::Finished : EndIncomplete(kModeExport, leftOut, member);
+}
+
+CopyEnd RunRestore(const RestoreJob& job, const WizardFileOperations& files, const CopyMember& member) {
+  member.moveBar();
+  std::vector<std::string> found;
+  const StatementEnd listed =
+      RunStatement(CopyKind::Restore, member, [&] { found = files.listSchemeFiles(job.sourceFolder); });
+  if (const auto end = EndOf(listed)) return *end;
+  std::vector<std::string> leftOut;
+  for (std::size_t i = 0; i < found.size(); ++i) {
+    const std::string name = SchemeNameOfFile(found[i]);
+    member.showCaption("Copying " + name);
+    if (i == 0)
+      member.pause();
+    else
+      member.moveBar();
+    // A file name that is no safe scheme name is never stored.
+    bool stored = false;
+    if (CheckSchemeName(name) == SchemeNameCheck::Ok) {
+      const StatementEnd read =
+          RunStatement(CopyKind::Restore, member, [&] { stored = files.importScheme(job.sourceFolder, name); });
+      if (const auto end = EndOf(read)) return *end;
+    }
+    if (!stored) leftOut.push_back(name);
+    // Cancel stops between schemes, as the export does.
+    if (member.cancelRequested()) return CopyEnd::Canceled;
+  }
+  for (const std::string& name : GoneFromFolder(job.listed, found)) leftOut.push_back(name);
+  return leftOut.empty() ? CopyEnd::Finished : EndIncomplete(kModeImport, leftOut, member);
 }
 
 }  // namespace glimra

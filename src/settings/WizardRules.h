@@ -1,7 +1,8 @@
 // The export/import wizard's rules that need no window: which page Next and
 // Back lead to and what Next refuses, which drives are offered and how their
 // captions read, the sub-folder typed by the member, the texts of the pages,
-// the progress arithmetic and what each file error does to a copy.
+// the progress arithmetic, what each file error does to a copy, and the copy
+// itself over the file operations and the member's answers.
 #pragma once
 
 #include <cstdint>
@@ -36,6 +37,18 @@ NextStep DecideNext(WizardPage page, WizardMode mode, const std::string& lblPath
 // The page Back leads to; the page itself where Back has nowhere to go.
 WizardPage DecideBack(WizardPage page, WizardMode mode);
 
+// When and where a click on Next or Back landed: the message time in
+// milliseconds and the screen position.
+struct ClickStamp {
+  std::uint32_t time = 0;
+  int x = 0, y = 0;
+};
+// Whether `click` is the second half of a double click that `previous` began:
+// within the double-click time and the double-click rectangle centred on it.
+// A double click is one step, not two.
+bool IsSecondClickOfDouble(const std::optional<ClickStamp>& previous, const ClickStamp& click,
+                           std::uint32_t doubleClickTime, int rectangleWidth, int rectangleHeight);
+
 extern const char kChooseModeMessage[];
 extern const char kSelectDriveMessage[];
 extern const char kLocateKeyMessage[];
@@ -64,6 +77,17 @@ std::string GetDriveFormat(const std::string& caption);
 // The sub-folder the member typed, without one leading "\" and with a
 // closing "\"; nothing for an empty answer.
 std::optional<std::string> SubFolderFromAnswer(std::string answer);
+// Whether a sub-folder as SubFolderFromAnswer gives it can be made below a
+// drive's root: every part between the separators passes the scheme-name
+// check, so no drive, device, wildcard or empty part gets in.
+bool SubFolderUsable(const std::string& subFolder);
+// The message for an answer that cannot be a sub-folder; the input box asks again.
+std::string UnusableSubFolderMessage(const std::string& answer);
+constexpr int kUnusableSubFolderStyle = 48;  // exclamation
+// The folders to make for `subFolder` below `driveRoot`, outermost first,
+// leaving out those `exists` finds.
+std::vector<std::string> FoldersToMake(const std::string& driveRoot, const std::string& subFolder,
+                                       const std::function<bool(const std::string& folder)>& exists);
 
 // ---- fraFour ----
 
@@ -95,6 +119,8 @@ int ProgressValue(std::int16_t done, std::int16_t total);
 std::string CanceledCaption(WizardMode mode);
 // The bar's caption when an export ends without its marker file.
 extern const char kExportIncompleteCaption[];
+// The bar's caption when an import ends with schemes not imported.
+extern const char kImportIncompleteCaption[];
 
 // ---- file errors during a copy ----
 
@@ -104,8 +130,8 @@ enum class FileErrorAction {
   Skip,            // go on with the next statement, nothing shown
   GeneralHandler,  // the uniform error report
   AskAbortRetryIgnore,
-  ShowThenEnd,    // the message, then the copy ends where it is
-  ShowThenRetry,  // the message, then the statement runs again
+  ShowThenEnd,     // the message, then the copy ends where it is
+  AskRetryCancel,  // Retry runs the statement again, Cancel stops the copy as the Cancel button does
 };
 struct FileErrorResponse {
   FileErrorAction action;
@@ -132,9 +158,72 @@ struct FinishTexts {
 FinishTexts FinishPageTexts(WizardMode mode);
 
 // The message after a copy that left schemes out (unsafe names, files that
-// could not be written or read, values that could not be stored). An export
-// that left anything out, its marker file included, has written no marker.
+// could not be written or read, values that could not be stored, files gone
+// from the folder). An export that left anything out, its marker file
+// included, has written no marker. The names show as written, the first
+// kLeftOutNamesListed of them, then how many more: the box stays on the screen.
 std::string LeftOutMessage(WizardMode mode, const std::vector<std::string>& names);
 constexpr int kLeftOutStyle = 48;  // exclamation
+constexpr std::size_t kLeftOutNamesListed = 20;
+
+// ---- the copy ----
+
+constexpr char kMarkerFile[] = "importfde.key";
+constexpr char kMarkerText[] =
+    "Please do not delete this file as it is needed for restoring/importing Fade Scheme settings!";
+
+// The file operations a copy runs. Each raises the run-time error of its
+// failure; tests replace them to meet failures a test machine cannot
+// produce (a full disk, a write-protected diskette, no disk in the drive).
+struct WizardFileOperations {
+  std::function<void(const std::string& folder)> createFolder;
+  // Writes folder + schemeName + ".fde".
+  std::function<void(const std::string& schemeName, const std::string& folder)> exportScheme;
+  // Writes text + CR LF to path.
+  std::function<void(const std::string& path, const std::string& text)> writeMarker;
+  // Removes the marker file at path; none there is no failure.
+  std::function<void(const std::string& path)> removeMarker;
+  // The names of the "*.fde" files of folder, in directory order.
+  std::function<std::vector<std::string>(const std::string& folder)> listSchemeFiles;
+  // Reads folder + schemeName + ".fde" into the scheme's key; false when the
+  // file was refused or a value could not be stored.
+  std::function<bool(const std::string& folder, const std::string& schemeName)> importScheme;
+};
+
+// The member's side of a copy: the wizard's progress page, or a test's script.
+struct CopyMember {
+  // Shows a marked-up message with the style's buttons and returns the
+  // answer (1 OK, 2 Cancel, 3 Abort, 4 Retry, 5 Ignore; 0 for none).
+  std::function<std::int16_t(const std::string& message, int style)> ask;
+  std::function<void(const std::string& caption)> showCaption;
+  // One scheme more on the bar. The member's clicks (Cancel) come in here
+  // and in `pause`.
+  std::function<void()> moveBar;
+  // The short wait before an import reads its first file.
+  std::function<void()> pause;
+  std::function<bool()> cancelRequested;
+};
+
+// How a copy ended: whole (the finish page), cancelled (the bar says so and
+// the buttons come back), or stopped on a failure or on what it left out.
+enum class CopyEnd { Finished, Canceled, Stopped };
+
+struct BackupJob {
+  std::vector<std::string> schemes;  // in the order of the list
+  std::string targetFolder;          // ends with "\"
+  std::vector<std::string> foldersToMake;
+};
+// Writes every scheme into the target folder, and the marker only when all
+// of them are there. The marker of an earlier backup goes before the first
+// scheme is written: a backup cut short must not pass for a whole one.
+CopyEnd RunBackup(const BackupJob& job, const WizardFileOperations& files, const CopyMember& member);
+
+struct RestoreJob {
+  std::string sourceFolder;         // ends with "\"
+  std::vector<std::string> listed;  // the schemes the list showed
+};
+// Imports every scheme file of the source folder. A scheme the list showed
+// that the folder no longer holds counts as not imported.
+CopyEnd RunRestore(const RestoreJob& job, const WizardFileOperations& files, const CopyMember& member);
 
 }  // namespace glimra

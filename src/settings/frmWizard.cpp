@@ -1,12 +1,14 @@
 #include "settings/frmWizard.h"
 
+#include <windowsx.h>
+
+#include <algorithm>
 #include <utility>
 
 #include "aol/modWin32API.h"
 #include "runtime/ErrorReporting.h"
 #include "runtime/EventPump.h"
 #include "runtime/RuntimeError.h"
-#include "settings/SchemeFile.h"
 #include "settings/SchemeStore.h"
 #include "settings/modCmnDlg.h"
 #include "settings/modFileOp.h"
@@ -32,36 +34,28 @@ constexpr int kButtonTop = 4500;
 
 [[noreturn]] void RaiseLastFileError() { RaiseError(FileErrorNumber(GetLastError())); }
 
-bool EndsWithFde(const std::string& name) {
-  return name.size() > 4 &&
-         CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name.c_str() + name.size() - 4, 4, ".fde", 4) == CSTR_EQUAL;
-}
-
 std::vector<std::string> ListSchemeFilesOnDisk(const std::string& folder) {
   std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  const HANDLE search = FindFirstFileA((folder + "*.fde").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) {
-    const DWORD error = GetLastError();
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return names;
-    RaiseError(FileErrorNumber(error));
-  }
-  do {
-    // The pattern also matches through short names; keep real ".fde" files only.
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && EndsWithFde(found.cFileName))
-      names.push_back(found.cFileName);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+  unsigned long error = ERROR_SUCCESS;
+  if (!ListSchemeFileNames(folder, names, error)) RaiseError(FileErrorNumber(error));
   return names;
 }
 
 bool ImportSchemeFileFrom(const std::string& folder, const std::string& schemeName) {
-  std::string text;
-  SetLastError(ERROR_SUCCESS);
-  if (!TryReadTextFile(folder + schemeName + ".fde", text)) RaiseLastFileError();
-  bool stored = true;
-  for (std::string_view line : SplitTextLines(text)) stored = ImportSchemeLine(SchemeKey(schemeName), line) && stored;
-  return stored;
+  switch (ImportSchemeFile(folder, schemeName)) {
+    case SchemeFileImport::Stored: return true;
+    case SchemeFileImport::NotFound:
+    case SchemeFileImport::Unreadable: RaiseLastFileError();
+    default: return false;  // refused by the store's checks, or not all of it stored
+  }
+}
+
+void RemoveMarkerFile(const std::string& path) {
+  // A read-only marker would outlive the backup it vouched for.
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (DeleteFileA(path.c_str())) return;
+  const DWORD error = GetLastError();
+  if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) RaiseError(FileErrorNumber(error));
 }
 
 HFONT BoldVersionOf(HFONT font) {
@@ -88,6 +82,7 @@ WizardFileOperations RealWizardFiles() {
     SetLastError(ERROR_SUCCESS);
     if (!WriteTextFile(path, text)) RaiseLastFileError();
   };
+  files.removeMarker = RemoveMarkerFile;
   files.listSchemeFiles = ListSchemeFilesOnDisk;
   files.importScheme = ImportSchemeFileFrom;
   return files;
@@ -367,13 +362,24 @@ void frmWizard::optDrive_Click(int index) {
 void frmWizard::cmdSubFolder_Click() {
   RunProcedure({kModule, "cmdSubFolder_Click"}, [&] {
     NotOnTop(*this);
-    const std::string answer = InputBox(kSubFolderPrompt, "Glimra", "Glimra Schemes");
+    const std::optional<std::string> folder = AskSubFolder();
     StayOnTop(*this);
-    if (const std::optional<std::string> folder = SubFolderFromAnswer(answer)) {
+    if (folder) {
       SetText(kLblPath, DriveRoot + *folder);
       SubFolder = *folder;
     }
   });
+}
+
+// Asks until the answer can be a folder on the drive, or is empty.
+std::optional<std::string> frmWizard::AskSubFolder() {
+  std::string answer = "Glimra Schemes";
+  for (;;) {
+    answer = InputBox(kSubFolderPrompt, "Glimra", answer);
+    const std::optional<std::string> folder = SubFolderFromAnswer(answer);
+    if (!folder || SubFolderUsable(*folder)) return folder;
+    ShowMsg(UnusableSubFolderMessage(answer), kUnusableSubFolderStyle);
+  }
 }
 
 // ---- Page 3: the import folder ----
@@ -504,136 +510,66 @@ void frmWizard::StartCopy() {
     throw;
   }
   copying_ = false;
-  // A copy that stopped on a failure gives the member the buttons back.
-  if (end == CopyEnd::Stopped && IsLoaded()) EnableNavigation(true);
+  if (IsLoaded()) EndCopy(end);
 }
 
-frmWizard::StatementResult frmWizard::CopyStatement(CopyKind kind, const char* procedure,
-                                                    const std::function<void()>& statement) {
-  for (;;) {
-    try {
-      statement();
-      return StatementResult::Done;
-    } catch (const LeaveProcedure&) {
-      throw;
-    } catch (const EndProgramNow&) {
-      throw;
-    } catch (...) {
-      const auto [number, description] = DescribeException(std::current_exception());
-      const FileErrorResponse response = DecideFileError(kind, number);
-      switch (response.action) {
-        case FileErrorAction::Skip: return StatementResult::Skipped;
-        case FileErrorAction::ShowThenEnd: ShowMsg(response.message, response.style); return StatementResult::Ended;
-        case FileErrorAction::ShowThenRetry: ShowMsg(response.message, response.style); break;
-        case FileErrorAction::AskAbortRetryIgnore:
-          switch (AfterAbortRetryIgnore(AskMsg(response.message, response.style))) {
-            case AfterFailure::Retry: break;
-            case AfterFailure::GoOn: return StatementResult::Skipped;
-            case AfterFailure::EndCopy: return StatementResult::Ended;
-          }
-          break;
-        case FileErrorAction::GeneralHandler:
-          if (ActOnAnswer(ReportError({kModule, procedure}, 0, number, description)) == kAnswerIgnore)
-            return StatementResult::Skipped;
-          break;
-      }
-    }
+void frmWizard::EndCopy(CopyEnd end) {
+  switch (end) {
+    case CopyEnd::Finished: ShowFinish(); break;
+    case CopyEnd::Canceled: ResetBar(); break;
+    // A copy that stopped on a failure gives the member the buttons back.
+    case CopyEnd::Stopped: EnableNavigation(true); break;
   }
 }
 
-frmWizard::CopyEnd frmWizard::DoBackUp(const std::string& targetFolder, const std::string& driveRoot) {
+// The progress page as the copy's member: its messages, its bar and its Cancel.
+CopyMember frmWizard::ProgressPage() {
+  CopyMember member;
+  member.ask = [](const std::string& message, int style) { return AskMsg(message, style); };
+  member.showCaption = [this](const std::string& caption) { prgStatus_->SetCaption(caption); };
+  member.moveBar = [this] { MoveProgressBar(); };
+  member.pause = [] { Pause(300); };
+  member.cancelRequested = [this] { return IsTrue(CancelRequested); };
+  return member;
+}
+
+std::vector<std::string> frmWizard::ListedSchemes() const {
+  HWND list = GetDlgItem(hWnd(), kLstSchemes);
+  std::vector<std::string> names;
+  const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    std::string name(static_cast<std::size_t>(std::max<LRESULT>(SendMessageA(list, LB_GETTEXTLEN, i, 0), 0)), '\0');
+    SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(name.data()));
+    names.push_back(name.c_str());
+  }
+  return names;
+}
+
+CopyEnd frmWizard::DoBackUp(const std::string& targetFolder, const std::string& driveRoot) {
   CopyEnd end = CopyEnd::Stopped;
   RunProcedure({kModule, "DoBackUp"}, [&] {
-    HWND list = GetDlgItem(hWnd(), kLstSchemes);
-    Total = static_cast<std::int16_t>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-    const auto statement = [&](const std::function<void()>& run) {
-      return CopyStatement(CopyKind::Backup, "DoBackUp", run);
-    };
-    if (!SubFolder.empty() && !FolderExists(driveRoot + SubFolder) &&
-        statement([&] { WizardFiles().createFolder(driveRoot + SubFolder); }) == StatementResult::Ended)
-      return;
+    BackupJob job;
+    job.schemes = ListedSchemes();
+    job.targetFolder = targetFolder;
+    if (!SubFolder.empty()) job.foldersToMake = FoldersToMake(driveRoot, SubFolder, FolderExists);
+    Total = static_cast<std::int16_t>(job.schemes.size());
     CancelRequested = kFalse;
     Done = 0;
-    std::vector<std::string> leftOut;
-    for (int i = 0; i < Total; ++i) {
-      char name[2048] = {};
-      if (SendMessageA(list, LB_GETTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof name))
-        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(name));
-      prgStatus_->SetCaption(std::string("Copying ") + name);
-      MoveProgressBar();
-      // A name that would reach another folder is never written.
-      if (CheckSchemeName(name) != SchemeNameCheck::Ok) {
-        leftOut.push_back(name);
-      } else {
-        const StatementResult result = statement([&] { WizardFiles().exportScheme(name, targetFolder); });
-        if (result == StatementResult::Ended) return;
-        if (result == StatementResult::Skipped) leftOut.push_back(name);
-      }
-      if (IsTrue(CancelRequested)) {
-        ResetBar();
-        end = CopyEnd::Canceled;
-        return;
-      }
-    }
-    // The marker tells an import that the folder holds a whole backup: only then is it written.
-    bool markerWritten = false;
-    if (leftOut.empty()) {
-      const StatementResult result =
-          statement([&] { WizardFiles().writeMarker(targetFolder + kMarkerFile, kMarkerText); });
-      if (result == StatementResult::Ended) return;
-      markerWritten = result == StatementResult::Done;
-    }
-    if (!markerWritten) {
-      prgStatus_->SetCaption(kExportIncompleteCaption);
-      ShowMsg(LeftOutMessage(kModeExport, leftOut), kLeftOutStyle);
-      return;
-    }
-    ShowFinish();
-    end = CopyEnd::Finished;
+    end = RunBackup(job, WizardFiles(), ProgressPage());
   });
   return end;
 }
 
-frmWizard::CopyEnd frmWizard::DoRestore(const std::string& sourceFolder, const std::string& /*driveRoot*/) {
+CopyEnd frmWizard::DoRestore(const std::string& sourceFolder, const std::string& /*driveRoot*/) {
   CopyEnd end = CopyEnd::Stopped;
   RunProcedure({kModule, "DoRestore"}, [&] {
-    Total = static_cast<std::int16_t>(SendMessageA(GetDlgItem(hWnd(), kLstSchemes), LB_GETCOUNT, 0, 0));
+    RestoreJob job;
+    job.sourceFolder = sourceFolder;
+    job.listed = ListedSchemes();
+    Total = static_cast<std::int16_t>(job.listed.size());
     CancelRequested = kFalse;
     Done = 0;
-    MoveProgressBar();
-    const auto statement = [&](const std::function<void()>& run) {
-      return CopyStatement(CopyKind::Restore, "DoRestore", run);
-    };
-    std::vector<std::string> files;
-    if (statement([&] { files = WizardFiles().listSchemeFiles(sourceFolder); }) == StatementResult::Ended) return;
-    std::vector<std::string> leftOut;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-      const std::string name = SchemeNameOfFile(files[i]);
-      prgStatus_->SetCaption("Copying " + name);
-      if (i == 0)
-        Pause(300);
-      else
-        MoveProgressBar();
-      // A file name that is no safe scheme name is never stored.
-      if (CheckSchemeName(name) != SchemeNameCheck::Ok) {
-        leftOut.push_back(name);
-      } else {
-        bool stored = false;
-        const StatementResult result = statement([&] { stored = UpdateFadeReg(sourceFolder, name); });
-        if (result == StatementResult::Ended) return;
-        if (!stored) leftOut.push_back(name);
-      }
-      // Cancel stops between schemes, as the export does.
-      if (IsTrue(CancelRequested)) break;
-    }
-    if (IsTrue(CancelRequested)) {
-      ResetBar();
-      end = CopyEnd::Canceled;
-      return;
-    }
-    if (!leftOut.empty()) ShowMsg(LeftOutMessage(kModeImport, leftOut), kLeftOutStyle);
-    ShowFinish();
-    end = CopyEnd::Finished;
+    end = RunRestore(job, WizardFiles(), ProgressPage());
   });
   return end;
 }
@@ -679,8 +615,23 @@ void frmWizard::cmdHelp_Click() {
 
 // ---- Window events ----
 
+// A double click on Next or Back is one step: the second click of it would
+// otherwise move on at once, past the page that asks for the diskette.
+bool frmWizard::IsSecondClickOfDouble(UINT id) {
+  const DWORD position = GetMessagePos();
+  const ClickStamp click{static_cast<std::uint32_t>(GetMessageTime()), GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+  const bool second = id == lastStepButton_ &&
+                      glimra::IsSecondClickOfDouble(lastStepClick_, click, GetDoubleClickTime(),
+                                                    GetSystemMetrics(SM_CXDOUBLECLK), GetSystemMetrics(SM_CYDOUBLECLK));
+  lastStepButton_ = id;
+  // A third click starts a double click of its own.
+  lastStepClick_ = second ? std::nullopt : std::optional<ClickStamp>(click);
+  return second;
+}
+
 void frmWizard::OnCommand(UINT id, UINT code, HWND) {
   if (code != BN_CLICKED) return;
+  if ((id == kCmdNext || id == kCmdBack) && IsSecondClickOfDouble(id)) return;
   if (id >= kOptOne && id < kOptOne + kMaxDriveOptions) {
     optDrive_Click(static_cast<int>(id - kOptOne));
     return;

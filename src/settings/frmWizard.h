@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -23,21 +24,6 @@
 
 namespace glimra {
 
-// The file operations a copy runs. Each raises the run-time error of its
-// failure; tests replace them to meet failures Wine cannot produce (a full
-// disk, a write-protected diskette, no disk in the drive).
-struct WizardFileOperations {
-  std::function<void(const std::string& folder)> createFolder;
-  // Writes folder + schemeName + ".fde".
-  std::function<void(const std::string& schemeName, const std::string& folder)> exportScheme;
-  // Writes text + CR LF to path.
-  std::function<void(const std::string& path, const std::string& text)> writeMarker;
-  // The names of the "*.fde" files of folder, in directory order.
-  std::function<std::vector<std::string>(const std::string& folder)> listSchemeFiles;
-  // Reads folder + schemeName + ".fde" into the scheme's key; false when a
-  // value could not be stored.
-  std::function<bool(const std::string& folder, const std::string& schemeName)> importScheme;
-};
 // The operations on the real file system and registry.
 WizardFileOperations RealWizardFiles();
 // The operations the wizard uses; RealWizardFiles() unless replaced.
@@ -87,9 +73,6 @@ class frmWizard : public FormWindow {
   };
   static constexpr char kCaption[] = "Glimra Export/Import Wizard";
   static constexpr char kHelpKeyword[] = "Import Settings";
-  static constexpr char kMarkerFile[] = "importfde.key";
-  static constexpr char kMarkerText[] =
-      "Please do not delete this file as it is needed for restoring/importing Fade Scheme settings!";
 
   frmWizard();
 
@@ -111,8 +94,6 @@ class frmWizard : public FormWindow {
   std::string GetDriveFormat(HWND option);
   void FilesToCopy(WizardMode mode);
   void GetSchemesText(WizardMode mode);
-  // How a copy ended: the finish page, a cancel, or stopped on a failure.
-  enum class CopyEnd { Finished, Canceled, Stopped };
   CopyEnd DoBackUp(const std::string& targetFolder, const std::string& driveRoot);
   CopyEnd DoRestore(const std::string& sourceFolder, const std::string& driveRoot);
   bool UpdateFadeReg(const std::string& sourceFolder, const std::string& schemeName);
@@ -141,8 +122,6 @@ class frmWizard : public FormWindow {
   bool OnMessage(UINT message, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
-  enum class StatementResult { Done, Skipped, Ended };
-
   void AddControls();
   HWND AddLabel(WizardPage page, UINT id, const std::string& text, const TwipRect& place, bool bold = false);
   HostedControl& AddButton(UINT id, const TwipRect& place, const std::string& caption);
@@ -158,7 +137,11 @@ class frmWizard : public FormWindow {
   void ShowReadyToExport();
   void StartCopy();
   void ShowFinish();
-  StatementResult CopyStatement(CopyKind kind, const char* procedure, const std::function<void()>& statement);
+  CopyMember ProgressPage();
+  std::vector<std::string> ListedSchemes() const;
+  void EndCopy(CopyEnd end);
+  bool IsSecondClickOfDouble(UINT id);
+  std::optional<std::string> AskSubFolder();
   void DrawPicture(HDC dc);
 
   WizardPage page_ = WizardPage::One;
@@ -168,6 +151,9 @@ class frmWizard : public FormWindow {
   std::unique_ptr<ZolBar> prgStatus_;
   HFONT boldFont_ = nullptr;
   bool copying_ = false;
+  // The last click on Next or Back, to tell a double click from two clicks.
+  UINT lastStepButton_ = 0;
+  std::optional<ClickStamp> lastStepClick_;
 };
 
 // The one wizard window of the run; shown non-modal by the menu command.

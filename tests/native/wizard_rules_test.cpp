@@ -1,13 +1,18 @@
 // The export/import wizard's rules: page order and Next's checks, the drive
-// list and its captions, the sub-folder, the progress arithmetic and the
-// file errors a failing disk raises. The windows around them are tested
-// under Wine (wizard_test).
+// list and its captions, the sub-folder, the progress arithmetic, the file
+// errors a failing disk raises, and the copy driven over a scripted disk and
+// a scripted member. The windows around them are tested under Wine
+// (wizard_test).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "runtime/ErrorReporting.h"
+#include "settings/SchemeFile.h"
 #include "settings/WizardRules.h"
 
 namespace glimra {
@@ -120,6 +125,40 @@ TEST(WizardRules, SubFolderDropsOneLeadingSeparatorAndEndsWithOne) {
   EXPECT_EQ(SubFolderFromAnswer("\\"), "\\");
 }
 
+TEST(WizardRules, SubFolderPartsAreCheckedAsSchemeNamesAre) {
+  const auto usable = [](const char* answer) { return SubFolderUsable(*SubFolderFromAnswer(answer)); };
+  for (const char* fine : {"Glimra Schemes", "\\My Schemes", "Backups\\2024\\", "May 5th"})
+    EXPECT_TRUE(usable(fine)) << fine;
+  // A drive, wildcards, a device, dots only, an empty part, no part at all.
+  for (const char* refused : {"C:\\Backups", "May?", "a*b", "Backups\\NUL", "COM1", "..", "Backups\\\\2024",
+                              "\\\\twice", "\\", "a/b", "Tab\there"})
+    EXPECT_FALSE(usable(refused)) << refused;
+  EXPECT_FALSE(SubFolderUsable(""));
+  const std::string message = UnusableSubFolderMessage("C:~Backups");
+  EXPECT_NE(message.find("C:~~Backups"), std::string::npos) << message;
+
+  // Each missing level is made, outermost first.
+  std::vector<std::string> asked;
+  const auto made = FoldersToMake("a:\\", "Backups\\2024\\May\\", [&](const std::string& folder) {
+    asked.push_back(folder);
+    return folder == "a:\\Backups\\";
+  });
+  EXPECT_EQ(made, (std::vector<std::string>{"a:\\Backups\\2024\\", "a:\\Backups\\2024\\May\\"}));
+  EXPECT_EQ(asked.size(), 3u);
+}
+
+TEST(WizardRules, ASecondClickWithinTheDoubleClickTimeAndRectangleIsNoNewStep) {
+  const ClickStamp first{1000, 200, 300};
+  EXPECT_FALSE(IsSecondClickOfDouble(std::nullopt, first, 500, 4, 4));
+  EXPECT_TRUE(IsSecondClickOfDouble(first, {1400, 201, 299}, 500, 4, 4));
+  EXPECT_TRUE(IsSecondClickOfDouble(first, {1500, 202, 302}, 500, 4, 4));
+  EXPECT_FALSE(IsSecondClickOfDouble(first, {1501, 200, 300}, 500, 4, 4));  // too late
+  EXPECT_FALSE(IsSecondClickOfDouble(first, {1100, 203, 300}, 500, 4, 4));  // too far to the side
+  EXPECT_FALSE(IsSecondClickOfDouble(first, {1100, 200, 297}, 500, 4, 4));  // too far up
+  // The message clock wraps around after 49.7 days.
+  EXPECT_TRUE(IsSecondClickOfDouble(ClickStamp{0xFFFFFF00u, 5, 5}, {0x40, 5, 5}, 500, 4, 4));
+}
+
 TEST(WizardRules, ReadyPageAdvisesByDriveKind) {
   const std::string target = ExportTargetFolder("  a:\\My Schemes\\ ");
   EXPECT_EQ(target, "a:\\my schemes\\");
@@ -139,6 +178,27 @@ TEST(WizardRules, LeftOutNamesKeepTheirTildes) {
   // "~" starts a code of the message box's markup: a name's own is doubled.
   EXPECT_NE(LeftOutMessage(kModeImport, {"~Jane", "B"}).find("~B~~Jane~NB~B"), std::string::npos);
   EXPECT_NE(LeftOutMessage(kModeExport, {"a~b"}).find("~Ba~~b~B"), std::string::npos);
+}
+
+TEST(WizardRules, LeftOutMessageListsTwentyNamesAndCountsTheRest) {
+  std::vector<std::string> names;
+  for (int i = 0; i < 300; ++i) names.push_back("Scheme~" + std::to_string(i));
+  for (WizardMode mode : {kModeExport, kModeImport}) {
+    const std::string message = LeftOutMessage(mode, names);
+    EXPECT_NE(message.find("~BScheme~~0~NScheme~~1~N"), std::string::npos) << message;
+    EXPECT_NE(message.find("~NScheme~~19~B~Nand 280 more"), std::string::npos) << message;
+    EXPECT_EQ(message.find("Scheme~~20"), std::string::npos) << message;
+  }
+  names.resize(20);
+  EXPECT_EQ(LeftOutMessage(kModeImport, names).find("more"), std::string::npos);
+  EXPECT_NE(LeftOutMessage(kModeImport, names).find("~NScheme~~19~B"), std::string::npos);
+}
+
+TEST(WizardRules, SuperscriptPortNumbersAreDeviceNames) {
+  for (const char* device : {"COM\xB9", "com\xB2", "LPT\xB3", "lpt\xB9.fde", "COM\xB2 .txt"})
+    EXPECT_EQ(CheckSchemeName(device), SchemeNameCheck::DeviceName) << device;
+  for (const char* fine : {"COM\xB9x", "COM\xBC", "COMET\xB9"})
+    EXPECT_EQ(CheckSchemeName(fine), SchemeNameCheck::Ok) << fine;
 }
 
 TEST(WizardRules, ProgressCountsToTotalAndSurvivesAnEmptyList) {
@@ -161,6 +221,274 @@ TEST(WizardRules, SystemErrorsBecomeTheFileErrorsTheTableKnows) {
                                                {32, 70}, {39, 61},   {112, 61}, {80, 58}, {183, 58}, {123, 52},
                                                {31, 57}, {1117, 57}, {15, 68},  {0, 75},  {9999, 75}};
   for (const auto& [system, number] : expected) EXPECT_EQ(FileErrorNumber(system), number) << system;
+}
+
+// ---- the copy ----
+
+// A disk and a registry the copy works on: files by path, run-time errors
+// scripted per operation ("folder", "remove", "marker", "list" or a scheme's
+// name), and every operation in the order it ran.
+class ScriptedDisk {
+ public:
+  std::map<std::string, std::string> files;
+  std::map<std::string, std::string> imported;  // scheme name -> its file's text
+  std::vector<std::string> calls;
+
+  void Fail(const std::string& what, std::initializer_list<long> numbers) {
+    script_[what].insert(script_[what].end(), numbers);
+  }
+  bool Holds(const std::string& path) const { return files.count(path) != 0; }
+  // The folder loses its files: a disk taken out or a folder removed.
+  void Vanish() {
+    files.clear();
+    gone_ = true;
+  }
+
+  WizardFileOperations Operations() {
+    WizardFileOperations ops;
+    ops.createFolder = [this](const std::string& folder) { Step("folder " + folder); };
+    ops.exportScheme = [this](const std::string& name, const std::string& folder) {
+      Step(name);
+      files[folder + name + ".fde"] = "scheme " + name;
+    };
+    ops.writeMarker = [this](const std::string& path, const std::string& text) {
+      Step("marker");
+      files[path] = text;
+    };
+    ops.removeMarker = [this](const std::string& path) {
+      Step("remove");
+      files.erase(path);
+    };
+    ops.listSchemeFiles = [this](const std::string& folder) {
+      Step("list");
+      if (gone_) RaiseError(kErrPathNotFound);
+      std::vector<std::string> names;
+      for (const auto& [path, text] : files)
+        if (path.rfind(folder, 0) == 0 && path.size() > 4 && path.compare(path.size() - 4, 4, ".fde") == 0)
+          names.push_back(path.substr(folder.size()));
+      return names;
+    };
+    ops.importScheme = [this](const std::string& folder, const std::string& name) {
+      Step(name);
+      const auto file = files.find(folder + name + ".fde");
+      if (file == files.end()) RaiseError(kErrFileNotFound);
+      if (file->second == "refused") return false;
+      imported[name] = file->second;
+      return true;
+    };
+    return ops;
+  }
+
+ private:
+  void Step(const std::string& what) {
+    calls.push_back(what);
+    std::deque<long>& queue = script_[what];
+    if (queue.empty()) return;
+    const long number = queue.front();
+    queue.pop_front();
+    RaiseError(number);
+  }
+
+  std::map<std::string, std::deque<long>> script_;
+  bool gone_ = false;
+};
+
+// The member at the progress page: answers messages from a script (none
+// left: the first button), presses Cancel once the bar has moved
+// `cancelAfterMoves` times, and remembers what it was shown.
+class ScriptedMember {
+ public:
+  std::deque<std::int16_t> answers;
+  int cancelAfterMoves = -1;
+  std::vector<std::pair<std::string, int>> asked;
+  std::vector<std::string> captions;
+
+  CopyMember Member() {
+    CopyMember member;
+    member.ask = [this](const std::string& message, int style) -> std::int16_t {
+      asked.emplace_back(message, style);
+      if (answers.empty()) return 1;
+      const std::int16_t answer = answers.front();
+      answers.pop_front();
+      return answer;
+    };
+    member.showCaption = [this](const std::string& caption) { captions.push_back(caption); };
+    member.moveBar = [this] { ++moves_; };
+    member.pause = [] {};
+    member.cancelRequested = [this] { return cancelAfterMoves >= 0 && moves_ >= cancelAfterMoves; };
+    return member;
+  }
+
+ private:
+  int moves_ = 0;
+};
+
+constexpr std::int16_t kCancel = 2, kAbort = 3, kRetry = 4, kIgnore = 5;
+const std::string kTarget = "a:\\backup\\";
+const std::string kMarker = kTarget + "importfde.key";
+
+class WizardCopy : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = CurrentErrorEnvironment();
+    CurrentErrorEnvironment() = ErrorEnvironment{[this](const ErrorReport& report) -> std::int16_t {
+                                                   reports_.push_back(report.procedure + " " + report.number);
+                                                   return kAnswerIgnore;
+                                                 },
+                                                 [] {}, [] { throw EndProgramNow{}; }};
+  }
+  void TearDown() override { CurrentErrorEnvironment() = saved_; }
+
+  CopyEnd Backup(const std::vector<std::string>& schemes) {
+    return RunBackup({schemes, kTarget, {}}, disk.Operations(), member.Member());
+  }
+  CopyEnd Restore(const std::vector<std::string>& listed) {
+    return RunRestore({kTarget, listed}, disk.Operations(), member.Member());
+  }
+  void PutSchemeFiles(std::initializer_list<const char*> names) {
+    for (const char* name : names) disk.files[kTarget + name + ".fde"] = std::string("saved ") + name;
+  }
+
+  ScriptedDisk disk;
+  ScriptedMember member;
+  std::vector<std::string> reports_;
+
+ private:
+  ErrorEnvironment saved_;
+};
+
+TEST_F(WizardCopy, AWholeBackupWritesTheMarkerLast) {
+  EXPECT_EQ(Backup({"Alpha", "Beta"}), CopyEnd::Finished);
+  EXPECT_EQ(disk.calls, (std::vector<std::string>{"remove", "Alpha", "Beta", "marker"}));
+  EXPECT_EQ(disk.files[kMarker], kMarkerText);
+  EXPECT_EQ(member.captions, (std::vector<std::string>{"Copying Alpha", "Copying Beta"}));
+  EXPECT_TRUE(member.asked.empty());
+}
+
+TEST_F(WizardCopy, ABackupCutShortLeavesNoMarkerOfTheOneBefore) {
+  disk.files[kMarker] = kMarkerText;
+  disk.files[kTarget + "Beta.fde"] = "last year's Beta";
+  disk.Fail("Beta", {61});  // disk full: the copy ends where it is
+  EXPECT_EQ(Backup({"Alpha", "Beta", "Gamma"}), CopyEnd::Stopped);
+  EXPECT_EQ(disk.calls, (std::vector<std::string>{"remove", "Alpha", "Beta"}));
+  EXPECT_FALSE(disk.Holds(kMarker));
+  ASSERT_EQ(member.asked.size(), 1u);
+  EXPECT_NE(member.asked[0].first.find("Disk is full!"), std::string::npos);
+}
+
+TEST_F(WizardCopy, AMarkerThatCannotBeRemovedStopsTheBackupBeforeAnySchemeIsWritten) {
+  disk.files[kMarker] = kMarkerText;
+  disk.Fail("remove", {70});
+  member.answers = {kIgnore};
+  EXPECT_EQ(Backup({"Alpha"}), CopyEnd::Stopped);
+  EXPECT_EQ(disk.calls, std::vector<std::string>{"remove"});
+  EXPECT_FALSE(disk.Holds(kTarget + "Alpha.fde"));
+}
+
+TEST_F(WizardCopy, NoDiskOffersRetryAndCancelAndCancelStopsTheCopy) {
+  disk.Fail("Alpha", {71, 71});
+  member.answers = {kRetry, kCancel};
+  EXPECT_EQ(Backup({"Alpha", "Beta"}), CopyEnd::Canceled);
+  ASSERT_EQ(member.asked.size(), 2u);
+  EXPECT_EQ(member.asked[0].first, "~B~CRNo disk present!~B~CN~N ~NPlease insert a disk now and click ~BRetry~B");
+  EXPECT_EQ(member.asked[0].second, 16 + 5);  // stop icon, Retry and Cancel
+  EXPECT_EQ(disk.calls, (std::vector<std::string>{"remove", "Alpha", "Alpha"}));
+  EXPECT_FALSE(disk.Holds(kMarker));
+
+  // The import's no-disk message has the same way out.
+  ScriptedDisk source;
+  source.files[kTarget + "Alpha.fde"] = "saved";
+  source.Fail("list", {71, 71});
+  ScriptedMember importer;
+  importer.answers = {kRetry, kCancel};
+  EXPECT_EQ(RunRestore({kTarget, {"Alpha"}}, source.Operations(), importer.Member()), CopyEnd::Canceled);
+  ASSERT_EQ(importer.asked.size(), 2u);
+  EXPECT_EQ(importer.asked[1].first,
+            "There is ~B~CRno disk present~B~CN in the disk drive!~N ~NPlease insert a disk now and click ~BRetry~B");
+  EXPECT_EQ(importer.asked[1].second, 21);
+  EXPECT_TRUE(source.imported.empty());
+}
+
+TEST_F(WizardCopy, CancelStopsAfterTheSchemeBeingWrittenAndWritesNoMarker) {
+  member.cancelAfterMoves = 2;
+  EXPECT_EQ(Backup({"Alpha", "Beta", "Gamma"}), CopyEnd::Canceled);
+  EXPECT_EQ(disk.calls, (std::vector<std::string>{"remove", "Alpha", "Beta"}));
+  EXPECT_FALSE(disk.Holds(kMarker));
+}
+
+TEST_F(WizardCopy, LeftOutSchemesAreNamedAndTheBackupGetsNoMarker) {
+  disk.Fail("Beta", {57});  // Ignore goes on without it
+  member.answers = {kIgnore};
+  EXPECT_EQ(Backup({"Alpha", "Beta", "what?", "COM\xB9"}), CopyEnd::Stopped);
+  // Unsafe names are never handed to the disk.
+  EXPECT_EQ(disk.calls, (std::vector<std::string>{"remove", "Alpha", "Beta"}));
+  EXPECT_EQ(member.captions.back(), kExportIncompleteCaption);
+  ASSERT_EQ(member.asked.size(), 2u);
+  EXPECT_NE(member.asked[1].first.find("~BBeta~Nwhat?~NCOM\xB9~B"), std::string::npos) << member.asked[1].first;
+  EXPECT_FALSE(disk.Holds(kMarker));
+}
+
+TEST_F(WizardCopy, ErrorsOutsideTheTableGoToTheErrorReport) {
+  disk.Fail("Alpha", {58});
+  disk.Fail("Beta", {75, 6});
+  member.answers = {kRetry};
+  // Ignore on a report leaves the scheme out; Retry on the message runs it again.
+  EXPECT_EQ(Backup({"Alpha", "Beta"}), CopyEnd::Stopped);
+  EXPECT_EQ(reports_, (std::vector<std::string>{"DoBackUp 58", "DoBackUp 6"}));
+  EXPECT_EQ(disk.calls, (std::vector<std::string>{"remove", "Alpha", "Beta", "Beta"}));
+  member.answers = {kAbort};
+  disk.Fail("Alpha", {75});
+  disk.calls.clear();
+  EXPECT_EQ(Backup({"Alpha", "Beta"}), CopyEnd::Stopped);
+  EXPECT_EQ(disk.calls, (std::vector<std::string>{"remove", "Alpha"}));
+}
+
+TEST_F(WizardCopy, AWholeImportFinishesAndKeepsTheFiles) {
+  PutSchemeFiles({"Alpha", "Beta"});
+  EXPECT_EQ(Restore({"Alpha", "Beta"}), CopyEnd::Finished);
+  EXPECT_EQ(disk.imported, (std::map<std::string, std::string>{{"Alpha", "saved Alpha"}, {"Beta", "saved Beta"}}));
+  EXPECT_TRUE(disk.Holds(kTarget + "Alpha.fde"));
+  EXPECT_TRUE(member.asked.empty());
+  // Nothing listed and nothing there is nothing to import.
+  ScriptedDisk empty;
+  EXPECT_EQ(RunRestore({kTarget, {}}, empty.Operations(), member.Member()), CopyEnd::Finished);
+}
+
+TEST_F(WizardCopy, AnImportFromAFolderThatVanishedNamesWhatWasNotImported) {
+  PutSchemeFiles({"Alpha", "Beta"});
+  disk.Vanish();
+  EXPECT_EQ(Restore({"Alpha", "Beta"}), CopyEnd::Stopped);
+  EXPECT_EQ(member.captions.back(), kImportIncompleteCaption);
+  ASSERT_EQ(member.asked.size(), 1u);
+  EXPECT_NE(member.asked[0].first.find("Some Fade Schemes were not imported!"), std::string::npos);
+  EXPECT_NE(member.asked[0].first.find("~BAlpha~NBeta~B"), std::string::npos) << member.asked[0].first;
+}
+
+TEST_F(WizardCopy, AnImportThatLeftEverySchemeOutDoesNotFinish) {
+  PutSchemeFiles({"Alpha", "CON"});
+  disk.files[kTarget + "Alpha.fde"] = "refused";
+  EXPECT_EQ(Restore({"Alpha", "CON"}), CopyEnd::Stopped);
+  EXPECT_TRUE(disk.imported.empty());
+  ASSERT_EQ(member.asked.size(), 1u);
+  EXPECT_NE(member.asked[0].first.find("~BAlpha~NCON~B"), std::string::npos) << member.asked[0].first;
+  EXPECT_EQ(std::count(disk.calls.begin(), disk.calls.end(), "CON"), 0);
+
+  // A scheme the list showed that is gone from the folder is named too.
+  ScriptedDisk changed;
+  changed.files[kTarget + "Beta.fde"] = "saved Beta";
+  ScriptedMember told;
+  EXPECT_EQ(RunRestore({kTarget, {"Alpha", "Beta"}}, changed.Operations(), told.Member()), CopyEnd::Stopped);
+  EXPECT_EQ(changed.imported.count("Beta"), 1u);
+  ASSERT_EQ(told.asked.size(), 1u);
+  EXPECT_NE(told.asked[0].first.find("~BAlpha~B"), std::string::npos) << told.asked[0].first;
+}
+
+TEST_F(WizardCopy, CancelStopsAnImportBetweenSchemes) {
+  PutSchemeFiles({"Alpha", "Beta", "Gamma"});
+  member.cancelAfterMoves = 2;  // the first move is before the first file
+  EXPECT_EQ(Restore({"Alpha", "Beta", "Gamma"}), CopyEnd::Canceled);
+  EXPECT_EQ(disk.imported.size(), 2u);
+  EXPECT_TRUE(member.asked.empty());
 }
 
 }  // namespace

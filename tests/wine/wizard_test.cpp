@@ -2,7 +2,9 @@
 // floppy drive A:, the hard disk C: and a CD-ROM drive D:: real clicks and
 // keys into the wizard, its messages, the input box and the file dialog.
 // Failures Wine cannot produce (a full disk, a write-protected diskette, no
-// disk in the drive) come from replaced file operations.
+// disk in the drive) come from replaced file operations. The copy's policy
+// itself is tested natively (wizard_rules_test); these show the window
+// carries it out.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -31,6 +33,7 @@
 namespace glimra {
 namespace {
 
+using wine_test::ClickAtScreen;
 using wine_test::ClickOn;
 using wine_test::FileBytes;
 using wine_test::FilesIn;
@@ -44,7 +47,7 @@ using wine_test::WindowText;
 constexpr char kMessageCaption[] = "Glimra - 1.1.9";
 constexpr int kMessageText = 100;
 // The message box's buttons: Command1(0) on the right, (1) in the middle, (2) on the left.
-constexpr int kOk = 0, kIgnore = 0, kRetry = 1, kAbort = 2;
+constexpr int kOk = 0, kIgnore = 0, kCancel = 0, kRetry = 1, kAbort = 2;
 constexpr UINT kGetBarValue = WM_USER + 101;
 // The file name field of the file-open dialog: a combo box in the Explorer
 // look, an edit box in the old one.
@@ -63,6 +66,7 @@ constexpr char kPermission[] =
     "~B~CRPermission Denied!~B~CN~N ~NThe diskette in the disk drive is ~Bwrite-protected~B.";
 constexpr char kDiskFull[] =
     "~B~CRDisk is full!~B~CN~N ~NPlease free up some space on this disk and try this operation again.";
+constexpr char kBackupNoDisk[] = "~B~CRNo disk present!~B~CN~N ~NPlease insert a disk now and click ~BRetry~B";
 
 using Values = std::map<std::string, std::string>;
 
@@ -170,10 +174,24 @@ class Member {
   std::string Text(UINT id) const { return WindowText(Item(id)); }
   bool Shows(UINT id) const { return IsWindowVisible(Item(id)) != FALSE; }
   bool Usable(UINT id) const { return Shows(id) && IsWindowEnabled(Item(id)); }
+  // Clicks a control, a little left and right of its middle by turns: two
+  // clicks in a row are two clicks, never one double click.
   bool Click(UINT id) {
-    if (ClickOn(Item(id))) return true;
-    ADD_FAILURE() << "control " << id << " is not ready for the member: " << wine_test::WhyNotReady(Item(id));
-    return false;
+    HWND control = Item(id);
+    if (!wine_test::WaitUntilReady(control)) {
+      ADD_FAILURE() << "control " << id << " is not ready for the member: " << wine_test::WhyNotReady(control);
+      return false;
+    }
+    const int side = (leftNext_[id] = !leftNext_[id]) ? -1 : 1;
+    POINT at = Middle(control);
+    at.x += side * GetSystemMetrics(SM_CXDOUBLECLK);
+    ClickAtScreen(at);
+    return true;
+  }
+  static POINT Middle(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   }
   bool WaitFor(UINT id) {
     return WaitUntil([&] { return Shows(id); });
@@ -266,7 +284,40 @@ class Member {
 
  private:
   HWND wizard_;
+  std::map<UINT, bool> leftNext_;
 };
+
+// Types `text` into the input box over the whole default and presses OK.
+bool AnswerInputBox(const std::string& text) {
+  HWND input = nullptr;
+  if (!Member::Did(WaitUntil([&] { return (input = FindWindowA("GlimraForm", "Glimra")) && IsWindowVisible(input); }),
+                   "see the input box") ||
+      !Member::Did(ClickOn(GetDlgItem(input, 1)), "click into the input box") ||
+      !Member::Did(WaitUntil([&] { return wine_test::TakesKeys(GetDlgItem(input, 1)); }), "type into the input box"))
+    return false;
+  PressKey(VK_HOME);
+  ShiftPress(VK_END, 1);
+  TypeOnKeyboard(text);
+  return Member::Did(WaitUntil([&] { return WindowText(GetDlgItem(input, 1)) == text; }), "see the answer typed") &&
+         Member::Did(ClickOn(GetDlgItem(input, 2)), "press OK") &&
+         Member::Did(WaitUntil([&] { return !IsWindow(input) || !IsWindowVisible(input); }), "see the box close");
+}
+
+std::wstring WideOf(const std::string& text) {
+  wchar_t wide[MAX_PATH] = {};
+  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, MAX_PATH);
+  return wide;
+}
+
+// Writes a file whose name is given in UTF-16, as another system would leave it.
+void PutWideFile(const std::string& folder, const std::wstring& name, const std::string& bytes) {
+  const HANDLE file = CreateFileW((WideOf(folder) + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
 
 // File operations that fail on cue: a queue of run-time error numbers per
 // scheme name (or "list", "marker", "folder"); 0 runs the real operation.
@@ -313,6 +364,7 @@ class ScriptedFiles {
       Step(name);
       return real_.importScheme(folder, name);
     };
+    files.removeMarker = real_.removeMarker;
     return files;
   }
 
@@ -672,7 +724,9 @@ TEST_F(WizardWin, EveryExportFileErrorActsAsItsRowSays) {
     const std::string first = order[0], second = order[1];
     const auto copy = [&] { return m.Click(frmWizard::kCmdNext); };
 
-    // 61 disk full: its message, then the export ends where it is.
+    // 61 disk full: its message, then the export ends where it is. The
+    // marker of the backup before is gone: it would vouch for this one.
+    wine_test::PutFile(floppy_ + "importfde.key", kMarkerBytes);
     files.Fail(first, {61});
     ASSERT_TRUE(copy());
     EXPECT_EQ(Member::Answer(), kDiskFull);
@@ -709,15 +763,27 @@ TEST_F(WizardWin, EveryExportFileErrorActsAsItsRowSays) {
     EXPECT_TRUE(FilesIn(floppy_).empty());
     clean();
 
-    // 71 no disk: the message, then the same statement again; 53 is skipped without a word.
+    // 71 no disk: Retry runs the same statement again; 53 is skipped without a word.
     files.Fail(first, {71});
     files.Fail(second, {53});
     ASSERT_TRUE(copy());
-    EXPECT_EQ(Member::Answer(), "~B~CRNo disk present!~B~CN~N ~NPlease insert a disk now and click ~BOK~B");
+    EXPECT_EQ(Member::Answer(kRetry), kBackupNoDisk);
     EXPECT_NE(Member::Answer().find(second), std::string::npos);
     ASSERT_TRUE(m.WaitForButtonsBack());
     EXPECT_EQ(files.Calls(), (std::vector<std::string>{first, first, second}));
     EXPECT_TRUE(on(first + ".fde"));
+    clean();
+
+    // 71 no disk: Cancel stops the copy as the Cancel button does.
+    files.Fail(second, {71});
+    ASSERT_TRUE(copy());
+    EXPECT_EQ(Member::Answer(kCancel), kBackupNoDisk);
+    ASSERT_TRUE(m.WaitForButtonsBack());
+    EXPECT_EQ(m.BarCaption(), "Export Canceled");
+    EXPECT_EQ(m.BarValue(), 0);
+    EXPECT_TRUE(Member::NoMessageShown());
+    EXPECT_EQ(files.Calls(), (std::vector<std::string>{first, second}));
+    EXPECT_FALSE(on("importfde.key"));
     clean();
 
     // 58, 52 and any other error go to the error report: Ignore goes on, Retry repeats; 76 is skipped.
@@ -767,8 +833,8 @@ TEST_F(WizardWin, EveryImportFileErrorActsAsItsRowSays) {
     files.Fail(order[0], {76});
     files.Fail(order[1], {52});
     ASSERT_TRUE(m.Click(frmWizard::kCmdNext));
-    EXPECT_EQ(Member::Answer(),
-              "There is ~B~CRno disk present~B~CN in the disk drive!~N ~NPlease insert a disk now and click ~BOK~B");
+    EXPECT_EQ(Member::Answer(kRetry),
+              "There is ~B~CRno disk present~B~CN in the disk drive!~N ~NPlease insert a disk now and click ~BRetry~B");
     EXPECT_EQ(Member::Answer(kAbort), kFilePath);
     ASSERT_TRUE(m.WaitForButtonsBack());
     EXPECT_TRUE(Member::NoMessageShown());
@@ -785,13 +851,15 @@ TEST_F(WizardWin, EveryImportFileErrorActsAsItsRowSays) {
     ASSERT_TRUE(m.Click(frmWizard::kCmdNext));
     EXPECT_EQ(Member::Answer(kRetry), kPermission);
     EXPECT_EQ(Member::Answer(kIgnore), kFilePath);
+    // Every scheme left out: the import is not complete, and says what it left out.
     const std::string leftOut = Member::Answer();
     EXPECT_NE(leftOut.find("~B" + order[0] + "~N" + order[1] + "~N" + order[2] + "~B"), std::string::npos) << leftOut;
-    ASSERT_TRUE(m.WaitForFinish());
-    EXPECT_EQ(m.Text(frmWizard::kLabel9), "Import Complete!");
+    ASSERT_TRUE(m.WaitForButtonsBack());
+    EXPECT_EQ(m.BarCaption(), "Import Incomplete");
+    EXPECT_FALSE(m.Shows(frmWizard::kLabel9));
     EXPECT_EQ(files.Calls(), (std::vector<std::string>{"list", order[0], order[0], order[1], order[1], order[2]}));
     EXPECT_TRUE(SchemeKeys().empty());
-    ASSERT_TRUE(m.Click(frmWizard::kCmdFinish));
+    ASSERT_TRUE(m.Click(frmWizard::kCmdCancel));
   });
   EXPECT_EQ(Reports(), (std::vector<std::string>{"frmWizard DoRestore 61", "frmWizard DoRestore 6"}));
 
@@ -831,8 +899,9 @@ TEST_F(WizardWin, UnsafeNamesAreLeftOutAndReportedAndNoMarkerClaimsAWholeBackup)
     ASSERT_TRUE(m.Click(frmWizard::kCmdNext));
     const std::string leftOut = Member::Answer();
     EXPECT_NE(leftOut.find("~BCON~N..~NLPT1.txt~NBell\a~B"), std::string::npos) << leftOut;
-    ASSERT_TRUE(m.WaitForFinish());
-    ASSERT_TRUE(m.Click(frmWizard::kCmdFinish));
+    ASSERT_TRUE(m.WaitForButtonsBack());
+    EXPECT_EQ(m.BarCaption(), "Import Incomplete");
+    ASSERT_TRUE(m.Click(frmWizard::kCmdCancel));
   });
   EXPECT_EQ(SchemeKeys(), std::vector<std::string>{"Fine"});
   EXPECT_EQ(ReadSetting(SchemeKey("Fine"), "One"), "7");
@@ -856,6 +925,131 @@ TEST_F(WizardWin, UnsafeNamesAreLeftOutAndReportedAndNoMarkerClaimsAWholeBackup)
     ASSERT_TRUE(m.Click(frmWizard::kCmdCancel));
   });
   EXPECT_EQ(FilesIn(floppy_), std::vector<std::string>{"Good.fde"});
+}
+
+// ---- what the member types and clicks ----
+
+TEST_F(WizardWin, ASubFolderWindowsWouldRefuseIsAskedForAgain) {
+  WriteSetting(SchemeKey("Alpha"), "Fade Number", "2");
+  Run([&](Member& m) {
+    ASSERT_TRUE(m.Click(frmWizard::kOptExport));
+    ASSERT_TRUE(m.Click(frmWizard::kCmdNext));
+    ASSERT_TRUE(ClickOn(m.WaitForDrive("( A:\\ ) Floppy Drive (recommended)")));
+    ASSERT_TRUE(m.Click(frmWizard::kCmdSubFolder));
+    // A drive inside the path, then a wildcard: each refused with a message, and asked again.
+    ASSERT_TRUE(AnswerInputBox("C:\\Backups"));
+    const std::string refused = Member::Answer();
+    EXPECT_NE(refused.find("C:\\Backups~B~CN cannot be the name of a sub-folder"), std::string::npos) << refused;
+    ASSERT_TRUE(AnswerInputBox("May?"));
+    EXPECT_NE(Member::Answer().find("May?"), std::string::npos);
+    EXPECT_EQ(m.Text(frmWizard::kLblPath), "a:\\");
+    ASSERT_TRUE(AnswerInputBox("Backups\\May"));
+    ASSERT_TRUE(WaitUntil([&] { return m.Text(frmWizard::kLblPath) == "a:\\Backups\\May\\"; }))
+        << m.Text(frmWizard::kLblPath);
+    ASSERT_TRUE(m.Click(frmWizard::kCmdNext));
+    ASSERT_TRUE(m.WaitFor(frmWizard::kLstSchemes));
+    ASSERT_TRUE(m.Click(frmWizard::kCmdNext));
+    ASSERT_TRUE(m.WaitFor(frmWizard::kLblAction));
+    ASSERT_TRUE(m.Click(frmWizard::kCmdNext));
+    ASSERT_TRUE(m.WaitForFinish());
+    ASSERT_TRUE(m.Click(frmWizard::kCmdFinish));
+  });
+  // Both levels were made.
+  EXPECT_EQ(FilesIn(floppy_ + "Backups\\May\\").size(), 2u);
+  EXPECT_TRUE(Reports().empty());
+}
+
+TEST_F(WizardWin, ADoubleClickOnNextShowsTheReadyPageAndCopiesNothing) {
+  WriteSetting(SchemeKey("Alpha"), "Fade Number", "2");
+  // The longest double-click time Windows offers: the two clicks below are
+  // one double click even on a slow machine.
+  struct RestoreDoubleClickTime {
+    UINT saved = GetDoubleClickTime();
+    ~RestoreDoubleClickTime() { SetDoubleClickTime(saved); }
+  } restore;
+  ASSERT_TRUE(SetDoubleClickTime(5000));
+  Run([&](Member& m) {
+    ASSERT_TRUE(m.Click(frmWizard::kOptExport));
+    ASSERT_TRUE(m.Click(frmWizard::kCmdNext));
+    ASSERT_TRUE(ClickOn(m.WaitForDrive("( A:\\ ) Floppy Drive (recommended)")));
+    ASSERT_TRUE(m.Click(frmWizard::kCmdNext));
+    ASSERT_TRUE(m.WaitFor(frmWizard::kLstSchemes));
+    ASSERT_TRUE(wine_test::WaitUntilReady(m.Item(frmWizard::kCmdNext)));
+    const POINT next = Member::Middle(m.Item(frmWizard::kCmdNext));
+    ClickAtScreen(next);
+    ClickAtScreen(next);
+    // Back is taken after both clicks: it finds the ready page, not a copy with Back disabled.
+    ASSERT_TRUE(m.Click(frmWizard::kCmdBack));
+    ASSERT_TRUE(m.WaitFor(frmWizard::kLstSchemes));
+    EXPECT_FALSE(m.Shows(frmWizard::kFraBackup));
+    EXPECT_TRUE(FilesIn(floppy_).empty());
+    // One click a step from here on.
+    ASSERT_TRUE(m.Click(frmWizard::kCmdNext));
+    ASSERT_TRUE(m.WaitFor(frmWizard::kLblAction));
+    EXPECT_FALSE(m.Shows(frmWizard::kFraBackup));
+    ASSERT_TRUE(m.Click(frmWizard::kCmdNext));
+    ASSERT_TRUE(m.WaitForFinish());
+    ASSERT_TRUE(m.Click(frmWizard::kCmdFinish));
+  });
+  EXPECT_EQ(FilesIn(floppy_), (std::vector<std::string>{"Alpha.fde", "importfde.key"}));
+}
+
+// ---- an import folder that changed or holds what no scheme is ----
+
+TEST_F(WizardWin, AnImportFromAFolderThatVanishedSaysWhatWasNotImported) {
+  const std::string source = Folder("going");
+  for (const char* name : {"Alpha", "Beta"}) wine_test::PutFile(source + name + ".fde", "One=1\r\n");
+  wine_test::PutFile(source + "importfde.key", kMarkerBytes);
+  Run([&](Member& m) {
+    ASSERT_TRUE(m.WalkToImportReady(source));
+    wine_test::DeleteFolderTree(source.substr(0, source.size() - 1));
+    ASSERT_EQ(GetFileAttributesA(source.c_str()), INVALID_FILE_ATTRIBUTES);
+    ASSERT_TRUE(m.Click(frmWizard::kCmdNext));
+    const std::string told = Member::Answer();
+    EXPECT_NE(told.find("Some Fade Schemes were not imported!"), std::string::npos) << told;
+    EXPECT_NE(told.find("Alpha"), std::string::npos) << told;
+    EXPECT_NE(told.find("Beta"), std::string::npos) << told;
+    ASSERT_TRUE(m.WaitForButtonsBack());
+    EXPECT_EQ(m.BarCaption(), "Import Incomplete");
+    EXPECT_FALSE(m.Shows(frmWizard::kLabel9));
+    ASSERT_TRUE(m.Click(frmWizard::kCmdCancel));
+  });
+  EXPECT_TRUE(SchemeKeys().empty());
+}
+
+TEST_F(WizardWin, ImportTakesTheSchemeStoresWayInForeignNamesAndOversizedFiles) {
+  const std::wstring han = L"\u4E2D";
+  BOOL lost = FALSE;
+  char ansi[8] = {};
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, han.c_str(), 1, ansi, sizeof ansi, nullptr, &lost);
+  ASSERT_TRUE(lost) << "the test needs a letter outside the ANSI code page";
+  const std::string source = Folder("foreign");
+  PutWideFile(source, han + L" Fade.fde", "One=7\r\n");
+  // The import keeps its files, and the scratch folder's clean-up cannot reach this one by its name.
+  struct RemoveWideFile {
+    std::wstring path;
+    ~RemoveWideFile() { DeleteFileW(path.c_str()); }
+  } removeLater{WideOf(source) + han + L" Fade.fde"};
+  const std::string oversized = "One=9\r\n" + std::string(100 * 1024, ' ');
+  wine_test::PutFile(source + "Huge.fde", oversized);
+  wine_test::PutFile(source + "Fine.fde", "One=5\r\n");
+  wine_test::PutFile(source + "importfde.key", kMarkerBytes);
+  Run([&](Member& m) {
+    ASSERT_TRUE(m.WalkToImportReady(source));
+    std::vector<std::string> listed = ListItems(m.Item(frmWizard::kLstSchemes));
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, (std::vector<std::string>{"Fine", "Huge", "_ Fade"}));
+    ASSERT_TRUE(m.Click(frmWizard::kCmdNext));
+    const std::string told = Member::Answer();
+    EXPECT_NE(told.find("~BHuge~B"), std::string::npos) << told;
+    ASSERT_TRUE(m.WaitForButtonsBack());
+    ASSERT_TRUE(m.Click(frmWizard::kCmdCancel));
+  });
+  EXPECT_EQ(ReadSetting(SchemeKey("_ Fade"), "One"), "7");
+  EXPECT_EQ(ReadSetting(SchemeKey("Fine"), "One"), "5");
+  EXPECT_EQ(ReadSetting(SchemeKey("Huge"), "One"), "");
+  EXPECT_EQ(FileBytes(source + "Huge.fde"), oversized);
+  EXPECT_EQ(FilesIn(source).size(), 4u);  // the import keeps the folder as it was
 }
 
 // ---- glimra.exe itself ----
