@@ -81,14 +81,56 @@ void UnregisterWindowClasses() {
   UnregisterClassA(kFaceClass, ModuleInstance());
 }
 
+std::optional<char> AccessLetterOf(const std::string& caption) {
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] != '&') return caption[i + 1];
+    ++i;  // "&&" shows a plain "&"
+  }
+  return std::nullopt;
+}
+
+// ---- Watching the font object ----
+
+void FontWatch::Watch(IFont* font) {
+  if (point_) {
+    point_->Unadvise(cookie_);
+    point_->Release();
+    point_ = nullptr;
+  }
+  IConnectionPointContainer* points = nullptr;
+  if (!font || FAILED(font->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&points)))) return;
+  if (SUCCEEDED(points->FindConnectionPoint(IID_IPropertyNotifySink, &point_)) &&
+      FAILED(point_->Advise(this, &cookie_))) {
+    point_->Release();
+    point_ = nullptr;
+  }
+  points->Release();
+}
+
+HRESULT FontWatch::QueryInterface(REFIID iid, void** object) {
+  if (!object) return E_POINTER;
+  *object = nullptr;
+  if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IPropertyNotifySink)) return E_NOINTERFACE;
+  *object = static_cast<IPropertyNotifySink*>(this);
+  return S_OK;
+}
+
+HRESULT FontWatch::OnChanged(DISPID) {
+  owner_.FontObjectChanged();
+  return S_OK;
+}
+
 // ---- The object ----
 
-ButtonControl::ButtonControl(const CLSID& clsid, const IID& dual, const IID& events)
-    : OleControl(clsid, dual, events) {}
+ButtonControl::ButtonControl(const CLSID& clsid, const IID& dual, const IID& events, DISPID fontId)
+    : OleControl(clsid, dual, events), fontId_(fontId) {}
 
 ButtonControl::~ButtonControl() { ReleaseObjects(); }
 
 void ButtonControl::ReleaseObjects() {
+  fontWatch_.Watch(nullptr);
+  fontIsOwn_ = false;
   for (IUnknown** object : {reinterpret_cast<IUnknown**>(&font_), reinterpret_cast<IUnknown**>(&picture_),
                             reinterpret_cast<IUnknown**>(&mouseIcon_)}) {
     if (*object) (*object)->Release();
@@ -97,7 +139,49 @@ void ButtonControl::ReleaseObjects() {
 }
 
 void ButtonControl::AmbientChanged() {
-  if (!font_) RefreshAll();
+  if (fontIsOwn_) return;
+  MirrorAmbientFont();
+  RefreshAll();
+}
+
+// The font object handed out before a font is set follows the container's,
+// so that a change made through it starts from what the button shows.
+void ButtonControl::MirrorAmbientFont() {
+  IFont* ambient = AmbientFont();
+  if (!font_ || !ambient) return;
+  mirroringAmbient_ = true;  // these changes are the container's, not a font set on the button
+  VARIANT name;              // VariantClear frees the name, as everywhere else in the library
+  VariantInit(&name);
+  if (SUCCEEDED(ambient->get_Name(&name.bstrVal))) {
+    name.vt = VT_BSTR;
+    font_->put_Name(name.bstrVal);
+  }
+  VariantClear(&name);
+  CY size{};
+  if (SUCCEEDED(ambient->get_Size(&size))) font_->put_Size(size);
+  SHORT weight = 0, charset = 0;
+  if (SUCCEEDED(ambient->get_Weight(&weight))) font_->put_Weight(weight);
+  if (SUCCEEDED(ambient->get_Charset(&charset))) font_->put_Charset(charset);
+  BOOL flag = FALSE;
+  if (SUCCEEDED(ambient->get_Italic(&flag))) font_->put_Italic(flag);
+  if (SUCCEEDED(ambient->get_Underline(&flag))) font_->put_Underline(flag);
+  if (SUCCEEDED(ambient->get_Strikethrough(&flag))) font_->put_Strikethrough(flag);
+  mirroringAmbient_ = false;
+}
+
+void ButtonControl::TakeFont(IFont* font, bool own) {
+  fontWatch_.Watch(font);
+  if (font_) font_->Release();
+  font_ = font;
+  fontIsOwn_ = own && font;
+}
+
+// `Font.Bold = True`, or a property browser's edit: from now on the font is the button's own.
+void ButtonControl::FontObjectChanged() {
+  if (mirroringAmbient_) return;
+  fontIsOwn_ = true;
+  RefreshAll();
+  PropertyChanged(fontId_);
 }
 
 // ---- Shared properties ----
@@ -139,39 +223,39 @@ HRESULT ButtonControl::PutEnabled(DISPID id, VARIANT_BOOL enabled) {
 HRESULT ButtonControl::GetFont(IFontDisp** result) {
   if (!result) return E_POINTER;
   *result = nullptr;
-  if (!font_) {
-    // Hand out the ambient font as the control's own, so that changing it sticks.
-    if (IFont* ambient = AmbientFont()) {
-      if (FAILED(ambient->Clone(&font_))) font_ = nullptr;
-    } else {
-      LOGFONTA logFont{};
-      GetObjectA(CaptionFont(), sizeof logFont, &logFont);
-      std::wstring faceName = ToWide(std::string(logFont.lfFaceName));
-      HDC screen = GetDC(nullptr);
-      const LONG pointsTimes10000 = MulDiv(logFont.lfHeight < 0 ? -logFont.lfHeight : logFont.lfHeight, 720000,
-                                           GetDeviceCaps(screen, LOGPIXELSY));
-      ReleaseDC(nullptr, screen);
-      FONTDESC description{};
-      description.cbSizeofstruct = sizeof description;
-      description.lpstrName = faceName.data();
-      description.cySize.int64 = pointsTimes10000;
-      description.sWeight = static_cast<SHORT>(logFont.lfWeight);
-      description.sCharset = logFont.lfCharSet;
-      description.fItalic = logFont.lfItalic != 0;
-      description.fUnderline = logFont.lfUnderline != 0;
-      description.fStrikethrough = logFont.lfStrikeOut != 0;
-      if (FAILED(OleCreateFontIndirect(&description, IID_IFont, reinterpret_cast<void**>(&font_)))) font_ = nullptr;
-    }
-  }
+  // Hand out a font object even while following the container's, so that changing it sticks.
+  if (!font_) TakeFont(CreateAmbientLookalike(), false);
   if (!font_) return E_FAIL;
   return font_->QueryInterface(IID_IFontDisp, reinterpret_cast<void**>(result));
+}
+
+// A new font object that looks like the ambient font (new reference, or nullptr).
+IFont* ButtonControl::CreateAmbientLookalike() const {
+  IFont* font = nullptr;
+  if (IFont* ambient = AmbientFont()) return SUCCEEDED(ambient->Clone(&font)) ? font : nullptr;
+  LOGFONTA logFont{};
+  GetObjectA(CaptionFont(), sizeof logFont, &logFont);
+  std::wstring faceName = ToWide(std::string(logFont.lfFaceName));
+  HDC screen = GetDC(nullptr);
+  const LONG pointsTimes10000 =
+      MulDiv(logFont.lfHeight < 0 ? -logFont.lfHeight : logFont.lfHeight, 720000, GetDeviceCaps(screen, LOGPIXELSY));
+  ReleaseDC(nullptr, screen);
+  FONTDESC description{};
+  description.cbSizeofstruct = sizeof description;
+  description.lpstrName = faceName.data();
+  description.cySize.int64 = pointsTimes10000;
+  description.sWeight = static_cast<SHORT>(logFont.lfWeight);
+  description.sCharset = logFont.lfCharSet;
+  description.fItalic = logFont.lfItalic != 0;
+  description.fUnderline = logFont.lfUnderline != 0;
+  description.fStrikethrough = logFont.lfStrikeOut != 0;
+  return SUCCEEDED(OleCreateFontIndirect(&description, IID_IFont, reinterpret_cast<void**>(&font))) ? font : nullptr;
 }
 
 HRESULT ButtonControl::PutFont(DISPID id, IFontDisp* value) {
   IFont* font = nullptr;
   if (value && FAILED(value->QueryInterface(IID_IFont, reinterpret_cast<void**>(&font)))) return DISP_E_TYPEMISMATCH;
-  if (font_) font_->Release();
-  font_ = font;  // nullptr: back to the ambient font
+  TakeFont(font, true);  // nullptr: back to the ambient font
   RefreshAll();
   return PropertyChanged(id);
 }
@@ -237,16 +321,16 @@ void ButtonControl::SetCaption(const std::wstring& caption) {
 }
 
 void ButtonControl::ReadCommonFont(PropertyReader& reader) {
-  if (font_) font_->Release();
-  font_ = nullptr;
+  IFont* own = nullptr;
   if (IFont* saved = reader.Object<IFont>(L"Font")) {
-    saved->Clone(&font_);
+    if (FAILED(saved->Clone(&own))) own = nullptr;
     saved->Release();
   }
+  TakeFont(own, true);  // none saved: the ambient font
 }
 
 void ButtonControl::WriteCommonFont(PropertyWriter& writer) {
-  HFONT mine = HandleOf(font_);
+  HFONT mine = fontIsOwn_ ? HandleOf(font_) : nullptr;
   if (!mine) return;  // still the ambient font: the default
   LOGFONTA ours{}, ambient{};
   GetObjectA(mine, sizeof ours, &ours);
@@ -278,15 +362,12 @@ void ButtonControl::RegisterClasses() {
 HWND ButtonControl::CreateControlWindow(HWND parent, const RECT& place) {
   if (surface_) return surface_;
   RegisterClasses();
-  // The window keeps the control alive until it is destroyed; WM_NCDESTROY lets go.
-  AddRef();
+  // From WM_NCCREATE the window keeps the control alive; WM_NCDESTROY lets go,
+  // also when creation fails half-way.
   HWND surface = CreateWindowExA(0, kSurfaceClass, captionText_.c_str(), WS_CHILD | WS_CLIPCHILDREN | WS_TABSTOP,
                                  place.left, place.top, place.right - place.left, place.bottom - place.top, parent,
                                  nullptr, ModuleInstance(), this);
-  if (!surface) {
-    Release();
-    return nullptr;
-  }
+  if (!surface) return nullptr;
   Layout();
   return surface;
 }
@@ -295,6 +376,7 @@ LRESULT CALLBACK ButtonControl::SurfaceProc(HWND window, UINT message, WPARAM wP
   if (message == WM_NCCREATE) {
     auto* control = static_cast<ButtonControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
     control->surface_ = window;
+    control->AddRef();
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
   }
   auto* control = reinterpret_cast<ButtonControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -330,10 +412,18 @@ LRESULT ButtonControl::OnSurface(UINT message, WPARAM wParam, LPARAM lParam) {
       ActivateOnFocus();
       GotFocus();
       return 0;
-    case WM_KILLFOCUS: LostFocus(); return 0;
+    case WM_KILLFOCUS:
+      LostFocus();
+      FocusLeft();
+      return 0;
     case WM_KEYDOWN:
     case WM_KEYUP: OnKey(wParam, message == WM_KEYDOWN); return 0;
-    case WM_GETDLGCODE: return DLGC_WANTCHARS;
+    // A push button's answer: a dialog then sends the access letter as
+    // BM_CLICK, and letters typed while the button has the focus stay the
+    // dialog's, for the access letters of other controls.
+    case WM_GETDLGCODE: return DLGC_BUTTON | (isDefault_ ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+    case BM_SETSTYLE: isDefault_ = (wParam & 0x0F) == BS_DEFPUSHBUTTON; return 0;
+    case BM_CLICK: ClickFromMnemonic(); return 0;
     case WM_SETCURSOR:
       if (SetPointer()) return TRUE;
       break;
@@ -418,7 +508,7 @@ void ButtonControl::DrawContent(HDC dc, const RECT& bounds) {
 }
 
 HFONT ButtonControl::CaptionFont() const {
-  if (HFONT own = HandleOf(font_)) return own;
+  if (HFONT own = fontIsOwn_ ? HandleOf(font_) : nullptr) return own;
   return AmbientHFont();
 }
 
@@ -484,7 +574,12 @@ void ButtonControl::Layout() {
   RepaintSurface();
 }
 
-bool ButtonControl::TabStop() const { return surface_ && (GetWindowLongA(surface_, GWL_STYLE) & WS_TABSTOP) != 0; }
+bool ButtonControl::TabStop() const {
+  // Containers keep TabStop on their extended control; the window style is
+  // what a container without one can clear.
+  if (const std::optional<bool> container = ContainerTabStop()) return *container;
+  return surface_ && (GetWindowLongA(surface_, GWL_STYLE) & WS_TABSTOP) != 0;
+}
 
 void ButtonControl::InvertFocusRect() {
   faceInverted_ = !faceInverted_;
@@ -536,8 +631,8 @@ bool ButtonControl::OutsideFace(POINT point) const {
 }
 
 void ButtonControl::OnMouseDown(POINT point) {
+  if (!enabled_ || !face_) return;  // a disabled button takes not even the focus
   if (surface_ && GetFocus() != surface_) SetFocus(surface_);
-  if (!enabled_ || !face_) return;
   SetCapture(face_);
   mouseHeld_ = true;
   // A new press starts afresh, also the second press of a double click.
@@ -570,14 +665,25 @@ void ButtonControl::OnMouseUp() {
 void ButtonControl::OnKey(WPARAM key, bool down) {
   if (key != VK_SPACE || !enabled_) return;
   if (down) {
-    if (pressed_) return;  // auto-repeat
+    if (pressed_) return;  // auto-repeat, or shown pressed already
     spaceHeld_ = true;
     ShowPressed();
-  } else if (spaceHeld_) {
+  } else if (EndsSpacePress()) {
     spaceHeld_ = false;
     if (pressed_) ShowReleased();
     FireEvent(kZolEventClick);
   }
+}
+
+// Space up ends a press made by Space down or shown by BtnDown, not one the mouse still holds.
+bool ButtonControl::EndsSpacePress() const { return spaceHeld_ || (pressed_ && !mouseHeld_); }
+
+void ButtonControl::ClickFromMnemonic() {
+  if (!enabled_) return;
+  // As Space down and up: the press, then the release that clicks.
+  if (!pressed_) ShowPressed();
+  ShowReleased();
+  FireEvent(kZolEventClick);
 }
 
 }  // namespace zolbtns

@@ -4,6 +4,7 @@
 // presses and Clicks.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "OleControl.h"
@@ -22,9 +23,38 @@ COLORREF ResolveColor(OLE_COLOR color);
 
 void UnregisterWindowClasses();
 
+// The access letter of a caption: the character after a lone "&" ("&&" shows one "&").
+std::optional<char> AccessLetterOf(const std::string& caption);
+
+// Tells its owner of every change to the font object it watches (the font's
+// IPropertyNotifySink connection). It lives inside the control, which stops
+// watching before it goes, so the font's reference does not keep it alive.
+class FontWatch final : public IPropertyNotifySink {
+ public:
+  explicit FontWatch(class ButtonControl& owner) : owner_(owner) {}
+  ~FontWatch() { Watch(nullptr); }
+  FontWatch(const FontWatch&) = delete;
+  FontWatch& operator=(const FontWatch&) = delete;
+  void Watch(IFont* font);  // nullptr: watch nothing
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE OnChanged(DISPID) override;
+  HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) override { return S_OK; }
+
+ private:
+  ButtonControl& owner_;
+  IConnectionPoint* point_ = nullptr;
+  DWORD cookie_ = 0;
+};
+
 class ButtonControl : public OleControl {
+  friend class FontWatch;
+
  protected:
-  ButtonControl(const CLSID& clsid, const IID& dual, const IID& events);
+  // `fontId` is the class's DISPID of Font, for the changes made through the font object.
+  ButtonControl(const CLSID& clsid, const IID& dual, const IID& events, DISPID fontId);
   ~ButtonControl() override;
 
   // OleControl
@@ -32,6 +62,8 @@ class ButtonControl : public OleControl {
   HWND ControlWindow() const override { return surface_; }
   void DrawContent(HDC dc, const RECT& bounds) override;
   void AmbientChanged() override;
+  std::optional<char> AccessLetter() const override { return AccessLetterOf(captionText_); }
+  void ClickFromMnemonic() override;
 
   // Where the face lies in a surface of `inner` pixels.
   virtual RECT FaceRect(SIZE inner) const = 0;
@@ -84,7 +116,10 @@ class ButtonControl : public OleControl {
   OLE_COLOR focusColor_ = 0;
   std::wstring caption_;     // the property, as set
   std::string captionText_;  // what the window shows and draws, in the ANSI code page
-  IFont* font_ = nullptr;    // nullptr: the container's ambient font
+  // The font object handed out or set; while not fontIsOwn_ it only mirrors
+  // the container's ambient font, which the caption then follows.
+  IFont* font_ = nullptr;
+  bool fontIsOwn_ = false;
   IPicture* picture_ = nullptr;
   IPicture* mouseIcon_ = nullptr;
   LONG mousePointer_ = 0;
@@ -113,10 +148,19 @@ class ButtonControl : public OleControl {
   bool SetPointer();
   HFONT CaptionFont() const;
   HFONT AmbientHFont() const;
+  IFont* CreateAmbientLookalike() const;
+  void TakeFont(IFont* font, bool own);  // takes over the reference
+  void MirrorAmbientFont();
+  void FontObjectChanged();
+  bool EndsSpacePress() const;
 
   bool mouseHeld_ = false;
   bool spaceHeld_ = false;
   bool pressOnPicture_ = false;
+  bool isDefault_ = false;  // the dialog's default button (BM_SETSTYLE)
+  bool mirroringAmbient_ = false;
+  DISPID fontId_;
+  FontWatch fontWatch_{*this};
 };
 
 }  // namespace zolbtns

@@ -25,7 +25,7 @@ void Line(HDC dc, COLORREF color, LONG x1, LONG y1, LONG x2, LONG y2) {
 
 }  // namespace
 
-FlatButton::FlatButton() : ButtonControl(CLSID_FlatButton, IID_IFlatButton, DIID__FlatButtonEvents) {
+FlatButton::FlatButton() : ButtonControl(CLSID_FlatButton, IID_IFlatButton, DIID__FlatButtonEvents, kFlatButtonFont) {
   pictureOffsetTop_ = kPictureOffset;
   ResetToNewlyPlaced();
 }

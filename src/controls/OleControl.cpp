@@ -10,6 +10,9 @@ namespace {
 LONG g_serverReferences = 0;
 HINSTANCE g_instance = nullptr;
 ITypeLib* g_types = nullptr;
+// Guards g_types: controls may be made on several apartment threads at once.
+// A critical section, as Windows 95 has no InterlockedCompareExchange.
+CRITICAL_SECTION g_typesLock;
 
 SIZEL PixelsToHimetric(LONG width, LONG height) {
   HDC screen = GetDC(nullptr);
@@ -73,7 +76,13 @@ void AddServerReference() { InterlockedIncrement(&g_serverReferences); }
 void ReleaseServerReference() { InterlockedDecrement(&g_serverReferences); }
 LONG ServerReferences() { return g_serverReferences; }
 HINSTANCE ModuleInstance() { return g_instance; }
-void SetModuleInstance(HINSTANCE instance) { g_instance = instance; }
+
+void StartModule(HINSTANCE instance) {
+  g_instance = instance;
+  InitializeCriticalSection(&g_typesLock);
+}
+
+void EndModule() { DeleteCriticalSection(&g_typesLock); }
 
 std::string ModulePath() {
   char path[MAX_PATH] = {};
@@ -82,17 +91,23 @@ std::string ModulePath() {
 }
 
 ITypeLib* LibraryTypes() {
+  EnterCriticalSection(&g_typesLock);
   if (!g_types) {
     const std::string path = ModulePath();
-    if (path.empty() || FAILED(LoadTypeLibEx(ToWide(path).c_str(), REGKIND_NONE, &g_types))) return nullptr;
+    if (path.empty() || FAILED(LoadTypeLibEx(ToWide(path).c_str(), REGKIND_NONE, &g_types))) g_types = nullptr;
   }
-  g_types->AddRef();
-  return g_types;
+  ITypeLib* types = g_types;
+  if (types) types->AddRef();
+  LeaveCriticalSection(&g_typesLock);
+  return types;
 }
 
 void ReleaseLibraryTypes() {
-  if (g_types) g_types->Release();
+  EnterCriticalSection(&g_typesLock);
+  ITypeLib* types = g_types;
   g_types = nullptr;
+  LeaveCriticalSection(&g_typesLock);
+  if (types) types->Release();
 }
 
 // ---- Life ----
@@ -121,7 +136,9 @@ OleControl::OleControl(const CLSID& clsid, const IID& dual, const IID& events)
 OleControl::~OleControl() {
   events_.UnadviseAll();
   propertyNotify_.UnadviseAll();
+  ReleaseWindowContext();
   ReleaseSite();
+  if (accelerators_) DestroyAcceleratorTable(accelerators_);
   for (IUnknown* object :
        std::initializer_list<IUnknown*>{adviseHolder_, viewSink_, ambientFont_, interfaceInfo_, dispatchInfo_})
     if (object) object->Release();
@@ -190,8 +207,9 @@ HRESULT OleControl::IdsOfNames(LPOLESTR* names, UINT count, DISPID* ids) {
   return DispGetIDsOfNames(interfaceInfo_, names, count, ids);
 }
 
-HRESULT OleControl::InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
-                                 UINT* argError) {
+HRESULT OleControl::InvokeMember(REFIID iid, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                 EXCEPINFO* exception, UINT* argError) {
+  if (!IsEqualIID(iid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
   if (!interfaceInfo_) return E_UNEXPECTED;
   DISPPARAMS adjusted = params ? *params : DISPPARAMS{nullptr, nullptr, 0, 0};
   std::vector<VARIANT> arguments;
@@ -232,7 +250,14 @@ HRESULT OleControl::GetClientSite(IOleClientSite** site) {
   return S_OK;
 }
 
-HRESULT OleControl::Close(DWORD) {
+HRESULT OleControl::Close(DWORD saveOption) {
+  // A control asks nobody: prompting to save means saving.
+  const bool save = saveOption == OLECLOSE_SAVEIFDIRTY || saveOption == OLECLOSE_PROMPTSAVE;
+  if (save && dirty_ && site_) {
+    const HRESULT hr = site_->SaveObject();
+    if (FAILED(hr)) return hr;
+    if (adviseHolder_) adviseHolder_->SendOnSave();
+  }
   InPlaceDeactivate();
   if (adviseHolder_) adviseHolder_->SendOnClose();
   return S_OK;
@@ -248,7 +273,12 @@ HRESULT OleControl::DoVerb(LONG verb, LPMSG, IOleClientSite* activeSite, LONG, H
     case OLEIVERB_HIDE:
       if (HWND window = ControlWindow()) ShowWindow(window, SW_HIDE);
       return S_OK;
-    default: return verb < 0 ? E_NOTIMPL : OLEOBJ_S_INVALIDVERB;
+    default: {
+      if (verb < 0) return E_NOTIMPL;
+      // A verb the control does not know runs the primary one.
+      const HRESULT hr = ActivateInPlace(false);
+      return FAILED(hr) ? hr : OLEOBJ_S_INVALIDVERB;
+    }
   }
 }
 
@@ -262,33 +292,96 @@ HRESULT OleControl::ActivateInPlace(bool uiActivate) {
     inPlaceSite_->OnInPlaceActivate();
   }
   if (!ControlWindow()) {
-    HWND parent = nullptr;
-    IOleInPlaceFrame* frame = nullptr;
-    IOleInPlaceUIWindow* document = nullptr;
-    RECT position{}, clip{};
-    OLEINPLACEFRAMEINFO frameInfo{};
-    frameInfo.cb = sizeof frameInfo;
-    if (FAILED(inPlaceSite_->GetWindow(&parent)) ||
-        FAILED(inPlaceSite_->GetWindowContext(&frame, &document, &position, &clip, &frameInfo)))
-      return E_FAIL;
-    if (frame) frame->Release();
-    if (document) document->Release();
-    // The size comes from the in-place rectangle, never from SetExtent.
-    if (!CreateControlWindow(parent, position)) return E_OUTOFMEMORY;
-    extent_ = PixelsToHimetric(position.right - position.left, position.bottom - position.top);
+    const HRESULT hr = CreateWindowInPlace();
+    if (FAILED(hr)) {
+      // Nothing is in place: the container may try again later.
+      inPlaceActive_ = false;
+      ReleaseWindowContext();
+      inPlaceSite_->OnInPlaceDeactivate();
+      return hr;
+    }
   }
   ShowWindow(ControlWindow(), SW_SHOWNA);
   if (uiActivate) {
-    ActivateOnFocus();
+    UIActivate();
     if (GetFocus() != ControlWindow()) SetFocus(ControlWindow());
   }
   return S_OK;
 }
 
-void OleControl::ActivateOnFocus() {
+HRESULT OleControl::CreateWindowInPlace() {
+  HWND parent = nullptr;
+  RECT position{}, clip{};
+  OLEINPLACEFRAMEINFO frameInfo{};
+  frameInfo.cb = sizeof frameInfo;
+  ReleaseWindowContext();
+  if (FAILED(inPlaceSite_->GetWindow(&parent)) ||
+      FAILED(inPlaceSite_->GetWindowContext(&frame_, &document_, &position, &clip, &frameInfo)))
+    return E_FAIL;
+  // The size comes from the in-place rectangle, never from SetExtent.
+  if (!CreateControlWindow(parent, position)) return E_OUTOFMEMORY;
+  SetObjectRects(&position, &clip);
+  return S_OK;
+}
+
+void OleControl::ReleaseWindowContext() {
+  if (frame_) frame_->Release();
+  frame_ = nullptr;
+  if (document_) document_->Release();
+  document_ = nullptr;
+}
+
+// The frame and the document show the active object's tools; they learn of
+// it (or of none) from SetActiveObject.
+void OleControl::SetActiveObjects(IOleInPlaceActiveObject* active) {
+  if (frame_) frame_->SetActiveObject(active, nullptr);
+  if (document_) document_->SetActiveObject(active, nullptr);
+}
+
+void OleControl::UIActivate() {
   if (uiActive_ || !inPlaceSite_) return;
   uiActive_ = true;
   inPlaceSite_->OnUIActivate();
+  SetActiveObjects(static_cast<IOleInPlaceActiveObject*>(this));
+}
+
+void OleControl::TellControlSiteOfFocus(bool focused) const {
+  IOleControlSite* controlSite = nullptr;
+  if (!site_ || FAILED(site_->QueryInterface(IID_IOleControlSite, reinterpret_cast<void**>(&controlSite)))) return;
+  controlSite->OnFocus(focused ? TRUE : FALSE);
+  controlSite->Release();
+}
+
+void OleControl::ActivateOnFocus() {
+  UIActivate();
+  TellControlSiteOfFocus(true);
+}
+
+void OleControl::FocusLeft() { TellControlSiteOfFocus(false); }
+
+std::optional<bool> OleControl::ContainerTabStop() const {
+  IOleControlSite* controlSite = nullptr;
+  if (!site_ || FAILED(site_->QueryInterface(IID_IOleControlSite, reinterpret_cast<void**>(&controlSite))))
+    return std::nullopt;
+  IDispatch* extended = nullptr;
+  const HRESULT got = controlSite->GetExtendedControl(&extended);
+  controlSite->Release();
+  if (FAILED(got) || !extended) return std::nullopt;
+  std::optional<bool> tabStop;
+  LPOLESTR names[] = {const_cast<LPOLESTR>(L"TabStop")};
+  DISPID id = DISPID_UNKNOWN;
+  if (SUCCEEDED(extended->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) {
+    VARIANT value;
+    VariantInit(&value);
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    if (SUCCEEDED(extended->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &value, nullptr,
+                                   nullptr)) &&
+        SUCCEEDED(VariantChangeType(&value, &value, 0, VT_BOOL)))
+      tabStop = value.boolVal != VARIANT_FALSE;
+    VariantClear(&value);
+  }
+  extended->Release();
+  return tabStop;
 }
 
 HRESULT OleControl::EnumVerbs(IEnumOLEVERB** verbs) { return OleRegEnumVerbs(clsid_, verbs); }
@@ -323,7 +416,7 @@ HRESULT OleControl::Unadvise(DWORD cookie) {
 HRESULT OleControl::EnumAdvise(IEnumSTATDATA** advises) {
   if (!advises) return E_POINTER;
   *advises = nullptr;
-  return adviseHolder_ ? adviseHolder_->EnumAdvise(advises) : S_OK;
+  return adviseHolder_ ? adviseHolder_->EnumAdvise(advises) : E_FAIL;  // no advise yet: nothing to enumerate
 }
 
 HRESULT OleControl::GetMiscStatus(DWORD, DWORD* status) {
@@ -343,6 +436,7 @@ HRESULT OleControl::InPlaceDeactivate() {
   UIDeactivate();
   inPlaceActive_ = false;
   if (HWND window = ControlWindow()) DestroyWindow(window);
+  ReleaseWindowContext();
   if (inPlaceSite_) inPlaceSite_->OnInPlaceDeactivate();
   return S_OK;
 }
@@ -350,16 +444,35 @@ HRESULT OleControl::InPlaceDeactivate() {
 HRESULT OleControl::UIDeactivate() {
   if (!uiActive_) return S_OK;
   uiActive_ = false;
+  SetActiveObjects(nullptr);
   if (inPlaceSite_) inPlaceSite_->OnUIDeactivate(FALSE);
   return S_OK;
 }
 
-HRESULT OleControl::SetObjectRects(LPCRECT position, LPCRECT) {
+HRESULT OleControl::SetObjectRects(LPCRECT position, LPCRECT clip) {
   if (!position) return E_POINTER;
-  if (HWND window = ControlWindow())
+  extent_ = PixelsToHimetric(position->right - position->left, position->bottom - position->top);
+  if (HWND window = ControlWindow()) {
     MoveWindow(window, position->left, position->top, position->right - position->left,
                position->bottom - position->top, TRUE);
+    ClipWindow(*position, clip ? *clip : *position);
+  }
   return S_OK;
+}
+
+// The container shows the control only within `clip` (a scrolled form, a
+// frame cutting it off): the window region keeps its painting there.
+void OleControl::ClipWindow(const RECT& position, const RECT& clip) {
+  RECT visible{};
+  IntersectRect(&visible, &position, &clip);
+  // Some containers pass no clip at all (an empty rectangle): nothing to cut.
+  if (IsRectEmpty(&clip) || EqualRect(&visible, &position)) {
+    SetWindowRgn(ControlWindow(), nullptr, TRUE);
+    return;
+  }
+  OffsetRect(&visible, -position.left, -position.top);
+  // The window owns the region from here on.
+  SetWindowRgn(ControlWindow(), CreateRectRgn(visible.left, visible.top, visible.right, visible.bottom), TRUE);
 }
 
 // ---- Ambient properties ----
@@ -386,13 +499,43 @@ void OleControl::ReadAmbientFont() {
   ambients->Release();
 }
 
+// The access letter works as for a dialog's button: with Alt, and alone
+// where the focused control takes no characters.
+HACCEL OleControl::BuildAccelerators(char letter) {
+  const SHORT scan = VkKeyScanA(letter);
+  if (scan == -1) return nullptr;
+  const WORD key = static_cast<WORD>(scan & 0xFF);
+  ACCEL keys[] = {{FVIRTKEY | FALT, key, 1}, {FVIRTKEY, key, 1}};
+  return CreateAcceleratorTableA(keys, 2);
+}
+
 HRESULT OleControl::GetControlInfo(CONTROLINFO* info) {
   if (!info) return E_POINTER;
+  // The table handed out before stays valid until the container asks again.
+  if (accelerators_) DestroyAcceleratorTable(accelerators_);
+  reportedLetter_ = AccessLetter();
+  accelerators_ = reportedLetter_ ? BuildAccelerators(*reportedLetter_) : nullptr;
   info->cb = sizeof *info;
-  info->hAccel = nullptr;
-  info->cAccel = 0;
-  info->dwFlags = 0;
+  info->hAccel = accelerators_;
+  info->cAccel = accelerators_ ? 2 : 0;
+  info->dwFlags = 0;  // Enter and Escape stay the container's (default and cancel buttons)
   return S_OK;
+}
+
+HRESULT OleControl::OnMnemonic(MSG*) {
+  if (!AccessLetter()) return S_FALSE;
+  ClickFromMnemonic();
+  return S_OK;
+}
+
+// A new caption may bring a new access letter: the container asks for the table again.
+void OleControl::NoteControlInfoChange() {
+  if (AccessLetter() == reportedLetter_) return;
+  reportedLetter_ = AccessLetter();
+  IOleControlSite* controlSite = nullptr;
+  if (!site_ || FAILED(site_->QueryInterface(IID_IOleControlSite, reinterpret_cast<void**>(&controlSite)))) return;
+  controlSite->OnControlInfoChanged();
+  controlSite->Release();
 }
 
 HRESULT OleControl::OnAmbientPropertyChange(DISPID id) {
@@ -422,8 +565,54 @@ HRESULT OleControl::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, HDC dc
   } else {
     return E_INVALIDARG;
   }
-  DrawContent(dc, place);
+  const DWORD kind = GetObjectType(dc);
+  const bool metafile = kind == OBJ_METADC || kind == OBJ_ENHMETADC;
+  if (metafile || GetMapMode(dc) != MM_TEXT)
+    DrawScaled(dc, place);
+  else
+    DrawContent(dc, place);
   return S_OK;
+}
+
+// The control's size in pixels: its window's, else its extent's on the screen.
+SIZE OleControl::ContentPixels() const {
+  RECT client{0, 0, 0, 0};
+  if (HWND window = ControlWindow()) GetClientRect(window, &client);
+  if (client.right > 0 && client.bottom > 0) return SIZE{client.right, client.bottom};
+  HDC screen = GetDC(nullptr);
+  const SIZE size{MulDiv(extent_.cx, GetDeviceCaps(screen, LOGPIXELSX), 2540),
+                  MulDiv(extent_.cy, GetDeviceCaps(screen, LOGPIXELSY), 2540)};
+  ReleaseDC(nullptr, screen);
+  return size;
+}
+
+// The control paints in pixels. Where `dc` counts in other units (a mapping
+// mode, a metafile of a printed or embedded form), it paints into a bitmap
+// of the pixels the bounds cover and stretches that onto the bounds, which
+// metafiles record as one picture.
+void OleControl::DrawScaled(HDC dc, const RECT& bounds) {
+  SIZE pixels = ContentPixels();
+  const DWORD kind = GetObjectType(dc);
+  if (kind != OBJ_METADC && kind != OBJ_ENHMETADC) {
+    POINT corners[2] = {{bounds.left, bounds.top}, {bounds.right, bounds.bottom}};
+    LPtoDP(dc, corners, 2);
+    pixels = SIZE{corners[1].x > corners[0].x ? corners[1].x - corners[0].x : corners[0].x - corners[1].x,
+                  corners[1].y > corners[0].y ? corners[1].y - corners[0].y : corners[0].y - corners[1].y};
+  }
+  if (pixels.cx <= 0 || pixels.cy <= 0) return;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, pixels.cx, pixels.cy);
+  ReleaseDC(nullptr, screen);
+  if (memory && bitmap) {
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    DrawContent(memory, RECT{0, 0, pixels.cx, pixels.cy});
+    StretchBlt(dc, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, memory, 0, 0,
+               pixels.cx, pixels.cy, SRCCOPY);
+    SelectObject(memory, old);
+  }
+  if (bitmap) DeleteObject(bitmap);
+  if (memory) DeleteDC(memory);
 }
 
 HRESULT OleControl::SetAdvise(DWORD aspects, DWORD flags, IAdviseSink* sink) {
@@ -514,6 +703,7 @@ HRESULT OleControl::GetSizeMax(ULARGE_INTEGER* size) {
 
 HRESULT OleControl::PropertyChanged(DISPID id) {
   dirty_ = true;
+  NoteControlInfoChange();
   ForEachSink<IPropertyNotifySink>(propertyNotify_, [id](IPropertyNotifySink* sink) { sink->OnChanged(id); });
   ViewChanged();
   return S_OK;

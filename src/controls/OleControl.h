@@ -12,6 +12,7 @@
 // control with a font of its own.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "AutomationTypes.h"
@@ -25,16 +26,23 @@ void AddServerReference();
 void ReleaseServerReference();
 LONG ServerReferences();
 HINSTANCE ModuleInstance();
-void SetModuleInstance(HINSTANCE instance);
+// The library loaded into a process, and leaving it (DllMain).
+void StartModule(HINSTANCE instance);
+void EndModule();
 // The library's file, in the ANSI code page; empty when unknown.
 std::string ModulePath();
-// The library's own type library, loaded from the module once (new reference).
+// The library's own type library, loaded from the module once (new reference);
+// safe to ask from any thread.
 ITypeLib* LibraryTypes();
 void ReleaseLibraryTypes();
 
 // What the controls report to containers about themselves.
 constexpr DWORD kMiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE | OLEMISC_INSIDEOUT |
                               OLEMISC_ACTIVATEWHENVISIBLE | OLEMISC_SETCLIENTSITEFIRST;
+
+// A newly placed button: 1215 x 375 twips, as HIMETRIC (2540 to the inch, twips 1440).
+constexpr LONG TwipsToHimetric(LONG twips) { return (twips * 2540 + 720) / 1440; }
+constexpr SIZEL kNewlyPlacedExtent{TwipsToHimetric(1215), TwipsToHimetric(375)};
 
 class OleControl : public IOleObject,
                    public IOleInPlaceObject,
@@ -89,7 +97,7 @@ class OleControl : public IOleObject,
   HRESULT STDMETHODCALLTYPE EnableModeless(BOOL) override { return S_OK; }
   // IOleControl
   HRESULT STDMETHODCALLTYPE GetControlInfo(CONTROLINFO* info) override;
-  HRESULT STDMETHODCALLTYPE OnMnemonic(MSG*) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnMnemonic(MSG* message) override;
   HRESULT STDMETHODCALLTYPE OnAmbientPropertyChange(DISPID id) override;
   HRESULT STDMETHODCALLTYPE FreezeEvents(BOOL freeze) override;
   // IViewObject2
@@ -132,7 +140,8 @@ class OleControl : public IOleObject,
   HRESULT TypeInfoCount(UINT* count);
   HRESULT TypeInfo(UINT index, ITypeInfo** info);
   HRESULT IdsOfNames(LPOLESTR* names, UINT count, DISPID* ids);
-  HRESULT InvokeMember(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+  // IDispatch::Invoke: members of the dual interface only, so `iid` must be IID_NULL.
+  HRESULT InvokeMember(REFIID iid, DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
                        UINT* argError);
 
   // The control's window on `parent` at `place` (pixels in the parent); the
@@ -146,6 +155,10 @@ class OleControl : public IOleObject,
   virtual void WriteProperties(PropertyWriter& writer) = 0;
   // The ambient font or another ambient property changed.
   virtual void AmbientChanged() = 0;
+  // The caption's access letter ("&x"), which the container turns into Alt+x and x.
+  virtual std::optional<char> AccessLetter() const { return std::nullopt; }
+  // The member pressed the access letter.
+  virtual void ClickFromMnemonic() {}
 
   // A property changed: the container hears of it and the control is dirty.
   HRESULT PropertyChanged(DISPID id);
@@ -156,9 +169,24 @@ class OleControl : public IOleObject,
   IFont* AmbientFont() const { return ambientFont_; }
   // The control got the focus: tell the container it is the active one.
   void ActivateOnFocus();
+  // The control lost the focus: the container hears of it.
+  void FocusLeft();
+  // The container's TabStop for the control, kept on its extended control;
+  // nothing when the container keeps none.
+  std::optional<bool> ContainerTabStop() const;
 
  private:
   HRESULT ActivateInPlace(bool uiActivate);
+  HRESULT CreateWindowInPlace();
+  void UIActivate();
+  void TellControlSiteOfFocus(bool focused) const;
+  void SetActiveObjects(IOleInPlaceActiveObject* active);
+  void ReleaseWindowContext();
+  void ClipWindow(const RECT& position, const RECT& clip);
+  void DrawScaled(HDC dc, const RECT& bounds);
+  SIZE ContentPixels() const;
+  void NoteControlInfoChange();
+  HACCEL BuildAccelerators(char letter);
   void ReadAmbientFont();
   void TakeAmbientFont(IUnknown* font);
   void ReleaseSite();
@@ -171,6 +199,8 @@ class OleControl : public IOleObject,
   ITypeInfo* dispatchInfo_ = nullptr;   // what IDispatch::GetTypeInfo hands out
   IOleClientSite* site_ = nullptr;
   IOleInPlaceSite* inPlaceSite_ = nullptr;
+  IOleInPlaceFrame* frame_ = nullptr;        // from the in-place site, while in place
+  IOleInPlaceUIWindow* document_ = nullptr;  // may stay null: the frame serves as document
   IOleAdviseHolder* adviseHolder_ = nullptr;
   IAdviseSink* viewSink_ = nullptr;
   DWORD viewAspects_ = 0;
@@ -178,7 +208,9 @@ class OleControl : public IOleObject,
   IFont* ambientFont_ = nullptr;
   ConnectionPoint events_;
   ConnectionPoint propertyNotify_;
-  SIZEL extent_{3201, 992};  // HIMETRIC: 1215 x 375 twips, a newly placed button
+  SIZEL extent_ = kNewlyPlacedExtent;
+  HACCEL accelerators_ = nullptr;       // what GetControlInfo last handed out; ours to destroy
+  std::optional<char> reportedLetter_;  // the access letter the container last heard of
   bool inPlaceActive_ = false;
   bool uiActive_ = false;
   bool dirty_ = false;

@@ -4,7 +4,11 @@ namespace zolbtns {
 namespace {
 
 constexpr DWORD kStreamMagic = 0x426C6F5A;  // "ZolB"
+// The low word counts revisions that only add names or value types; the high
+// word changes with the layout of an entry (name, type, data), which this
+// reader must know to find the next entry.
 constexpr DWORD kStreamVersion = 1;
+constexpr DWORD kLayoutMask = 0xFFFF0000;
 constexpr ULONG kLongestName = 64;
 constexpr ULONG kLongestText = 1 << 20;
 
@@ -35,11 +39,21 @@ HRESULT WriteText(IStream* stream, const wchar_t* text, ULONG length) {
   return SUCCEEDED(hr) ? WriteBytes(stream, text, length * sizeof(wchar_t)) : hr;
 }
 
+// Bytes from the stream's position to its end, or ~0 when the stream cannot tell.
+ULONGLONG BytesLeft(IStream* stream) {
+  const LARGE_INTEGER none{};
+  ULARGE_INTEGER at{};
+  STATSTG stat{};
+  if (FAILED(stream->Seek(none, STREAM_SEEK_CUR, &at)) || FAILED(stream->Stat(&stat, STATFLAG_NONAME))) return ~0ULL;
+  return stat.cbSize.QuadPart > at.QuadPart ? stat.cbSize.QuadPart - at.QuadPart : 0;
+}
+
 HRESULT ReadText(IStream* stream, ULONG longest, std::wstring* text) {
   ULONG length = 0;
   HRESULT hr = ReadValue(stream, &length);
   if (FAILED(hr)) return hr;
-  if (length > longest) return E_UNEXPECTED;
+  // A corrupt length must not make us allocate what the stream cannot hold.
+  if (length > longest || length * sizeof(wchar_t) > BytesLeft(stream)) return E_UNEXPECTED;
   text->assign(length, L'\0');
   return length ? ReadBytes(stream, text->data(), length * sizeof(wchar_t)) : S_OK;
 }
@@ -67,16 +81,70 @@ HRESULT WriteVariant(IStream* stream, const VARIANT& value) {
   }
 }
 
+// The size of a value whose type alone fixes it, as a later revision may
+// write; 0 for the types of no fixed size.
+ULONG FixedSize(VARTYPE type) {
+  switch (type) {
+    case VT_EMPTY:
+    case VT_NULL: return 0;
+    case VT_I1:
+    case VT_UI1: return 1;
+    case VT_I2:
+    case VT_UI2:
+    case VT_BOOL: return 2;
+    case VT_I4:
+    case VT_UI4:
+    case VT_R4:
+    case VT_INT:
+    case VT_UINT:
+    case VT_ERROR: return 4;
+    case VT_R8:
+    case VT_CY:
+    case VT_DATE:
+    case VT_I8:
+    case VT_UI8: return 8;
+    default: return 0;
+  }
+}
+
+bool HasFixedSize(VARTYPE type) { return type == VT_EMPTY || type == VT_NULL || FixedSize(type) != 0; }
+
+// A property object of the two kinds the controls keep. The stream names the
+// class; creating whatever class it names would let saved data load any
+// registered server into the container, so any other class is refused.
+HRESULT CreatePropertyObject(const CLSID& clsid, IPersistStream** persist) {
+  *persist = nullptr;
+  if (IsEqualCLSID(clsid, CLSID_StdFont)) {
+    wchar_t face[] = L"MS Sans Serif";
+    FONTDESC description{sizeof(FONTDESC), face, {}, FW_NORMAL, ANSI_CHARSET, FALSE, FALSE, FALSE};
+    description.cySize.int64 = 8 * 10000;
+    return OleCreateFontIndirect(&description, IID_IPersistStream, reinterpret_cast<void**>(persist));
+  }
+  // An uninitialized picture takes its kind and data from the stream.
+  if (IsEqualCLSID(clsid, CLSID_StdPicture))
+    return OleCreatePictureIndirect(nullptr, IID_IPersistStream, TRUE, reinterpret_cast<void**>(persist));
+  return E_ACCESSDENIED;
+}
+
+HRESULT ReadObject(IStream* stream, const IID& iid, IUnknown** object) {
+  *object = nullptr;
+  CLSID clsid{};
+  HRESULT hr = ReadValue(stream, &clsid);  // as WriteClassStm stored it
+  IPersistStream* persist = nullptr;
+  if (SUCCEEDED(hr)) hr = CreatePropertyObject(clsid, &persist);
+  if (FAILED(hr)) return hr;
+  hr = persist->Load(stream);
+  if (SUCCEEDED(hr)) hr = persist->QueryInterface(iid, reinterpret_cast<void**>(object));
+  persist->Release();
+  return hr;
+}
+
 HRESULT ReadVariant(IStream* stream, VARIANT* value) {
   VariantInit(value);
   VARTYPE type = VT_EMPTY;
   HRESULT hr = ReadValue(stream, &type);
   if (FAILED(hr)) return hr;
   switch (type) {
-    case VT_I2:
-    case VT_BOOL: hr = ReadValue(stream, &value->iVal); break;
-    case VT_I4:
-    case VT_UI4: hr = ReadValue(stream, &value->lVal); break;
     case VT_BSTR: {
       std::wstring text;
       hr = ReadText(stream, kLongestText, &text);
@@ -85,10 +153,12 @@ HRESULT ReadVariant(IStream* stream, VARIANT* value) {
     }
     case VT_UNKNOWN:
     case VT_DISPATCH:
-      hr = OleLoadFromStream(stream, type == VT_DISPATCH ? IID_IDispatch : IID_IUnknown,
-                             reinterpret_cast<void**>(&value->punkVal));
+      hr = ReadObject(stream, type == VT_DISPATCH ? IID_IDispatch : IID_IUnknown, &value->punkVal);
       break;
-    default: return DISP_E_BADVARTYPE;
+    default:
+      // Without its size the next entry cannot be found: the data is not ours.
+      if (!HasFixedSize(type)) return DISP_E_BADVARTYPE;
+      hr = FixedSize(type) ? ReadBytes(stream, &value->llVal, FixedSize(type)) : S_OK;
   }
   if (SUCCEEDED(hr)) value->vt = type;
   return hr;
@@ -142,7 +212,8 @@ HRESULT ToText(const VARIANT& value, std::wstring* text) {
 
 bool PropertyReader::Read(const wchar_t* name, VARIANT* value) {
   VariantInit(value);
-  if (bag_ && SUCCEEDED(bag_->Read(name, value, nullptr))) return true;
+  // An empty value, as a later revision may store, is no value.
+  if (bag_ && SUCCEEDED(bag_->Read(name, value, nullptr)) && value->vt != VT_EMPTY) return true;
   VariantClear(value);
   return false;
 }
@@ -266,7 +337,8 @@ HRESULT MemoryBag::LoadFrom(IStream* stream) {
   HRESULT hr = ReadValue(stream, &magic);
   if (SUCCEEDED(hr)) hr = ReadValue(stream, &version);
   if (FAILED(hr)) return hr;
-  if (magic != kStreamMagic || version != kStreamVersion) return E_UNEXPECTED;
+  if (magic != kStreamMagic || (version & kLayoutMask) != (kStreamVersion & kLayoutMask) || version == 0)
+    return E_UNEXPECTED;
   for (;;) {
     std::wstring name;
     hr = ReadText(stream, kLongestName, &name);

@@ -67,6 +67,9 @@ class MemoryBag final : public IPropertyBag {
 
   // The stream format: a header, then each value as its name, its type and
   // its data (objects through their own IPersistStream), then an empty name.
+  // Loading keeps names it does not know, reads values of any type whose size
+  // the type fixes, and creates only standard font and picture objects;
+  // anything else fails the whole load, and no property changes.
   HRESULT SaveTo(IStream* stream) const;
   HRESULT LoadFrom(IStream* stream);
 

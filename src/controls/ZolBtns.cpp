@@ -108,33 +108,70 @@ LONG RegisterClassKeys(HKEY root, const std::string& prefix, const ControlClass&
   return ERROR_SUCCESS;
 }
 
-// Deletes a key with everything below it. Windows NT's RegDeleteKey refuses a
-// key that has subkeys, and RegDeleteTree came only with Vista.
+// Deletes a key with everything below it; a key already gone is no failure.
+// Windows NT's RegDeleteKey refuses a key that has subkeys, and RegDeleteTree
+// came only with Vista.
 LONG DeleteKeyTree(HKEY root, const std::string& path) {
   HKEY key = nullptr;
-  LONG status = RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key);
-  if (status != ERROR_SUCCESS) return status;
+  const LONG opened = RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key);
+  if (opened == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
+  if (opened != ERROR_SUCCESS) return opened;
   char name[MAX_PATH];
+  LONG status = ERROR_SUCCESS;
   for (;;) {
     DWORD length = MAX_PATH;
     if (RegEnumKeyExA(key, 0, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    if (DeleteKeyTree(key, name) != ERROR_SUCCESS) break;  // would be found first again
+    status = DeleteKeyTree(key, name);
+    if (status != ERROR_SUCCESS) break;  // it would be found first again
   }
   RegCloseKey(key);
-  return RegDeleteKeyA(root, path.c_str());
+  return status == ERROR_SUCCESS ? RegDeleteKeyA(root, path.c_str()) : status;
 }
 
-void DeleteClassKeys(HKEY root, const std::string& prefix, const ControlClass& kind) {
-  DeleteKeyTree(root, prefix + "CLSID\\" + GuidText(*kind.clsid));
-  DeleteKeyTree(root, prefix + kind.progId);
+LONG DeleteClassKeys(HKEY root, const std::string& prefix, const ControlClass& kind) {
+  const LONG status = DeleteKeyTree(root, prefix + "CLSID\\" + GuidText(*kind.clsid));
+  const LONG progId = DeleteKeyTree(root, prefix + kind.progId);
+  return status != ERROR_SUCCESS ? status : progId;
 }
 
-HRESULT RegisterTypes(const std::string& path) {
+// Where the classes are registered: machine-wide, or for the current user
+// where the machine's classes cannot be written (Windows NT without the
+// administrator's rights).
+struct ClassesRoot {
+  HKEY root;
+  const char* prefix;
+};
+const ClassesRoot kMachineClasses{HKEY_CLASSES_ROOT, ""};
+const ClassesRoot kUserClasses{HKEY_CURRENT_USER, "Software\\Classes\\"};
+
+LONG RegisterAllClasses(const ClassesRoot& where, const std::string& path) {
+  for (const ControlClass& kind : kClasses) {
+    const LONG status = RegisterClassKeys(where.root, where.prefix, kind, path);
+    if (status != ERROR_SUCCESS) {
+      for (const ControlClass& written : kClasses) DeleteClassKeys(where.root, where.prefix, written);
+      return status;
+    }
+  }
+  return ERROR_SUCCESS;
+}
+
+using RegisterTypeLibrary = HRESULT(STDAPICALLTYPE*)(ITypeLib*, LPOLESTR, LPOLESTR);
+
+// The type library in the machine's classes, or the user's: Windows Vista's
+// RegisterTypeLibForUser, looked up so that older Windows still load the control.
+HRESULT RegisterTypes(const std::string& path, bool forUser) {
+  RegisterTypeLibrary registerTypes = RegisterTypeLib;
+  if (forUser) {
+    HMODULE automation = GetModuleHandleA("oleaut32.dll");
+    registerTypes = reinterpret_cast<RegisterTypeLibrary>(
+        reinterpret_cast<void*>(automation ? GetProcAddress(automation, "RegisterTypeLibForUser") : nullptr));
+    if (!registerTypes) return E_NOTIMPL;
+  }
   std::wstring widePath = ToWide(path);  // OLE takes it wide on every Windows
   ITypeLib* types = nullptr;
   HRESULT hr = LoadTypeLibEx(widePath.c_str(), REGKIND_NONE, &types);
   if (FAILED(hr)) return hr;
-  hr = RegisterTypeLib(types, widePath.data(), nullptr);
+  hr = registerTypes(types, widePath.data(), nullptr);
   types->Release();
   return hr;
 }
@@ -142,19 +179,31 @@ HRESULT RegisterTypes(const std::string& path) {
 // The type library was registered for the library's own width (widl --win32 or --win64).
 #ifdef _WIN64
 constexpr SYSKIND kTypesSystem = SYS_WIN64;
+constexpr char kTypesPlatform[] = "win64";
 #else
 constexpr SYSKIND kTypesSystem = SYS_WIN32;
+constexpr char kTypesPlatform[] = "win32";
 #endif
+
+bool TypesRegistered() {
+  const std::string entry = "TypeLib\\" + GuidText(LIBID_ZolBttn) + "\\1.0\\0\\" + kTypesPlatform;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, entry.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
 
 // The first OLE Automation library of Windows 95 has no UnRegisterTypeLib:
 // imported, it would keep the whole control from loading. Without it the type
 // library stays registered, which harms nothing once the classes are gone.
-void UnregisterTypes() {
+// A type library not registered (any more) is no failure.
+HRESULT UnregisterTypes() {
   using UnregisterTypeLibrary = HRESULT(STDAPICALLTYPE*)(REFGUID, WORD, WORD, LCID, SYSKIND);
   HMODULE automation = GetModuleHandleA("oleaut32.dll");
   const auto unregister = reinterpret_cast<UnregisterTypeLibrary>(
       reinterpret_cast<void*>(automation ? GetProcAddress(automation, "UnRegisterTypeLib") : nullptr));
-  if (unregister) unregister(LIBID_ZolBttn, 1, 0, LOCALE_NEUTRAL, kTypesSystem);
+  if (!unregister || !TypesRegistered()) return S_OK;
+  return unregister(LIBID_ZolBttn, 1, 0, LOCALE_NEUTRAL, kTypesSystem);
 }
 
 }  // namespace
@@ -164,11 +213,12 @@ using namespace zolbtns;
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
-    SetModuleInstance(instance);
+    StartModule(instance);
     DisableThreadLibraryCalls(instance);
   } else if (reason == DLL_PROCESS_DETACH) {
     // A class left behind would point at code no longer loaded.
     UnregisterWindowClasses();
+    EndModule();
   }
   return TRUE;
 }
@@ -192,24 +242,29 @@ extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {
   return S_OK;
 }
 
-// Registers machine-wide when allowed, else for the current user.
+// Registers machine-wide when the machine's classes can be written, else for
+// the current user. The classes come first, as they decide where: the type
+// library goes with them. Per user it is a convenience only (the controls
+// read their type information from their own file), so Windows without
+// per-user type libraries still registers.
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
   const std::string path = ModulePath();
   if (path.empty()) return HRESULT_FROM_WIN32(GetLastError());
-  if (FAILED(RegisterTypes(path))) return SELFREG_E_TYPELIB;
-  for (const ControlClass& kind : kClasses) {
-    LONG status = RegisterClassKeys(HKEY_CLASSES_ROOT, "", kind, path);
-    if (status == ERROR_ACCESS_DENIED) status = RegisterClassKeys(HKEY_CURRENT_USER, "Software\\Classes\\", kind, path);
-    if (status != ERROR_SUCCESS) return SELFREG_E_CLASS;
-  }
+  if (RegisterAllClasses(kMachineClasses, path) == ERROR_SUCCESS)
+    return SUCCEEDED(RegisterTypes(path, false)) ? S_OK : SELFREG_E_TYPELIB;
+  if (RegisterAllClasses(kUserClasses, path) != ERROR_SUCCESS) return SELFREG_E_CLASS;
+  RegisterTypes(path, true);
   return S_OK;
 }
 
+// Takes the classes away wherever they were registered; fails when a key
+// that is there cannot be deleted.
 extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() {
-  for (const ControlClass& kind : kClasses) {
-    DeleteClassKeys(HKEY_CLASSES_ROOT, "", kind);
-    DeleteClassKeys(HKEY_CURRENT_USER, "Software\\Classes\\", kind);
-  }
-  UnregisterTypes();
-  return S_OK;
+  bool classesGone = true;
+  for (const ControlClass& kind : kClasses)
+    for (const ClassesRoot& where : {kMachineClasses, kUserClasses})
+      classesGone = DeleteClassKeys(where.root, where.prefix, kind) == ERROR_SUCCESS && classesGone;
+  const HRESULT types = UnregisterTypes();
+  if (!classesGone) return SELFREG_E_CLASS;
+  return SUCCEEDED(types) ? S_OK : SELFREG_E_TYPELIB;
 }

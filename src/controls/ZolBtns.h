@@ -12,8 +12,11 @@
 // come from the type library's IDL (zolbtns.idl). Colours are OLE_COLOR
 // values: 0x00BBGGRR, or 0x800000nn for system colour nn (resolved each time
 // the button is painted); late binding may pass them as Long.
-// The container's TabStop for a control is the WS_TABSTOP style of the
-// control's window, which the control sets and the container may clear.
+// The container's TabStop for a control is the TabStop property of the
+// extended control its site offers (IOleControlSite::GetExtendedControl);
+// where there is none, the WS_TABSTOP style of the control's window, which
+// the control sets and the container may clear. A caption's "&x" is the
+// control's access letter (IOleControl::GetControlInfo, OnMnemonic).
 #pragma once
 
 #include "zolbtns_h.h"

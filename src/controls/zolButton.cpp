@@ -29,7 +29,7 @@ void Fill(HDC dc, const RECT& rect, OLE_COLOR color) {
 
 }  // namespace
 
-ZolButton::ZolButton() : ButtonControl(CLSID_zolButton, IID_IZolButton, DIID__zolButtonEvents) {
+ZolButton::ZolButton() : ButtonControl(CLSID_zolButton, IID_IZolButton, DIID__zolButtonEvents, kZolButtonFont) {
   pictureOffsetTop_ = kPictureOffset;
   ResetToNewlyPlaced();
 }

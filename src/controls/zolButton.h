@@ -20,9 +20,9 @@ class ZolButton final : public ButtonControl, public IZolButton {
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
     return IdsOfNames(names, count, ids);
   }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                    EXCEPINFO* exception, UINT* argError) override {
-    return InvokeMember(id, flags, params, result, exception, argError);
+    return InvokeMember(iid, id, flags, params, result, exception, argError);
   }
 
   // IZolButton, in member order.

@@ -160,19 +160,29 @@ struct Control {
     SysFreeString(value.bstrVal);
     return hr;
   }
+  // A property's value; the test fails when the control refuses it.
   VARIANT Get(const wchar_t* name) {
     VARIANT result;
     VariantInit(&result);
     DISPID id = DISPID_UNKNOWN;
     DISPPARAMS none{};
-    if (SUCCEEDED(Id(name, &id)))
-      dispatch->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET | DISPATCH_METHOD, &none, &result, nullptr, nullptr);
+    HRESULT hr = Id(name, &id);
+    if (SUCCEEDED(hr))
+      hr = dispatch->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET | DISPATCH_METHOD, &none, &result, nullptr, nullptr);
+    EXPECT_EQ(hr, S_OK) << "reading " << std::string(name, name + wcslen(name));
     return result;
   }
-  DWORD Color(const wchar_t* name) { return static_cast<DWORD>(Get(name).lVal); }
-  bool Bool(const wchar_t* name) { return Get(name).boolVal != VARIANT_FALSE; }
+  // ... and also when it answers in another type than `type` (then empty).
+  VARIANT Get(const wchar_t* name, VARTYPE type) {
+    VARIANT result = Get(name);
+    EXPECT_EQ(result.vt, type) << "reading " << std::string(name, name + wcslen(name));
+    if (result.vt != type) VariantClear(&result);
+    return result;
+  }
+  DWORD Color(const wchar_t* name) { return Get(name, VT_UI4).ulVal; }  // OLE_COLOR
+  bool Bool(const wchar_t* name) { return Get(name, VT_BOOL).boolVal != VARIANT_FALSE; }
   std::wstring Text(const wchar_t* name) {
-    VARIANT value = Get(name);
+    VARIANT value = Get(name, VT_BSTR);
     std::wstring text = value.vt == VT_BSTR && value.bstrVal ? value.bstrVal : L"";
     VariantClear(&value);
     return text;
@@ -553,7 +563,7 @@ TEST_F(ZolBtns, MembersAreFoundByNameInTheTypeLibraryInMemberOrder) {
   EXPECT_TRUE(IsEqualGUID(events, DIID__zolButtonEvents));
   classInfo->Release();
 
-  EXPECT_EQ(static_cast<HWND>(LongToHandle(button.Get(L"hWnd").lVal)), button.window);
+  EXPECT_EQ(static_cast<HWND>(LongToHandle(button.Get(L"hWnd", VT_I4).lVal)), button.window);
   EXPECT_NE(button.Put(L"hWnd", Control::Long(5)), S_OK);
   VARIANT notAColour;
   notAColour.vt = VT_BSTR;
@@ -1121,7 +1131,7 @@ TEST_F(ZolBtns, BothButtonsInTheAtlHostPaintClickOnceAndNotifyPropertyChanges) {
     ASSERT_EQ(button.Id(L"Caption", &caption), S_OK);
     EXPECT_EQ(button.PutColor(L"BackColor", 0x00C000), S_OK);
     EXPECT_EQ(button.PutText(L"Caption", L""), S_OK);
-    button.Get(L"hWnd");
+    button.Get(L"hWnd", VT_I4);
     EXPECT_EQ(button.sink->changed, (std::vector<DISPID>{backColor, caption}));
     EXPECT_EQ(button.FacePixel(10, 12), RGB(0, 192, 0));
 
@@ -1248,7 +1258,7 @@ TEST_F(ZolBtns, TheControlOutlivesItsWindowWhileTheContainerHoldsIt) {
   Control& button = PlainZolButton();
   DestroyWindow(host_);
   EXPECT_FALSE(IsWindow(button.window));
-  EXPECT_EQ(button.Get(L"hWnd").lVal, 0);
+  EXPECT_EQ(button.Get(L"hWnd", VT_I4).lVal, 0);
   EXPECT_EQ(button.PutText(L"Caption", L"still alive"), S_OK);
   EXPECT_EQ(button.Text(L"Caption"), L"still alive");
 }
