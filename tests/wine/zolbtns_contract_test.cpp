@@ -12,12 +12,13 @@
 
 #include "RealInput.h"
 #include "WineTestSupport.h"
+#include "ZolBtnsTestSupport.h"
 #include "controls/ZolBtns.h"
 
 namespace {
 
+using namespace wine_test;
 using real_input::Pump;
-using wine_test::WaitUntil;
 
 // What a button control reports of itself, as containers read it.
 constexpr DWORD kButtonMiscStatus = OLEMISC_RECOMPOSEONRESIZE | OLEMISC_CANTLINKINSIDE | OLEMISC_INSIDEOUT |
@@ -59,17 +60,6 @@ void Note(const std::string& call) { g_calls += call + ";"; }
 
 IOleInPlaceActiveObject* g_activeObject = nullptr;  // what SetActiveObject named last (not held)
 
-// A COM object of the test's own lifetime: references are not counted.
-#define STATIC_UNKNOWN(Self, ...)                                                \
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override { \
-    *object = nullptr;                                                           \
-    for (const IID* known : {&IID_IUnknown, __VA_ARGS__})                        \
-      if (IsEqualIID(iid, *known)) *object = static_cast<Self*>(this);           \
-    return *object ? S_OK : E_NOINTERFACE;                                       \
-  }                                                                              \
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }                        \
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-
 // The frame and the document window of an in-place object.
 class UiWindow final : public IOleInPlaceFrame {
  public:
@@ -100,67 +90,14 @@ class UiWindow final : public IOleInPlaceFrame {
   const char* name_;
 };
 
-// The extended control a container wraps around the control: its TabStop.
-class ExtendedControl final : public IDispatch {
+// The container, noting each call of the control's that tells it something.
+class Site final : public QuietSite {
  public:
-  STATIC_UNKNOWN(IDispatch, &IID_IDispatch)
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-    if (count != 1 || lstrcmpiW(names[0], L"TabStop") != 0) return DISP_E_UNKNOWNNAME;
-    *ids = kTabStopId;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
-                                   UINT*) override {
-    if (id != kTabStopId || !(flags & DISPATCH_PROPERTYGET) || !result) return DISP_E_MEMBERNOTFOUND;
-    ++tabStopReads;
-    result->vt = VT_BOOL;
-    result->boolVal = tabStop ? VARIANT_TRUE : VARIANT_FALSE;
-    return S_OK;
-  }
-  static constexpr DISPID kTabStopId = 0x60020001;
-  bool tabStop = true;
-  int tabStopReads = 0;
-};
-
-class Site final : public IOleClientSite, public IOleInPlaceSite, public IOleControlSite {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    *object = nullptr;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IOleClientSite))
-      *object = static_cast<IOleClientSite*>(this);
-    else if (IsEqualIID(iid, IID_IOleWindow) || IsEqualIID(iid, IID_IOleInPlaceSite))
-      *object = static_cast<IOleInPlaceSite*>(this);
-    else if (IsEqualIID(iid, IID_IOleControlSite) && controlSite)
-      *object = static_cast<IOleControlSite*>(this);
-    return *object ? S_OK : E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  // IOleClientSite
+  Site() { place = kPlace; }
   HRESULT STDMETHODCALLTYPE SaveObject() override {
     Note("SaveObject");
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** container) override {
-    *container = nullptr;
-    return E_NOINTERFACE;
-  }
-  HRESULT STDMETHODCALLTYPE ShowObject() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return E_NOTIMPL; }
-  // IOleInPlaceSite
-  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
-    *window = parent;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override {
     Note("OnInPlaceActivate");
     return S_OK;
@@ -169,19 +106,6 @@ class Site final : public IOleClientSite, public IOleInPlaceSite, public IOleCon
     Note("OnUIActivate");
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frameOut, IOleInPlaceUIWindow** documentOut,
-                                             LPRECT position, LPRECT clipOut, LPOLEINPLACEFRAMEINFO info) override {
-    *frameOut = &frame;
-    *documentOut = &document;
-    *position = kPlace;
-    *clipOut = clip;
-    info->fMDIApp = FALSE;
-    info->hwndFrame = parent;
-    info->haccel = nullptr;
-    info->cAccelEntries = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE Scroll(SIZE) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) override {
     Note("OnUIDeactivate");
     return S_OK;
@@ -190,127 +114,24 @@ class Site final : public IOleClientSite, public IOleInPlaceSite, public IOleCon
     Note("OnInPlaceDeactivate");
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT) override { return S_OK; }
-  // IOleControlSite
   HRESULT STDMETHODCALLTYPE OnControlInfoChanged() override {
     Note("OnControlInfoChanged");
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE LockInPlaceActive(BOOL) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE GetExtendedControl(IDispatch** extendedOut) override {
-    *extendedOut = &extended;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE TransformCoords(POINTL*, POINTF*, DWORD) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG*, DWORD) override { return S_FALSE; }
   HRESULT STDMETHODCALLTYPE OnFocus(BOOL focused) override {
     Note(focused ? "OnFocus(TRUE)" : "OnFocus(FALSE)");
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE ShowPropertyFrame() override { return E_NOTIMPL; }
 
-  HWND parent = nullptr;
-  RECT clip = kPlace;
-  bool controlSite = true;
   UiWindow frame{"frame"};
   UiWindow document{"document"};
-  ExtendedControl extended;
-};
 
-// Hears the control's events and its view.
-class EventSink final : public IDispatch, public IAdviseSink {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    *object = nullptr;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, DIID__zolButtonEvents))
-      *object = static_cast<IDispatch*>(this);
-    else if (IsEqualIID(iid, IID_IAdviseSink))
-      *object = static_cast<IAdviseSink*>(this);
-    return *object ? S_OK : E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    if (id == kZolEventClick) ++clicks;
-    return S_OK;
-  }
-  void STDMETHODCALLTYPE OnDataChange(FORMATETC*, STGMEDIUM*) override {}
-  void STDMETHODCALLTYPE OnViewChange(DWORD, LONG) override {}
-  void STDMETHODCALLTYPE OnRename(IMoniker*) override {}
-  void STDMETHODCALLTYPE OnSave() override {}
-  void STDMETHODCALLTYPE OnClose() override {}
-  int clicks = 0;
+ protected:
+  IOleInPlaceFrame* Frame() override { return &frame; }
+  IOleInPlaceUIWindow* Document() override { return &document; }
 };
 
 // ---- Working with one control ----
-
-template <class T>
-T* As(IUnknown* object, const IID& iid) {
-  T* result = nullptr;
-  object->QueryInterface(iid, reinterpret_cast<void**>(&result));
-  return result;
-}
-
-HRESULT PutProperty(IUnknown* control, const wchar_t* name, VARIANT value) {
-  IDispatch* dispatch = As<IDispatch>(control, IID_IDispatch);
-  if (!dispatch) return E_NOINTERFACE;
-  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-  DISPID id = DISPID_UNKNOWN;
-  HRESULT hr = dispatch->GetIDsOfNames(IID_NULL, names, 1, 0, &id);
-  DISPID named = DISPID_PROPERTYPUT;
-  DISPPARAMS params{&value, &named, 1, 1};
-  if (SUCCEEDED(hr)) hr = dispatch->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
-  dispatch->Release();
-  return hr;
-}
-
-HRESULT PutColor(IUnknown* control, const wchar_t* name, LONG color) {
-  VARIANT value;
-  value.vt = VT_I4;
-  value.lVal = color;
-  return PutProperty(control, name, value);
-}
-
-HRESULT PutCaption(IUnknown* control, const wchar_t* caption) {
-  VARIANT value;
-  value.vt = VT_BSTR;
-  value.bstrVal = SysAllocString(caption);
-  const HRESULT hr = PutProperty(control, L"Caption", value);
-  SysFreeString(value.bstrVal);
-  return hr;
-}
-
-DWORD AdviseEvents(IUnknown* control, IUnknown* sink) {
-  IConnectionPointContainer* points = As<IConnectionPointContainer>(control, IID_IConnectionPointContainer);
-  IConnectionPoint* point = nullptr;
-  DWORD cookie = 0;
-  if (points && SUCCEEDED(points->FindConnectionPoint(DIID__zolButtonEvents, &point))) {
-    if (FAILED(point->Advise(sink, &cookie))) cookie = 0;
-    point->Release();
-  }
-  if (points) points->Release();
-  return cookie;
-}
-
-HRESULT UnadviseEvents(IUnknown* control, DWORD cookie) {
-  IConnectionPointContainer* points = As<IConnectionPointContainer>(control, IID_IConnectionPointContainer);
-  IConnectionPoint* point = nullptr;
-  HRESULT hr = points ? points->FindConnectionPoint(DIID__zolButtonEvents, &point) : E_NOINTERFACE;
-  if (SUCCEEDED(hr)) {
-    hr = point->Unadvise(cookie);
-    point->Release();
-  }
-  if (points) points->Release();
-  return hr;
-}
 
 // Space down and up on the control's window, as its window procedure gets them.
 void PressSpace(HWND window) {
@@ -333,19 +154,14 @@ class ZolBtnsContract : public ::testing::Test {
     CoInitialize(nullptr);
     g_library.path = ControlBesideTests();
     g_library.module = LoadLibraryW(g_library.path.c_str());
-    ASSERT_NE(g_library.module, nullptr) << "cannot load " << std::string(g_library.path.begin(), g_library.path.end());
+    ASSERT_NE(g_library.module, nullptr) << "cannot load " << Narrow(g_library.path);
     Bind(g_library.getClassObject, "DllGetClassObject");
     Bind(g_library.canUnloadNow, "DllCanUnloadNow");
     Bind(g_library.registerServer, "DllRegisterServer");
     Bind(g_library.unregisterServer, "DllUnregisterServer");
     ASSERT_TRUE(g_library.getClassObject && g_library.canUnloadNow && g_library.registerServer &&
                 g_library.unregisterServer);
-    WNDCLASSW parent{};
-    parent.lpfnWndProc = DefWindowProcW;
-    parent.hInstance = GetModuleHandleW(nullptr);
-    parent.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    parent.lpszClassName = L"ZolBtnsContractParent";
-    RegisterClassW(&parent);
+    RegisterPlainWindowClass(L"ZolBtnsContractParent");
   }
   static void TearDownTestSuite() { CoUninitialize(); }
 
@@ -355,7 +171,7 @@ class ZolBtnsContract : public ::testing::Test {
                               300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(parent_, nullptr);
     real_input::Activate(parent_);
-    site_.parent = site_.frame.window_ = site_.document.window_ = parent_;
+    site_.window = site_.frame.window_ = site_.document.window_ = parent_;
     g_calls.clear();
     g_activeObject = nullptr;
   }
@@ -402,7 +218,7 @@ class ZolBtnsContract : public ::testing::Test {
 
   HWND parent_ = nullptr;
   Site site_;
-  EventSink sink_;  // outlives the control, which lets go of it only when released
+  Sink sink_{DIID__zolButtonEvents};  // outlives the control, which lets go of it only when released
   IOleObject* control_ = nullptr;
 };
 
@@ -587,7 +403,7 @@ struct Canvas {
 TEST_F(ZolBtnsContract, DrawingInAnotherMappingModeCoversTheSamePixelsAsDrawingInPixels) {
   control_ = NewButton();
   ASSERT_NE(control_, nullptr);
-  ASSERT_EQ(PutCaption(control_, L"Wide caption"), S_OK);
+  ASSERT_EQ(PutText(control_, L"Caption", L"Wide caption"), S_OK);
   ASSERT_EQ(PutColor(control_, L"ShadowColor", 0x0000FF), S_OK);
   IViewObject* view = As<IViewObject>(control_, IID_IViewObject);
   ASSERT_NE(view, nullptr);
@@ -618,7 +434,7 @@ TEST_F(ZolBtnsContract, ControlInfoCarriesTheCaptionsAccessLetterWithAltAndAlone
   ASSERT_NE(control_, nullptr);
   IOleControl* control = AsOleControl();
   ASSERT_NE(control, nullptr);
-  ASSERT_EQ(PutCaption(control_, L"&Save"), S_OK);
+  ASSERT_EQ(PutText(control_, L"Caption", L"&Save"), S_OK);
   CONTROLINFO info{};
   info.cb = sizeof info;
   ASSERT_EQ(control->GetControlInfo(&info), S_OK);
@@ -634,14 +450,14 @@ TEST_F(ZolBtnsContract, ControlInfoCarriesTheCaptionsAccessLetterWithAltAndAlone
 
   // A caption with another letter: the container hears that the table changed.
   g_calls.clear();
-  ASSERT_EQ(PutCaption(control_, L"&Open"), S_OK);
+  ASSERT_EQ(PutText(control_, L"Caption", L"&Open"), S_OK);
   EXPECT_NE(g_calls.find("OnControlInfoChanged;"), std::string::npos);
   ASSERT_EQ(control->GetControlInfo(&info), S_OK);
   ASSERT_EQ(info.cAccel, 2);
   ASSERT_EQ(CopyAcceleratorTableW(info.hAccel, keys, 2), 2);
   EXPECT_EQ(keys[0].key, 'O');
 
-  ASSERT_EQ(PutCaption(control_, L"No letter"), S_OK);
+  ASSERT_EQ(PutText(control_, L"Caption", L"No letter"), S_OK);
   ASSERT_EQ(control->GetControlInfo(&info), S_OK);
   EXPECT_EQ(info.cAccel, 0);
   EXPECT_EQ(info.hAccel, nullptr);
@@ -652,9 +468,9 @@ TEST_F(ZolBtnsContract, TheAccessLetterClicksTheButton) {
   control_ = NewButton();
   ASSERT_NE(control_, nullptr);
   ASSERT_EQ(DoVerb(OLEIVERB_INPLACEACTIVATE), S_OK);
-  EventSink& sink = sink_;
-  ASSERT_NE(AdviseEvents(control_, static_cast<IDispatch*>(&sink)), 0u);
-  ASSERT_EQ(PutCaption(control_, L"&Go"), S_OK);
+  Sink& sink = sink_;
+  ASSERT_NE(Advise(control_, DIID__zolButtonEvents, static_cast<IDispatch*>(&sink)), 0u);
+  ASSERT_EQ(PutText(control_, L"Caption", L"&Go"), S_OK);
   IOleControl* control = AsOleControl();
   ASSERT_NE(control, nullptr);
   MSG alt{ControlWindow(), WM_SYSKEYDOWN, 'G', 0x20220001, 0, {0, 0}};
@@ -671,11 +487,7 @@ TEST_F(ZolBtnsContract, TheAccessLetterClicksTheButton) {
 // The focus rectangle's ink on the face's top edge (3 pixels inside), on a white face.
 int FocusInk(HWND face) {
   RedrawWindow(GetParent(face), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  HDC dc = GetDC(face);
-  int ink = 0;
-  for (int x = 4; x < 40; ++x) ink += GetPixel(dc, x, 3) != RGB(255, 255, 255);
-  ReleaseDC(face, dc);
-  return ink;
+  return FocusRectangleInk(face, RGB(255, 255, 255));
 }
 
 TEST_F(ZolBtnsContract, TheFocusRectangleFollowsTheTabStopOfTheContainersExtendedControl) {
@@ -711,7 +523,7 @@ TEST_F(ZolBtnsContract, EnumAdviseGivesAnEnumeratorOnlyWithAnAdviseToEnumerate) 
   IEnumSTATDATA* advises = reinterpret_cast<IEnumSTATDATA*>(1);
   EXPECT_TRUE(FAILED(control_->EnumAdvise(&advises)));
   EXPECT_EQ(advises, nullptr);
-  EventSink& sink = sink_;
+  Sink& sink = sink_;
   DWORD cookie = 0;
   ASSERT_EQ(control_->Advise(static_cast<IAdviseSink*>(&sink), &cookie), S_OK);
   ASSERT_EQ(control_->EnumAdvise(&advises), S_OK);
@@ -742,9 +554,8 @@ TEST_F(ZolBtnsContract, InvokeAnswersOnlyForTheNullInterface) {
   ASSERT_NE(control_, nullptr);
   IDispatch* dispatch = As<IDispatch>(control_, IID_IDispatch);
   ASSERT_NE(dispatch, nullptr);
-  LPOLESTR names[] = {const_cast<LPOLESTR>(L"BackColor")};
   DISPID id = DISPID_UNKNOWN;
-  ASSERT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 1, 0, &id), S_OK);
+  ASSERT_EQ(MemberId(dispatch, L"BackColor", &id), S_OK);
   VARIANT color;
   VariantInit(&color);
   DISPPARAMS none{nullptr, nullptr, 0, 0};
@@ -759,15 +570,15 @@ TEST_F(ZolBtnsContract, ClicksStopReachingASinkOnceUnadvised) {
   control_ = NewButton();
   ASSERT_NE(control_, nullptr);
   ASSERT_EQ(DoVerb(OLEIVERB_INPLACEACTIVATE), S_OK);
-  EventSink& sink = sink_;
-  const DWORD cookie = AdviseEvents(control_, static_cast<IDispatch*>(&sink));
+  Sink& sink = sink_;
+  const DWORD cookie = Advise(control_, DIID__zolButtonEvents, static_cast<IDispatch*>(&sink));
   ASSERT_NE(cookie, 0u);
   PressSpace(ControlWindow());
   EXPECT_EQ(sink.clicks, 1);
-  EXPECT_EQ(UnadviseEvents(control_, cookie), S_OK);
+  EXPECT_EQ(Unadvise(control_, DIID__zolButtonEvents, cookie), S_OK);
   PressSpace(ControlWindow());
   EXPECT_EQ(sink.clicks, 1);
-  EXPECT_EQ(UnadviseEvents(control_, cookie), CONNECT_E_NOCONNECTION);
+  EXPECT_EQ(Unadvise(control_, DIID__zolButtonEvents, cookie), CONNECT_E_NOCONNECTION);
 }
 
 TEST_F(ZolBtnsContract, MiscStatusIsExactlyThatOfAnInsideOutButton) {
@@ -791,34 +602,6 @@ TEST_F(ZolBtnsContract, MiscStatusIsExactlyThatOfAnInsideOutButton) {
 // ---- Registration, against registry roots redirected into a scratch key ----
 
 const wchar_t kScratch[] = L"Software\\ZolBtnsContractTest";
-
-std::wstring GuidText(const GUID& guid) {
-  wchar_t text[40] = {};
-  StringFromGUID2(guid, text, 40);
-  return text;
-}
-
-HKEY OpenKey(HKEY root, const std::wstring& path) {
-  HKEY key = nullptr;
-  return RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS ? key : nullptr;
-}
-
-bool KeyExists(HKEY root, const std::wstring& path) {
-  HKEY key = OpenKey(root, path);
-  if (key) RegCloseKey(key);
-  return key != nullptr;
-}
-
-// A value as text; "<none>" when it is not there.
-std::wstring Value(HKEY root, const std::wstring& path, const wchar_t* name = nullptr) {
-  HKEY key = OpenKey(root, path);
-  if (!key) return L"<none>";
-  wchar_t value[MAX_PATH] = {};
-  DWORD size = sizeof value - sizeof(wchar_t);
-  const LONG status = RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
-  RegCloseKey(key);
-  return status == ERROR_SUCCESS ? value : L"<none>";
-}
 
 // The classes root and the current user of this process, both pointed at
 // keys below the scratch key while a test runs.
@@ -870,16 +653,16 @@ TEST_F(ZolBtnsRegistration, RegistersEachClassAsContainersReadItAndUnregistersEv
   ASSERT_EQ(g_library.registerServer(), S_OK);
   for (const Kind& kind : kKinds) {
     const std::wstring clsid = L"CLSID\\" + GuidText(*kind.clsid);
-    SCOPED_TRACE(std::string(clsid.begin(), clsid.end()));
-    EXPECT_EQ(lstrcmpiW(Value(machine_, clsid + L"\\InprocServer32").c_str(), g_library.path.c_str()), 0);
-    EXPECT_EQ(Value(machine_, clsid + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
-    EXPECT_EQ(Value(machine_, clsid + L"\\Version"), L"1.0");
-    EXPECT_EQ(Value(machine_, clsid + L"\\ProgID"), kind.progId);
-    EXPECT_EQ(Value(machine_, clsid + L"\\TypeLib"), GuidText(LIBID_ZolBttn));
+    SCOPED_TRACE(Narrow(clsid));
+    EXPECT_EQ(lstrcmpiW(KeyValue(machine_, clsid + L"\\InprocServer32").c_str(), g_library.path.c_str()), 0);
+    EXPECT_EQ(KeyValue(machine_, clsid + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
+    EXPECT_EQ(KeyValue(machine_, clsid + L"\\Version"), L"1.0");
+    EXPECT_EQ(KeyValue(machine_, clsid + L"\\ProgID"), kind.progId);
+    EXPECT_EQ(KeyValue(machine_, clsid + L"\\TypeLib"), GuidText(LIBID_ZolBttn));
     EXPECT_TRUE(KeyExists(machine_, clsid + L"\\Control"));
-    EXPECT_EQ(Value(machine_, clsid + L"\\MiscStatus"), L"0");
-    EXPECT_EQ(Value(machine_, clsid + L"\\MiscStatus\\1"), std::to_wstring(kButtonMiscStatus));
-    EXPECT_EQ(Value(machine_, std::wstring(kind.progId) + L"\\CLSID"), GuidText(*kind.clsid));
+    EXPECT_EQ(KeyValue(machine_, clsid + L"\\MiscStatus"), L"0");
+    EXPECT_EQ(KeyValue(machine_, clsid + L"\\MiscStatus\\1"), std::to_wstring(kButtonMiscStatus));
+    EXPECT_EQ(KeyValue(machine_, std::wstring(kind.progId) + L"\\CLSID"), GuidText(*kind.clsid));
   }
   // This program and the library it loaded are 64-bit.
   const std::wstring types = L"TypeLib\\" + GuidText(LIBID_ZolBttn) + L"\\1.0\\0\\win64";
@@ -899,8 +682,8 @@ TEST_F(ZolBtnsRegistration, WithoutTheMachinesClassesTheClassesGoToTheUsersAndFa
   ASSERT_EQ(g_library.registerServer(), S_OK);
   for (const Kind& kind : kKinds) {
     const std::wstring clsid = L"Software\\Classes\\CLSID\\" + GuidText(*kind.clsid);
-    EXPECT_EQ(lstrcmpiW(Value(user_, clsid + L"\\InprocServer32").c_str(), g_library.path.c_str()), 0);
-    EXPECT_EQ(Value(user_, L"Software\\Classes\\" + std::wstring(kind.progId) + L"\\CLSID"), GuidText(*kind.clsid));
+    EXPECT_EQ(lstrcmpiW(KeyValue(user_, clsid + L"\\InprocServer32").c_str(), g_library.path.c_str()), 0);
+    EXPECT_EQ(KeyValue(user_, L"Software\\Classes\\" + std::wstring(kind.progId) + L"\\CLSID"), GuidText(*kind.clsid));
   }
   // The user's keys go; the machine's classes cannot even be looked at, which is reported.
   EXPECT_EQ(g_library.unregisterServer(), SELFREG_E_CLASS);

@@ -11,6 +11,7 @@
 
 #include "MemberInput.h"
 #include "WineTestSupport.h"
+#include "ZolBtnsTestSupport.h"
 #include "controls/ZolBtns.h"
 
 namespace {
@@ -19,8 +20,6 @@ using namespace wine_test;
 
 // Starting a 32-bit program runs Wine's loader under emulation: seconds, not milliseconds.
 constexpr DWORD kProgramPatienceMs = 4 * kPatienceMs;
-
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 std::wstring CurrentFolder() {
   wchar_t folder[MAX_PATH] = {};
@@ -75,29 +74,6 @@ Width WidthOf(WORD machine) {
   return width;
 }
 
-std::wstring GuidText(const GUID& guid) {
-  wchar_t text[40] = {};
-  StringFromGUID2(guid, text, 40);
-  return text;
-}
-
-bool KeyExists(const std::wstring& path, REGSAM view) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
-
-std::wstring KeyValue(const std::wstring& path, REGSAM view) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return L"";
-  wchar_t value[MAX_PATH] = {};
-  DWORD size = sizeof value - sizeof(wchar_t);
-  const LONG status = RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
-  RegCloseKey(key);
-  return status == ERROR_SUCCESS ? value : L"";
-}
-
 // The view in which a program of the width finds a programmatic
 // identifier's key. Both views share these keys (as on Windows 7 and later):
 // a 32-bit regsvr32 writes them there and a 32-bit program reads them there,
@@ -124,23 +100,9 @@ std::wstring RegisteredServer(const Width& width) {
   return KeyValue(ClassKey(CLSID_zolButton) + L"\\InprocServer32", width.view);
 }
 
-// Runs a regsvr32 silently; its exit code, or 0xFFFFFFFF when it did not run or end.
+// Runs the regsvr32 of `width` silently; its exit code, or 0xFFFFFFFF when it did not run or end.
 DWORD RunRegsvr32(const Width& width, const std::wstring& arguments) {
-  std::wstring commandLine = L"\"" + width.Regsvr32() + L"\" /s " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    return 0xFFFFFFFF;
-  CloseHandle(process.hThread);
-  DWORD code = 0xFFFFFFFF;
-  if (WaitForSingleObject(process.hProcess, kProgramPatienceMs) == WAIT_OBJECT_0) {
-    GetExitCodeProcess(process.hProcess, &code);
-  } else {
-    TerminateProcess(process.hProcess, 1);
-  }
-  CloseHandle(process.hProcess);
-  return code;
+  return wine_test::RunRegsvr32(width.Regsvr32(), arguments, kProgramPatienceMs);
 }
 
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }

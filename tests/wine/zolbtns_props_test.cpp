@@ -9,14 +9,16 @@
 
 #include <cstring>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "RealInput.h"
+#include "ZolBtnsTestSupport.h"
 #include "controls/ZolBtns.h"
 
 namespace {
+
+using namespace wine_test;
 
 constexpr DWORD kPatienceMs = 10000;  // Wine under load, or a 32-bit control under emulation
 
@@ -65,21 +67,6 @@ IFontDisp* NewFont(const wchar_t* face, int points, bool bold = false) {
   return font;
 }
 
-IPictureDisp* NewBitmapPicture(int size, DWORD bgra) {
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  for (int i = 0; bitmap && i < size * size; ++i) static_cast<DWORD*>(bits)[i] = bgra;
-  PICTDESC description{};
-  description.cbSizeofstruct = sizeof description;
-  description.picType = PICTYPE_BITMAP;
-  description.bmp.hbitmap = bitmap;
-  IPictureDisp* picture = nullptr;
-  EXPECT_EQ(OleCreatePictureIndirect(&description, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(&picture)), S_OK);
-  return picture;
-}
-
 IPictureDisp* NewIconPicture() {
   PICTDESC description{};
   description.cbSizeofstruct = sizeof description;
@@ -90,205 +77,20 @@ IPictureDisp* NewIconPicture() {
   return picture;
 }
 
-VARIANT Long(LONG number) {
-  VARIANT value;
-  value.vt = VT_I4;
-  value.lVal = number;
-  return value;
-}
-VARIANT Bool(bool flag) {
-  VARIANT value;
-  value.vt = VT_BOOL;
-  value.boolVal = flag ? VARIANT_TRUE : VARIANT_FALSE;
-  return value;
-}
-VARIANT Text(const wchar_t* text) {
-  VARIANT value;
-  value.vt = VT_BSTR;
-  value.bstrVal = SysAllocString(text);
-  return value;
-}
-VARIANT Object(IDispatch* object) {  // takes over the reference
-  VARIANT value;
-  value.vt = VT_DISPATCH;
-  value.pdispVal = object;
-  return value;
-}
-
-// A property bag over a map, names compared exactly as written.
-class MapBag final : public IPropertyBag {
- public:
-  ~MapBag() {
-    for (auto& entry : values) VariantClear(&entry.second);
-  }
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    *object = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IPropertyBag)) return E_NOINTERFACE;
-    *object = this;
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override {
-    auto found = values.find(name);
-    if (found == values.end()) return E_INVALIDARG;
-    if (value->vt == VT_EMPTY) return VariantCopy(value, &found->second);
-    return VariantChangeType(value, &found->second, 0, value->vt);
-  }
-  HRESULT STDMETHODCALLTYPE Write(LPCOLESTR name, VARIANT* value) override {
-    VARIANT copy;
-    VariantInit(&copy);
-    VariantCopy(&copy, value);
-    VariantClear(&values[name]);
-    values[name] = copy;
-    return S_OK;
-  }
-  std::map<std::wstring, VARIANT> values;
-};
-
-// Hears the control's events and its property change notifications.
-class Sink final : public IDispatch, public IPropertyNotifySink {
- public:
-  explicit Sink(const IID& events) : events_(events) {}
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    *object = nullptr;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, events_))
-      *object = static_cast<IDispatch*>(this);
-    else if (IsEqualIID(iid, IID_IPropertyNotifySink))
-      *object = static_cast<IPropertyNotifySink*>(this);
-    else
-      return E_NOINTERFACE;
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    if (id == kZolEventClick) ++clicks;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE OnChanged(DISPID id) override {
-    changed.push_back(id);
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) override { return S_OK; }
-
-  int clicks = 0;
-  std::vector<DISPID> changed;
-
- private:
-  IID events_;
-};
-
-// What a container keeps for each control and hands it on request: the
-// TabStop of its extended control.
-class Extender final : public IDispatch {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    *object = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDispatch)) return E_NOINTERFACE;
-    *object = this;
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-    if (count != 1 || _wcsicmp(names[0], L"TabStop") != 0) return DISP_E_UNKNOWNNAME;
-    ids[0] = kTabStop;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
-                                   UINT*) override {
-    if (id != kTabStop || !(flags & DISPATCH_PROPERTYGET) || !result) return DISP_E_MEMBERNOTFOUND;
-    *result = Bool(tabStop);
-    return S_OK;
-  }
-  bool tabStop = true;
-
- private:
-  static constexpr DISPID kTabStop = 0x60020000;
-};
-
 // A container of our own, for what Wine's ATL host does not offer: an
-// ambient font that changes and an extended control with a TabStop.
-class Site final : public IOleClientSite, public IOleInPlaceSite, public IOleControlSite, public IDispatch {
+// ambient font that changes, besides the extended control with a TabStop.
+class Site final : public QuietSite, public IDispatch {
  public:
   ~Site() {
     if (ambientFont) ambientFont->Release();
   }
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    *object = nullptr;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IOleClientSite))
-      *object = static_cast<IOleClientSite*>(this);
-    else if (IsEqualIID(iid, IID_IOleWindow) || IsEqualIID(iid, IID_IOleInPlaceSite))
-      *object = static_cast<IOleInPlaceSite*>(this);
-    else if (IsEqualIID(iid, IID_IOleControlSite) && offersExtender)
-      *object = static_cast<IOleControlSite*>(this);
-    else if (IsEqualIID(iid, IID_IDispatch))
-      *object = static_cast<IDispatch*>(this);
-    else
-      return E_NOINTERFACE;
+    if (!IsEqualIID(iid, IID_IDispatch)) return QuietSite::QueryInterface(iid, object);
+    *object = static_cast<IDispatch*>(this);
     return S_OK;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  // IOleClientSite
-  HRESULT STDMETHODCALLTYPE SaveObject() override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetContainer(IOleContainer** container) override {
-    *container = nullptr;
-    return E_NOINTERFACE;
-  }
-  HRESULT STDMETHODCALLTYPE ShowObject() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnShowWindow(BOOL) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE RequestNewObjectLayout() override { return E_NOTIMPL; }
-  // IOleInPlaceSite
-  HRESULT STDMETHODCALLTYPE GetWindow(HWND* result) override {
-    *result = window;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE CanInPlaceActivate() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnInPlaceActivate() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnUIActivate() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document, LPRECT position,
-                                             LPRECT clip, LPOLEINPLACEFRAMEINFO info) override {
-    *frame = nullptr;
-    *document = nullptr;
-    *position = *clip = place;
-    info->fMDIApp = FALSE;
-    info->hwndFrame = window;
-    info->haccel = nullptr;
-    info->cAccelEntries = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE Scroll(SIZE) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE OnUIDeactivate(BOOL) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnInPlaceDeactivate() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE DiscardUndoState() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE DeactivateAndUndo() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnPosRectChange(LPCRECT) override { return S_OK; }
-  // IOleControlSite
-  HRESULT STDMETHODCALLTYPE OnControlInfoChanged() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE LockInPlaceActive(BOOL) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE GetExtendedControl(IDispatch** result) override {
-    *result = &extender;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE TransformCoords(POINTL*, POINTF*, DWORD) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE TranslateAccelerator(MSG*, DWORD) override { return S_FALSE; }
-  HRESULT STDMETHODCALLTYPE OnFocus(BOOL) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE ShowPropertyFrame() override { return E_NOTIMPL; }
   // IDispatch: the ambient properties
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     *count = 0;
@@ -311,11 +113,7 @@ class Site final : public IOleClientSite, public IOleInPlaceSite, public IOleCon
     ambientFont = font;
   }
 
-  HWND window = nullptr;
-  RECT place{10, 10, 130, 50};
   IFontDisp* ambientFont = nullptr;
-  bool offersExtender = true;
-  Extender extender;
 };
 
 // ---- One control, reached as a container reaches it ----
@@ -338,8 +136,9 @@ struct Button {
     IPersistStreamInit* persist = As<IPersistStreamInit>(IID_IPersistStreamInit);
     EXPECT_EQ(persist ? persist->InitNew() : E_NOINTERFACE, S_OK);
     if (persist) persist->Release();
-    eventsCookie = Advise(flat ? DIID__FlatButtonEvents : DIID__zolButtonEvents, static_cast<IDispatch*>(&sink));
-    notifyCookie = Advise(IID_IPropertyNotifySink, static_cast<IPropertyNotifySink*>(&sink));
+    eventsCookie = wine_test::Advise(object, flat ? DIID__FlatButtonEvents : DIID__zolButtonEvents,
+                                     static_cast<IDispatch*>(&sink));
+    notifyCookie = wine_test::Advise(object, IID_IPropertyNotifySink, static_cast<IPropertyNotifySink*>(&sink));
     EXPECT_NE(eventsCookie, 0u);
     EXPECT_NE(notifyCookie, 0u);
   }
@@ -357,20 +156,7 @@ struct Button {
 
   template <class T>
   T* As(const IID& iid) {
-    T* result = nullptr;
-    if (object) object->QueryInterface(iid, reinterpret_cast<void**>(&result));
-    return result;
-  }
-  DWORD Advise(const IID& iid, IUnknown* listener) {
-    IConnectionPointContainer* points = As<IConnectionPointContainer>(IID_IConnectionPointContainer);
-    IConnectionPoint* point = nullptr;
-    DWORD cookie = 0;
-    if (points && SUCCEEDED(points->FindConnectionPoint(iid, &point))) {
-      point->Advise(listener, &cookie);
-      point->Release();
-    }
-    if (points) points->Release();
-    return cookie;
+    return wine_test::As<T>(object, iid);
   }
 
   // Placed in `site`, in place on its window.
@@ -390,49 +176,24 @@ struct Button {
   }
 
   DISPID Id(const wchar_t* name) {
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     DISPID id = DISPID_UNKNOWN;
-    EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 1, 0, &id), S_OK) << name;
+    EXPECT_EQ(MemberId(dispatch, name, &id), S_OK) << Narrow(name);
     return id;
   }
   // Sets a property; objects go by reference with DISPATCH_PROPERTYPUTREF.
   HRESULT Put(const wchar_t* name, VARIANT value, WORD how = DISPATCH_PROPERTYPUT) {
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS params{&value, &named, 1, 1};
-    return dispatch->Invoke(Id(name), IID_NULL, 0, how, &params, nullptr, nullptr, nullptr);
+    return PutProperty(dispatch, Id(name), value, how);
   }
   // A property's value, failing the test when the control refuses it or
   // answers another type than `type`.
-  VARIANT Get(const wchar_t* name, VARTYPE type) {
-    VARIANT result;
-    VariantInit(&result);
-    DISPPARAMS none{};
-    const HRESULT hr = dispatch->Invoke(Id(name), IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr);
-    EXPECT_EQ(hr, S_OK) << "reading " << Narrow(name);
-    EXPECT_EQ(result.vt, type) << "reading " << Narrow(name);
-    if (FAILED(hr) || result.vt != type) VariantClear(&result);
-    return result;
-  }
-  bool Flag(const wchar_t* name) { return Get(name, VT_BOOL).boolVal != VARIANT_FALSE; }
-  std::wstring Caption() {
-    VARIANT value = Get(L"Caption", VT_BSTR);
-    std::wstring text = value.vt == VT_BSTR && value.bstrVal ? value.bstrVal : L"";
-    VariantClear(&value);
-    return text;
-  }
+  VARIANT Get(const wchar_t* name, VARTYPE type) { return GetProperty(dispatch, name, type); }
+  bool Flag(const wchar_t* name) { return BoolProperty(dispatch, name); }
+  std::wstring Caption() { return TextProperty(dispatch, L"Caption"); }
   template <class T>
   T* ObjectProperty(const wchar_t* name, const IID& iid) {  // new reference, or nullptr
-    VARIANT value = Get(name, VT_DISPATCH);
-    T* result = nullptr;
-    if (value.vt == VT_DISPATCH && value.pdispVal)
-      value.pdispVal->QueryInterface(iid, reinterpret_cast<void**>(&result));
-    VariantClear(&value);
-    return result;
+    return wine_test::ObjectProperty<T>(dispatch, name, iid);
   }
-  HRESULT Call(const wchar_t* name) {
-    DISPPARAMS none{};
-    return dispatch->Invoke(Id(name), IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr);
-  }
+  HRESULT Call(const wchar_t* name) { return CallMethod(dispatch, Id(name)); }
   bool Dirty() {
     IPersistStreamInit* persist = As<IPersistStreamInit>(IID_IPersistStreamInit);
     const bool dirty = persist && persist->IsDirty() == S_OK;
@@ -448,8 +209,6 @@ struct Button {
     persist->Release();
     return hr;
   }
-
-  static std::string Narrow(const wchar_t* text) { return std::string(text, text + wcslen(text)); }
 };
 
 // Rows of `dc`'s `area` holding something other than `background`.
@@ -495,12 +254,7 @@ class ZolBtnsProps : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     CoInitialize(nullptr);
-    WNDCLASSW host{};
-    host.lpfnWndProc = DefWindowProcW;
-    host.hInstance = GetModuleHandleW(nullptr);
-    host.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    host.lpszClassName = L"ZolBtnsPropsHost";
-    RegisterClassW(&host);
+    RegisterPlainWindowClass(L"ZolBtnsPropsHost");
   }
   static void TearDownTestSuite() { CoUninitialize(); }
   void TearDown() override {
@@ -575,7 +329,7 @@ TEST_F(ZolBtnsProps, EverySetterNotifiesTheContainerWithThePropertysOwnDispid) {
     SCOPED_TRACE(ClassName(*clsid));
     Button button(*clsid);
     for (const NewValue& property : EveryProperty(*clsid)) {
-      SCOPED_TRACE(Button::Narrow(property.name));
+      SCOPED_TRACE(Narrow(property.name));
       button.sink.changed.clear();
       VARIANT value = property.value();
       EXPECT_EQ(button.Put(property.name, value, property.how), S_OK);
@@ -606,7 +360,7 @@ TEST_F(ZolBtnsProps, EverySetterNotifiesTheContainerWithThePropertysOwnDispid) {
     for (const std::wstring& name : settable) {
       bool covered = false;
       for (const NewValue& property : tried) covered = covered || _wcsicmp(name.c_str(), property.name) == 0;
-      EXPECT_TRUE(covered) << Button::Narrow(name.c_str()) << " is settable but untested";
+      EXPECT_TRUE(covered) << Narrow(name.c_str()) << " is settable but untested";
     }
   }
 }
@@ -722,7 +476,7 @@ void SetEveryProperty(Button& button, const CLSID& clsid) {
   for (const NewValue& property : EveryProperty(clsid)) {
     if (property.how != DISPATCH_PROPERTYPUT) continue;
     VARIANT value = property.value();
-    EXPECT_EQ(button.Put(property.name, value), S_OK) << Button::Narrow(property.name);
+    EXPECT_EQ(button.Put(property.name, value), S_OK) << Narrow(property.name);
     VariantClear(&value);
   }
 }
@@ -730,16 +484,16 @@ void SetEveryProperty(Button& button, const CLSID& clsid) {
 void ExpectSamePicture(Button& source, Button& copy, const wchar_t* name) {
   IPicture* original = source.ObjectProperty<IPicture>(name, IID_IPicture);
   IPicture* loaded = copy.ObjectProperty<IPicture>(name, IID_IPicture);
-  ASSERT_NE(original, nullptr) << Button::Narrow(name);
-  ASSERT_NE(loaded, nullptr) << Button::Narrow(name) << " was not loaded";
+  ASSERT_NE(original, nullptr) << Narrow(name);
+  ASSERT_NE(loaded, nullptr) << Narrow(name) << " was not loaded";
   SHORT originalType = 0, loadedType = 0;
   OLE_XSIZE_HIMETRIC originalWidth = 0, loadedWidth = 0;
   original->get_Type(&originalType);
   loaded->get_Type(&loadedType);
   original->get_Width(&originalWidth);
   loaded->get_Width(&loadedWidth);
-  EXPECT_EQ(loadedType, originalType) << Button::Narrow(name);
-  EXPECT_EQ(loadedWidth, originalWidth) << Button::Narrow(name);
+  EXPECT_EQ(loadedType, originalType) << Narrow(name);
+  EXPECT_EQ(loadedWidth, originalWidth) << Narrow(name);
   original->Release();
   loaded->Release();
 }
@@ -747,7 +501,7 @@ void ExpectSamePicture(Button& source, Button& copy, const wchar_t* name) {
 void ExpectEveryPropertyCopied(Button& source, Button& copy, const CLSID& clsid) {
   for (const NewValue& property : EveryProperty(clsid)) {
     if (property.how != DISPATCH_PROPERTYPUT) continue;
-    SCOPED_TRACE(Button::Narrow(property.name));
+    SCOPED_TRACE(Narrow(property.name));
     const std::wstring name = property.name;
     if (name == L"Picture" || name == L"MouseIcon") {
       ExpectSamePicture(source, copy, property.name);
@@ -843,14 +597,7 @@ class StreamWriter {
 // could name to have the control create something other than a font or picture.
 class CountingFactory final : public IClassFactory {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    *object = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IClassFactory)) return E_NOINTERFACE;
-    *object = this;
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  STATIC_UNKNOWN(IClassFactory, &IID_IClassFactory)
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID, void** object) override {
     ++created;
     *object = nullptr;
@@ -949,11 +696,7 @@ TEST_F(ZolBtnsProps, DamagedStreamsFailCleanlyAndChangeNothing) {
 // Pixels of the focus rectangle's top edge (3 pixels inside the face) that are not white.
 int FocusInk(Button& button) {
   RedrawWindow(button.window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-  HDC dc = GetDC(button.face);
-  int ink = 0;
-  for (int x = 4; x < 40; ++x) ink += GetPixel(dc, x, 3) != RGB(255, 255, 255);
-  ReleaseDC(button.face, dc);
-  return ink;
+  return FocusRectangleInk(button.face, RGB(255, 255, 255));
 }
 
 TEST_F(ZolBtnsProps, TheContainersTabStopDecidesTheFocusRectangle) {
@@ -961,10 +704,10 @@ TEST_F(ZolBtnsProps, TheContainersTabStopDecidesTheFocusRectangle) {
     SCOPED_TRACE(ClassName(*clsid));
     Site noTab, tab, plain;
     noTab.window = tab.window = plain.window = Host();
-    noTab.extender.tabStop = false;
+    noTab.extended.tabStop = false;
     tab.place = RECT{10, 80, 130, 120};
     plain.place = RECT{10, 150, 130, 190};
-    plain.offersExtender = false;
+    plain.controlSite = false;
     Button without(*clsid), with(*clsid), windowStyle(*clsid);
     without.PlaceIn(noTab);
     with.PlaceIn(tab);
@@ -1091,40 +834,19 @@ struct Dialog {
 };
 int Dialog::otherClicks = 0;
 
-using AxWinInit = BOOL(WINAPI*)();
-using AxGetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
-
 TEST_F(ZolBtnsProps, InADialogAltAndTheAccessLetterClicksAndPlainLettersPassAFocusedButton) {
-  HMODULE atl = LoadLibraryW(L"atl.dll");
-  ASSERT_NE(atl, nullptr);
-  auto init = reinterpret_cast<AxWinInit>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
-  auto getControl = reinterpret_cast<AxGetControl>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
-  ASSERT_TRUE(init && getControl && init());
+  const AxGetControl getControl = StartAtlHost();
+  ASSERT_NE(getControl, nullptr);
   Dialog dialog;
   ASSERT_NE(dialog.window, nullptr);
   HWND host = CreateWindowExW(0, L"AtlAxWin", ZOLBTNS_PROGID_ZOLBUTTON, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 10, 10, 100,
                               30, dialog.window, nullptr, nullptr, nullptr);
   IUnknown* unknown = nullptr;
   ASSERT_EQ(getControl(host, &unknown), S_OK);
-  IDispatch* dispatch = nullptr;
-  unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
   Sink sink(DIID__zolButtonEvents);
-  IConnectionPointContainer* points = nullptr;
-  IConnectionPoint* point = nullptr;
-  DWORD cookie = 0;
-  unknown->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&points));
-  ASSERT_NE(points, nullptr);
-  points->FindConnectionPoint(DIID__zolButtonEvents, &point);
-  ASSERT_NE(point, nullptr);
-  point->Advise(static_cast<IDispatch*>(&sink), &cookie);
-  LPOLESTR captionName[] = {const_cast<LPOLESTR>(L"Caption")};
-  DISPID caption = 0;
-  dispatch->GetIDsOfNames(IID_NULL, captionName, 1, 0, &caption);
-  VARIANT exit = Text(L"&Exit");
-  DISPID named = DISPID_PROPERTYPUT;
-  DISPPARAMS params{&exit, &named, 1, 1};
-  ASSERT_EQ(dispatch->Invoke(caption, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr), S_OK);
-  VariantClear(&exit);
+  const DWORD cookie = Advise(unknown, DIID__zolButtonEvents, static_cast<IDispatch*>(&sink));
+  ASSERT_NE(cookie, 0u);
+  ASSERT_EQ(PutText(unknown, L"Caption", L"&Exit"), S_OK);
   IOleWindow* oleWindow = nullptr;
   HWND button = nullptr;
   unknown->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&oleWindow));
@@ -1152,21 +874,13 @@ TEST_F(ZolBtnsProps, InADialogAltAndTheAccessLetterClicksAndPlainLettersPassAFoc
   EXPECT_EQ(sink.clicks, 1);
 
   // Disabled, the letter clicks nothing; Alt+O after it shows the keys were handled.
-  VARIANT no = Bool(false);
-  LPOLESTR enabledName[] = {const_cast<LPOLESTR>(L"Enabled")};
-  DISPID enabled = 0;
-  dispatch->GetIDsOfNames(IID_NULL, enabledName, 1, 0, &enabled);
-  params.rgvarg = &no;
-  ASSERT_EQ(dispatch->Invoke(enabled, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr), S_OK);
+  ASSERT_EQ(PutProperty(unknown, L"Enabled", Bool(false)), S_OK);
   SetFocus(dialog.other);
   SendKeys({{VK_MENU, true}, {'E', true}, {'E', false}, {'O', true}, {'O', false}, {VK_MENU, false}});
   EXPECT_TRUE(PumpUntil([&] { return Dialog::otherClicks == 2; }, dialog.window));
   EXPECT_EQ(sink.clicks, 1);
 
-  point->Unadvise(cookie);
-  point->Release();
-  points->Release();
-  dispatch->Release();
+  EXPECT_EQ(Unadvise(unknown, DIID__zolButtonEvents, cookie), S_OK);
   unknown->Release();
 }
 

@@ -12,15 +12,16 @@
 #include <algorithm>
 #include <cstdlib>
 #include <deque>
-#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "RealInput.h"
+#include "ZolBtnsTestSupport.h"
 
 namespace {
 
+using namespace wine_test;
 using real_input::Pump;
 
 constexpr int kPixelsWide = 100, kPixelsHigh = 30;
@@ -36,98 +37,10 @@ const int kShadow = Pixels(23);
 
 std::vector<std::pair<UINT, HWND>> g_clicks;  // (control id, its window) of each Click event
 
-// A property bag over a map, as a container's saved form would be.
-class MapBag : public IPropertyBag {
- public:
-  ~MapBag() {
-    for (auto& entry : values) VariantClear(&entry.second);
-  }
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IPropertyBag)) return E_NOINTERFACE;
-    *object = this;
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override {
-    auto found = values.find(name);
-    if (found == values.end()) return E_INVALIDARG;
-    if (value->vt == VT_EMPTY) return VariantCopy(value, &found->second);
-    return VariantChangeType(value, &found->second, 0, value->vt);
-  }
-  HRESULT STDMETHODCALLTYPE Write(LPCOLESTR name, VARIANT* value) override {
-    VARIANT copy;
-    VariantInit(&copy);
-    VariantCopy(&copy, value);
-    VariantClear(&values[name]);
-    values[name] = copy;
-    return S_OK;
-  }
-  std::map<std::wstring, VARIANT> values;
-};
+AxGetControl g_getControl = nullptr;  // Wine's ATL control host
 
-// Hears a control's events (advised for its event interface) and its
-// property change notifications.
-class Sink final : public IDispatch, public IPropertyNotifySink {
- public:
-  Sink(const IID& events, UINT id) : events_(events), id_(id) {}
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    *object = nullptr;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, events_))
-      *object = static_cast<IDispatch*>(this);
-    else if (IsEqualIID(iid, IID_IPropertyNotifySink))
-      *object = static_cast<IPropertyNotifySink*>(this);
-    else
-      return E_NOINTERFACE;
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-    events.push_back(id);
-    if (id == kZolEventClick) g_clicks.emplace_back(id_, window);
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE OnChanged(DISPID id) override {
-    changed.push_back(id);
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE OnRequestEdit(DISPID) override { return S_OK; }
-
-  std::vector<DISPID> events;
-  std::vector<DISPID> changed;
-  HWND window = nullptr;
-
- private:
-  IID events_;
-  UINT id_;
-};
-
-// Advises `sink` at the control's connection point for `iid`; 0 when refused.
-DWORD Advise(IUnknown* control, const IID& iid, IUnknown* sink) {
-  IConnectionPointContainer* points = nullptr;
-  IConnectionPoint* point = nullptr;
-  DWORD cookie = 0;
-  if (SUCCEEDED(control->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&points)))) {
-    if (SUCCEEDED(points->FindConnectionPoint(iid, &point))) {
-      if (FAILED(point->Advise(sink, &cookie))) cookie = 0;
-      point->Release();
-    }
-    points->Release();
-  }
-  return cookie;
-}
-
-// Wine's ATL control host.
-using AxWinInit = BOOL(WINAPI*)();
-using AxGetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
-AxGetControl g_getControl = nullptr;
+// Visual Basic's late-bound read, which also accepts a method of the name.
+constexpr WORD kRead = DISPATCH_PROPERTYGET | DISPATCH_METHOD;
 
 // One hosted control, reached late-bound by name.
 struct Control {
@@ -137,78 +50,22 @@ struct Control {
   HWND face = nullptr;
   Sink* sink = nullptr;
 
-  HRESULT Put(const wchar_t* name, VARIANT value) {
-    DISPID id = DISPID_UNKNOWN;
-    HRESULT hr = Id(name, &id);
-    if (FAILED(hr)) return hr;
-    DISPID named = DISPID_PROPERTYPUT;
-    DISPPARAMS params{&value, &named, 1, 1};
-    return dispatch->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr);
-  }
-  HRESULT PutColor(const wchar_t* name, DWORD color) { return Put(name, Long(static_cast<LONG>(color))); }
-  HRESULT PutBool(const wchar_t* name, bool flag) {
-    VARIANT value;
-    value.vt = VT_BOOL;
-    value.boolVal = flag ? VARIANT_TRUE : VARIANT_FALSE;
-    return Put(name, value);
-  }
-  HRESULT PutText(const wchar_t* name, const wchar_t* text) {
-    VARIANT value;
-    value.vt = VT_BSTR;
-    value.bstrVal = SysAllocString(text);
-    HRESULT hr = Put(name, value);
-    SysFreeString(value.bstrVal);
-    return hr;
-  }
-  // A property's value; the test fails when the control refuses it.
-  VARIANT Get(const wchar_t* name) {
-    VARIANT result;
-    VariantInit(&result);
-    DISPID id = DISPID_UNKNOWN;
-    DISPPARAMS none{};
-    HRESULT hr = Id(name, &id);
-    if (SUCCEEDED(hr))
-      hr = dispatch->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET | DISPATCH_METHOD, &none, &result, nullptr, nullptr);
-    EXPECT_EQ(hr, S_OK) << "reading " << std::string(name, name + wcslen(name));
-    return result;
-  }
-  // ... and also when it answers in another type than `type` (then empty).
-  VARIANT Get(const wchar_t* name, VARTYPE type) {
-    VARIANT result = Get(name);
-    EXPECT_EQ(result.vt, type) << "reading " << std::string(name, name + wcslen(name));
-    if (result.vt != type) VariantClear(&result);
-    return result;
-  }
-  DWORD Color(const wchar_t* name) { return Get(name, VT_UI4).ulVal; }  // OLE_COLOR
-  bool Bool(const wchar_t* name) { return Get(name, VT_BOOL).boolVal != VARIANT_FALSE; }
-  std::wstring Text(const wchar_t* name) {
-    VARIANT value = Get(name, VT_BSTR);
-    std::wstring text = value.vt == VT_BSTR && value.bstrVal ? value.bstrVal : L"";
-    VariantClear(&value);
-    return text;
-  }
+  HRESULT Put(const wchar_t* name, VARIANT value) { return PutProperty(dispatch, name, value); }
+  HRESULT PutColor(const wchar_t* name, DWORD color) { return wine_test::PutColor(dispatch, name, color); }
+  HRESULT PutBool(const wchar_t* name, bool flag) { return Put(name, wine_test::Bool(flag)); }
+  HRESULT PutText(const wchar_t* name, const wchar_t* text) { return wine_test::PutText(dispatch, name, text); }
+  // A property's value; the test fails when the control refuses it or answers in another type (then empty).
+  VARIANT Get(const wchar_t* name, VARTYPE type) { return GetProperty(dispatch, name, type, kRead); }
+  DWORD Color(const wchar_t* name) { return ColorProperty(dispatch, name, kRead); }
+  bool Bool(const wchar_t* name) { return BoolProperty(dispatch, name, kRead); }
+  std::wstring Text(const wchar_t* name) { return TextProperty(dispatch, name, kRead); }
   HRESULT Call(const wchar_t* name, VARIANT* argument = nullptr, VARIANT* result = nullptr) {
-    DISPID id = DISPID_UNKNOWN;
-    HRESULT hr = Id(name, &id);
-    if (FAILED(hr)) return hr;
-    DISPPARAMS params{argument, nullptr, argument ? 1u : 0u, 0};
-    return dispatch->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, result, nullptr, nullptr);
+    return CallMethod(dispatch, name, argument, result);
   }
-  HRESULT Id(const wchar_t* name, DISPID* id) {
-    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    return dispatch->GetIDsOfNames(IID_NULL, names, 1, 0, id);
-  }
+  HRESULT Id(const wchar_t* name, DISPID* id) { return MemberId(dispatch, name, id); }
   template <class T>
   T* As(const IID& iid) {
-    T* object = nullptr;
-    dispatch->QueryInterface(iid, reinterpret_cast<void**>(&object));
-    return object;
-  }
-  static VARIANT Long(LONG number) {
-    VARIANT value;
-    value.vt = VT_I4;
-    value.lVal = number;
-    return value;
+    return wine_test::As<T>(dispatch, iid);
   }
 
   // The mouse at a point of the face (face pixels), and keys to the focused window.
@@ -259,9 +116,8 @@ struct Control {
   }
   // Pixels of the focus rectangle's top edge (3 pixels inside the face) that differ from `background`.
   int FocusInk(COLORREF background) {
-    int ink = 0;
-    for (int x = 4; x < 40; ++x) ink += FacePixel(x, 3) != background;
-    return ink;
+    RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return FocusRectangleInk(face, background);
   }
 };
 
@@ -269,17 +125,9 @@ class ZolBtns : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     CoInitialize(nullptr);  // one apartment for the whole suite: Wine is slow to tear one down
-    HMODULE atl = LoadLibraryW(L"atl.dll");
-    ASSERT_NE(atl, nullptr);
-    auto init = reinterpret_cast<AxWinInit>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
-    g_getControl = reinterpret_cast<AxGetControl>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
-    ASSERT_TRUE(init && g_getControl && init());
-    WNDCLASSW host{};
-    host.lpfnWndProc = DefWindowProcW;
-    host.hInstance = GetModuleHandleW(nullptr);
-    host.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    host.lpszClassName = L"ZolBtnsTestHost";
-    RegisterClassW(&host);
+    g_getControl = StartAtlHost();
+    ASSERT_NE(g_getControl, nullptr);
+    RegisterPlainWindowClass(L"ZolBtnsTestHost");
   }
   static void TearDownTestSuite() { CoUninitialize(); }
   // One host window serves every test (showing a new one costs Wine seconds).
@@ -320,8 +168,8 @@ class ZolBtns : public ::testing::Test {
       window->Release();
     }
     const bool flat = wcscmp(progId, ZOLBTNS_PROGID_FLATBUTTON) == 0;
-    control.sink = new Sink(flat ? DIID__FlatButtonEvents : DIID__zolButtonEvents, id);
-    control.sink->window = control.window;
+    control.sink = new Sink(flat ? DIID__FlatButtonEvents : DIID__zolButtonEvents);
+    control.sink->onClick = [id, window = control.window] { g_clicks.emplace_back(id, window); };
     EXPECT_NE(
         Advise(unknown, flat ? DIID__FlatButtonEvents : DIID__zolButtonEvents, static_cast<IDispatch*>(control.sink)),
         0u);
@@ -352,45 +200,9 @@ HWND ZolBtns::host_ = nullptr;
 
 // ---- The library ----
 
-std::wstring GuidText(const GUID& guid) {
-  wchar_t text[40] = {};
-  StringFromGUID2(guid, text, 40);
-  return text;
-}
-
-// Keys of the classes root in this program's view of the registry, or in
-// the 32-bit view (KEY_WOW64_32KEY) where 32-bit libraries register.
-bool KeyExists(const std::wstring& path, REGSAM view = 0) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
-}
-
-std::wstring KeyValue(const std::wstring& path, REGSAM view = 0) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) return L"";
-  wchar_t value[MAX_PATH] = {};
-  DWORD size = sizeof value - sizeof(wchar_t);
-  const LONG status = RegQueryValueExW(key, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
-  RegCloseKey(key);
-  return status == ERROR_SUCCESS ? value : L"";
-}
-
-// Runs regsvr32 of this program's width, or the one at `program`.
+// Runs regsvr32 of this program's width, or the one at `program`; a 32-bit one starts slower.
 DWORD RunRegsvr32(const std::wstring& arguments, const std::wstring& program = L"regsvr32.exe") {
-  std::wstring commandLine = L"\"" + program + L"\" /s " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    return 0xFFFFFFFF;
-  WaitForSingleObject(process.hProcess, 60000);  // a 32-bit one starts slower
-  DWORD code = 0xFFFFFFFF;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hProcess);
-  CloseHandle(process.hThread);
-  return code;
+  return wine_test::RunRegsvr32(program, arguments, 60000);
 }
 
 // The event interface a coclass names as its default source, or GUID_NULL.
@@ -449,7 +261,7 @@ TEST_F(ZolBtns, Regsvr32RegistersTypeLibraryAndClassesAndUnregisteringRemovesEve
                                           L"Interface\\" + GuidText(DIID__zolButtonEvents),
                                           L"Interface\\" + GuidText(DIID__FlatButtonEvents)};
   const auto expectRegistered = [&] {
-    for (const std::wstring& key : keys) EXPECT_TRUE(KeyExists(key)) << std::string(key.begin(), key.end());
+    for (const std::wstring& key : keys) EXPECT_TRUE(KeyExists(key)) << Narrow(key);
     for (const std::wstring& clsid : {zol, flat}) {
       EXPECT_TRUE(KeyExists(clsid + L"\\Control"));
       EXPECT_EQ(KeyValue(clsid + L"\\TypeLib"), GuidText(LIBID_ZolBttn));
@@ -491,7 +303,7 @@ TEST_F(ZolBtns, Regsvr32RegistersTypeLibraryAndClassesAndUnregisteringRemovesEve
   EXPECT_EQ(RunRegsvr32(L"/u \"" + server + L"\""), 0u);
   for (const std::wstring& key : keys) {
     if (key == typeLib) continue;
-    EXPECT_FALSE(KeyExists(key)) << std::string(key.begin(), key.end());
+    EXPECT_FALSE(KeyExists(key)) << Narrow(key);
   }
   EXPECT_FALSE(KeyExists(typeLib + L"\\1.0\\0\\win64"));
   if (both) {
@@ -499,7 +311,7 @@ TEST_F(ZolBtns, Regsvr32RegistersTypeLibraryAndClassesAndUnregisteringRemovesEve
     EXPECT_TRUE(KeyExists(typeLib + L"\\1.0\\0\\win32"));
     EXPECT_EQ(RunRegsvr32(L"/u \"" + server32 + L"\"", regsvr32Of32), 0u);
     for (const std::wstring& key : keys)
-      EXPECT_FALSE(KeyExists(key, KEY_WOW64_32KEY)) << "32-bit view: " << std::string(key.begin(), key.end());
+      EXPECT_FALSE(KeyExists(key, KEY_WOW64_32KEY)) << "32-bit view: " << Narrow(key);
   }
   EXPECT_FALSE(KeyExists(typeLib));
   ITypeLib* gone = nullptr;
@@ -564,12 +376,8 @@ TEST_F(ZolBtns, MembersAreFoundByNameInTheTypeLibraryInMemberOrder) {
   classInfo->Release();
 
   EXPECT_EQ(static_cast<HWND>(LongToHandle(button.Get(L"hWnd", VT_I4).lVal)), button.window);
-  EXPECT_NE(button.Put(L"hWnd", Control::Long(5)), S_OK);
-  VARIANT notAColour;
-  notAColour.vt = VT_BSTR;
-  notAColour.bstrVal = SysAllocString(L"blue");
-  EXPECT_NE(button.Put(L"BackColor", notAColour), S_OK);
-  SysFreeString(notAColour.bstrVal);
+  EXPECT_NE(button.Put(L"hWnd", Long(5)), S_OK);
+  EXPECT_NE(button.PutText(L"BackColor", L"blue"), S_OK);
   // A system colour passed as a Long, as late binding passes it, is taken bit for bit.
   EXPECT_EQ(button.PutColor(L"BackColor", 0x8000000F), S_OK);
   EXPECT_EQ(button.Color(L"BackColor"), 0x8000000Fu);
@@ -886,7 +694,7 @@ TEST_F(ZolBtns, ACaptionBeyondAsciiShowsAndDrawsAsSet) {
   EXPECT_STREQ(shown, caption);
 
   // What the face shows, against the caption drawn here in the button's font.
-  VARIANT font = button.Get(L"Font");
+  VARIANT font = button.Get(L"Font", VT_DISPATCH);
   ASSERT_EQ(font.vt, VT_DISPATCH);
   IFont* fontObject = nullptr;
   ASSERT_EQ(font.pdispVal->QueryInterface(IID_IFont, reinterpret_cast<void**>(&fontObject)), S_OK);
@@ -930,37 +738,21 @@ TEST_F(ZolBtns, PictureAndFontAreObjectsSetByName) {
   button.PutBool(L"UseBorder", false);
 
   // A 12 x 12 red bitmap, centred on the face.
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), 12, 12, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  ASSERT_NE(bitmap, nullptr);
-  for (int i = 0; i < 144; ++i) static_cast<DWORD*>(bits)[i] = 0xFF0000;  // red, as BGRA
-  PICTDESC description{};
-  description.cbSizeofstruct = sizeof description;
-  description.picType = PICTYPE_BITMAP;
-  description.bmp.hbitmap = bitmap;
-  IDispatch* picture = nullptr;
-  ASSERT_EQ(OleCreatePictureIndirect(&description, IID_IDispatch, TRUE, reinterpret_cast<void**>(&picture)), S_OK);
-  VARIANT value;
-  value.vt = VT_DISPATCH;
-  value.pdispVal = picture;
-  EXPECT_EQ(button.Put(L"Picture", value), S_OK);
+  IPictureDisp* picture = NewBitmapPicture(12, 0xFF0000);  // red, as BGRA
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(button.Put(L"Picture", Object(picture)), S_OK);
   picture->Release();
   const int centreX = (kPixelsWide - kShadow) / 2, centreY = (kPixelsHigh - kShadow) / 2;
   EXPECT_EQ(button.FacePixel(centreX, centreY), RGB(255, 0, 0));
   EXPECT_EQ(button.FacePixel(centreX - 8, centreY), RGB(255, 255, 255));
-  VARIANT cleared;
-  cleared.vt = VT_DISPATCH;
-  cleared.pdispVal = nullptr;
-  EXPECT_EQ(button.Put(L"Picture", cleared), S_OK);
+  EXPECT_EQ(button.Put(L"Picture", Object(nullptr)), S_OK);
   EXPECT_EQ(button.FacePixel(centreX, centreY), RGB(255, 255, 255));
 
   // The font handed out is the control's own: making it larger makes the caption taller.
   button.PutText(L"Caption", L"Hg");
   button.PutColor(L"ForeColor", 0);
   const LONG smallHeight = CaptionInk(button, RGB(255, 255, 255)).bottom - CaptionInk(button, RGB(255, 255, 255)).top;
-  VARIANT font = button.Get(L"Font");
+  VARIANT font = button.Get(L"Font", VT_DISPATCH);
   ASSERT_EQ(font.vt, VT_DISPATCH);
   IFont* fontObject = nullptr;
   ASSERT_EQ(font.pdispVal->QueryInterface(IID_IFont, reinterpret_cast<void**>(&fontObject)), S_OK);
@@ -977,7 +769,7 @@ TEST_F(ZolBtns, PictureAndFontAreObjectsSetByName) {
 TEST_F(ZolBtns, RGBToHexAnswersEmptyAndDisableButtonChangesNothing) {
   Control& button = PlainZolButton();
   for (DWORD colour : {0x0u, 0xFFFFFFu, 0x8000000Fu, 0x123456u}) {
-    VARIANT argument = Control::Long(static_cast<LONG>(colour));
+    VARIANT argument = Long(static_cast<LONG>(colour));
     VARIANT result;
     VariantInit(&result);
     ASSERT_EQ(button.Call(L"RGBToHex", &argument, &result), S_OK);
@@ -1116,7 +908,7 @@ TEST_F(ZolBtns, HighlightColoursTopAndLeftLinesOnly) {
 TEST_F(ZolBtns, BothButtonsInTheAtlHostPaintClickOnceAndNotifyPropertyChanges) {
   int top = 10;
   for (const wchar_t* progId : {ZOLBTNS_PROGID_ZOLBUTTON, ZOLBTNS_PROGID_FLATBUTTON}) {
-    SCOPED_TRACE(std::string(progId, progId + wcslen(progId)));
+    SCOPED_TRACE(Narrow(progId));
     Control& button = Place(progId, 7, true, top);
     top += 60;
     // The window fills the host's rectangle, whatever extent the host passed.
@@ -1235,7 +1027,7 @@ TEST_F(ZolBtns, DrawsItselfIntoAContainersDeviceContext) {
 
 TEST_F(ZolBtns, ARecolouredFocusedButtonKeepsItsRectangleUntilItLosesTheFocus) {
   for (const wchar_t* progId : {ZOLBTNS_PROGID_ZOLBUTTON, ZOLBTNS_PROGID_FLATBUTTON}) {
-    SCOPED_TRACE(std::string(progId, progId + wcslen(progId)));
+    SCOPED_TRACE(Narrow(progId));
     Control& button = Place(progId, 7, true, 10);
     Control& other = Place(progId, 8, true, 100);
     button.PutColor(L"BackColor", 0xFFFFFF);
