@@ -21,11 +21,40 @@ struct Line {
   bool utf8 = false;
 };
 
+// The length of the well-formed UTF-8 sequence at `pos`, 0 for none: the
+// table of well-formed byte sequences, lead byte by lead byte, read here
+// apart from the engine's own reading.
+inline std::size_t Utf8Length(std::string_view text, std::size_t pos) {
+  const auto at = [&](std::size_t i) { return static_cast<unsigned char>(text[pos + i]); };
+  const unsigned lead = at(0);
+  if (lead < 0x80) return 1;
+  std::size_t length = 0;
+  unsigned low = 0x80, high = 0xBF;  // the second byte's range
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (text.size() - pos < length) return 0;
+  if (at(1) < low || at(1) > high) return 0;
+  for (std::size_t i = 2; i < length; ++i)
+    if (at(i) < 0x80 || at(i) > 0xBF) return 0;
+  return length;
+}
+
 // A character is a well-formed UTF-8 sequence (in UTF-8 text), else one byte.
 inline std::vector<std::string> Characters(std::string_view text, bool utf8) {
   std::vector<std::string> characters;
   for (std::size_t pos = 0; pos < text.size();) {
-    std::size_t length = utf8 ? WellFormedUtf8Length(text, pos) : 1;
+    std::size_t length = utf8 ? Utf8Length(text, pos) : 1;
     if (length == 0) length = 1;
     characters.emplace_back(text.substr(pos, length));
     pos += length;

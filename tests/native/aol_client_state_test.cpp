@@ -46,5 +46,19 @@ TEST(AolClientFacts, SignOnAndSignOffCaptions) {
   EXPECT_EQ(SignOffCaption(state), "Goodbye From AOL!");
 }
 
+// Each edition on its own, as the client reports exactly one.
+TEST(AolClientFacts, SignOffCaptionForEachEditionAlone) {
+  AOLClientState uk;
+  uk.EditionUK = kTrue;
+  EXPECT_EQ(SignOffCaption(uk), "Goodbye From AOL!");
+  AOLClientState canada;
+  canada.EditionCanada = kTrue;
+  EXPECT_EQ(SignOffCaption(canada), "Goodbye From AOL Canada!");
+  AOLClientState australia;
+  australia.EditionAustralia = kTrue;
+  EXPECT_EQ(SignOffCaption(australia), "Goodbye From AOL!");
+  EXPECT_EQ(SignOffCaption(AOLClientState{}), "Goodbye From America Online!");
+}
+
 }  // namespace
 }  // namespace glimra

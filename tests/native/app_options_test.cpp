@@ -83,6 +83,114 @@ TEST_F(LoadOptionsTest, ReadsEveryValueInItsFixedOrder) {
   EXPECT_TRUE(reports_.empty());
 }
 
+// A fresh installation has no settings tree at all: every field takes the
+// table's default, whatever the record held before.
+TEST_F(LoadOptionsTest, AnEmptyTreeGivesEveryDefault) {
+  FadeSettings& fade = LiveFadeSettings();
+  fade.FadeNumber = 2;
+  for (int i = 1; i <= 6; ++i) fade.Colors[i] = 12345;
+  fade.Bold = fade.Italic = fade.ULine = fade.Wavy = fade.SolidFade = kTrue;
+  AppOptions& options = LiveAppOptions();
+  options.CurrentScheme = "Old";
+  options.UseAlias = kTrue;
+  options.AliasName = "old alias";
+  options.MultilineBurst = 9;
+  options.CharsInLine = 9;
+  LiveUserColors() = UserColors{1, 2, 3, 4};
+
+  LoadOptions(Reader());
+  LoadUserColors(Reader());
+
+  EXPECT_EQ(fade.FaderOn, kTrue);
+  EXPECT_EQ(options.CurrentScheme, "Cool Fade");
+  EXPECT_EQ(fade.Wavy, kFalse);
+  EXPECT_EQ(fade.Bold, kFalse);
+  EXPECT_EQ(fade.Italic, kFalse);
+  EXPECT_EQ(fade.ULine, kFalse);
+  EXPECT_EQ(fade.FadeNumber, 5);
+  for (int i = 1; i <= 6; ++i) EXPECT_EQ(fade.Colors[i], 0) << "colour " << i;
+  EXPECT_EQ(fade.SolidFade, kFalse);
+  EXPECT_EQ(options.ShowFadePanelWithChat, kTrue);
+  EXPECT_EQ(options.UseChatKW, kTrue);
+  EXPECT_EQ(options.UseMultiline, kTrue);
+  EXPECT_FLOAT_EQ(options.MultilineBurst, 1.5f);
+  EXPECT_EQ(options.CharsInLine, 60);
+  EXPECT_EQ(options.UseAlias, kFalse);
+  EXPECT_EQ(options.AliasName, "");
+  EXPECT_EQ(options.ShowEMailSample, kTrue);
+  EXPECT_EQ(options.ShowEFToolbar, kTrue);
+  EXPECT_EQ(LiveUserColors().WindowColor, static_cast<Colour>(0x8000000F));
+  EXPECT_EQ(LiveUserColors().ButtonForecolor, 11365632);
+  EXPECT_EQ(LiveUserColors().ButtonHighlight, 16757388);
+  EXPECT_EQ(LiveUserColors().ButtonText, 16777215);
+  EXPECT_TRUE(reports_.empty());
+}
+
+// Every value under its own name, each the opposite of its default.
+TEST_F(LoadOptionsTest, EveryStoredValueReachesItsOwnField) {
+  store_ = {{{"", "Fader On"}, "False"},
+            {{"Schemes", "Default"}, "Sunset"},
+            {{"Style", "Wavy"}, "True"},
+            {{"Style", "Bold"}, "False"},
+            {{"Style", "Italic"}, "True"},
+            {{"Style", "ULine"}, "True"},
+            {{"Colors", "Fade Number"}, "6"},
+            {{"Colors", "One"}, "1"},
+            {{"Colors", "Two"}, "2"},
+            {{"Colors", "Three"}, "3"},
+            {{"Colors", "Four"}, "4"},
+            {{"Colors", "Five"}, "5"},
+            {{"Colors", "Six"}, "-2147483642"},
+            {{"Colors", "SolidFade"}, "True"},
+            {{"Options", "ShowFadePanelWithChat"}, "False"},
+            {{"Options", "Use Chat KW"}, "False"},
+            {{"Multiline", "Use Multiline"}, "False"},
+            {{"Multiline", "Multiline Burst"}, "0.25"},
+            {{"Multiline", "Chars In Line"}, "72"},
+            {{"EMail", "Use Alias"}, "True"},
+            {{"EMail", "Alias Name"}, " "},
+            {{"EMail", "Show EMail Sample"}, "False"},
+            {{"E-Fade", "ShowEFToolbar"}, "False"},
+            {{"User Colors", "WindowColor"}, "11"},
+            {{"User Colors", "ButtonForecolor"}, "12"},
+            {{"User Colors", "ButtonHighlight"}, "13"},
+            {{"User Colors", "ButtonText"}, "14"}};
+  LiveFadeSettings().Bold = kTrue;
+  LoadOptions(Reader());
+  LoadUserColors(Reader());
+  const FadeSettings& fade = LiveFadeSettings();
+  const AppOptions& options = LiveAppOptions();
+  EXPECT_EQ(fade.FaderOn, kFalse);
+  EXPECT_EQ(options.CurrentScheme, "Sunset");
+  EXPECT_EQ(fade.Wavy, kTrue);
+  EXPECT_EQ(fade.Bold, kFalse);
+  EXPECT_EQ(fade.Italic, kTrue);
+  EXPECT_EQ(fade.ULine, kTrue);
+  EXPECT_EQ(fade.FadeNumber, 6);
+  EXPECT_EQ(fade.Colors[1], 1);
+  EXPECT_EQ(fade.Colors[2], 2);
+  EXPECT_EQ(fade.Colors[3], 3);
+  EXPECT_EQ(fade.Colors[4], 4);
+  EXPECT_EQ(fade.Colors[5], 5);
+  EXPECT_EQ(fade.Colors[6], -2147483642);
+  EXPECT_EQ(fade.SolidFade, kTrue);
+  EXPECT_EQ(options.ShowFadePanelWithChat, kFalse);
+  EXPECT_EQ(options.UseChatKW, kFalse);
+  EXPECT_EQ(options.UseMultiline, kFalse);
+  EXPECT_FLOAT_EQ(options.MultilineBurst, 0.25f);
+  EXPECT_EQ(options.CharsInLine, 72);
+  EXPECT_EQ(options.UseAlias, kTrue);
+  EXPECT_EQ(options.AliasName, " ");  // a stored blank stays a blank
+  EXPECT_EQ(options.ShowEMailSample, kFalse);
+  EXPECT_EQ(options.ShowEFToolbar, kFalse);
+  const UserColors& colors = LiveUserColors();
+  EXPECT_EQ(colors.WindowColor, 11);
+  EXPECT_EQ(colors.ButtonForecolor, 12);
+  EXPECT_EQ(colors.ButtonHighlight, 13);
+  EXPECT_EQ(colors.ButtonText, 14);
+  EXPECT_TRUE(reports_.empty());
+}
+
 TEST_F(LoadOptionsTest, SwitchTextsOtherThanTrueOrFalseLeaveTheField) {
   store_ = {{{"", "Fader On"}, "yes"}, {{"Style", "Bold"}, "true"}, {{"Multiline", "Use Multiline"}, "-1"}};
   LiveFadeSettings().Bold = kTrue;

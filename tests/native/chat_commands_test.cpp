@@ -121,6 +121,10 @@ TEST(MultilineText, LimitProgressAndBlankLines) {
   EXPECT_EQ(LineProgress(0, 3), 0);
   EXPECT_EQ(LineProgress(1, 3), 33);
   EXPECT_EQ(LineProgress(2, 3), 66);
+  EXPECT_EQ(LineProgress(3, 3), 100);
+  // No lines at all: the bar stays at 0, whatever the index.
+  EXPECT_EQ(LineProgress(0, 0), 0);
+  EXPECT_EQ(LineProgress(1, 0), 0);
   for (const char* blank : {"", "\r", "\n", " "}) EXPECT_EQ(ChatLineFor(blank), "\xA0") << int(blank[0]);
   EXPECT_EQ(ChatLineFor("  "), "  ");
   EXPECT_EQ(ChatLineFor("hi "), "hi ");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "runtime/RuntimeError.h"
 
 namespace glimra {
@@ -41,6 +43,33 @@ TEST(Conversions, IntegerLimitsAndOverflow) {
   EXPECT_EQ(ErrorOf([] { CLng("2147483648"); }), kErrOverflow);
   EXPECT_EQ(ErrorOf([] { CSng("1e39"); }), kErrOverflow);
   EXPECT_EQ(ErrorOf([] { CLng("1e400"); }), kErrOverflow);
+}
+
+// Both ends of each range, in text, in hexadecimal and from a double.
+TEST(Conversions, BothEndsOfEachRange) {
+  EXPECT_EQ(CLng("-2147483648"), std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(ErrorOf([] { CLng("-2147483649"); }), kErrOverflow);
+  EXPECT_EQ(CLng("-2147483648.5"), std::numeric_limits<std::int32_t>::min());  // halves go to the even neighbour
+  EXPECT_EQ(ErrorOf([] { CLng("-2147483648.6"); }), kErrOverflow);
+  EXPECT_EQ(ErrorOf([] { CLng("2147483647.5"); }), kErrOverflow);
+  EXPECT_EQ(ErrorOf([] { CInt("-32769"); }), kErrOverflow);
+  EXPECT_EQ(CInt("-32768.5"), -32768);
+  EXPECT_EQ(CLngFromDouble(-2147483648.0), std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(CLngFromDouble(2147483647.4), 2147483647);
+  EXPECT_EQ(ErrorOf([] { CLngFromDouble(-2147483649.0); }), kErrOverflow);
+  EXPECT_EQ(ErrorOf([] { CLngFromDouble(2147483647.5); }), kErrOverflow);
+  EXPECT_EQ(CIntFromDouble(-32768.0), -32768);
+  EXPECT_EQ(CIntFromDouble(32767.0), 32767);
+  EXPECT_EQ(ErrorOf([] { CIntFromDouble(-32768.6); }), kErrOverflow);
+  EXPECT_EQ(ErrorOf([] { CIntFromDouble(32767.5); }), kErrOverflow);
+  // Hexadecimal: eight digits are the whole 32 bits, nine overflow.
+  EXPECT_EQ(CLng("&H80000000"), std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(CLng("&H7FFFFFFF"), 2147483647);
+  EXPECT_EQ(ErrorOf([] { CLng("&H100000000"); }), kErrOverflow);
+  EXPECT_EQ(ErrorOf([] { CLng("&HFFFFFFFFF"); }), kErrOverflow);
+  EXPECT_EQ(CInt("&H8000"), -32768);
+  EXPECT_EQ(CInt("&H7FFF"), 32767);
+  EXPECT_EQ(ErrorOf([] { CInt("&H80000"); }), kErrOverflow);
 }
 
 TEST(Conversions, TextThatIsNoNumberIsATypeMismatch) {

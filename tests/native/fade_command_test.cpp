@@ -271,6 +271,103 @@ TEST(FadeCommand, SchemeFilesGiveColoursAndStyles) {
             "<I><B><FONT COLOR=#00FF00>a<sup>b</B></I>\n");
 }
 
+// The shipped six-colour scheme, its values and its fade written out: ten
+// letters make five runs of two, each ending on the next colour.
+TEST(FadeCommand, TheRainbowSchemeFileGivesItsSixColours) {
+  const std::string path = std::string(GLIMRA_SOURCE_DIR) + "/data/schemes/Rainbow.fde";
+  std::ifstream file(path, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::string error;
+  const std::optional<FadeScheme> scheme = SchemeFromFileText(text, error);
+  ASSERT_TRUE(scheme) << error;
+  EXPECT_EQ(scheme->FadeNumber, 6);
+  const Colour colours[] = {255, 39423, 65535, 49152, 16736256, 12583072};
+  for (int i = 1; i <= 6; ++i) EXPECT_EQ(scheme->Colors[i], colours[i - 1]) << i;
+  EXPECT_EQ(scheme->Wavy, kFalse);
+  EXPECT_EQ(scheme->Bold, kFalse);
+  EXPECT_EQ(scheme->Italic, kFalse);
+  EXPECT_EQ(scheme->ULine, kFalse);
+  EXPECT_EQ(RunCommand({"--scheme", path, "abcdefghij"}).out,
+            "<FONT COLOR=#FF4C00>a<FONT COLOR=#FF9900>b<FONT COLOR=#FFCC00>c<FONT COLOR=#FFFF00>d"
+            "<FONT COLOR=#80E000>e<FONT COLOR=#00C000>f<FONT COLOR=#009080>g<FONT COLOR=#0060FF>h"
+            "<FONT COLOR=#5030E0>i<FONT COLOR=#A000C0>j\n");
+
+  // Each switch under its stored name; "Underline" is no key of the format.
+  const std::string styled =
+      WriteFile("glimra_styled.fde", "FadeNumber=1\r\nOne=0\r\nULine=True\r\nItalic=True\r\nWavy=False\r\n");
+  const std::optional<FadeScheme> read =
+      SchemeFromFileText("FadeNumber=1\r\nOne=0\r\nULine=True\r\nItalic=True", error);
+  ASSERT_TRUE(read) << error;
+  EXPECT_EQ(read->ULine, kTrue);
+  EXPECT_EQ(read->Italic, kTrue);
+  EXPECT_EQ(read->Bold, kFalse);
+  EXPECT_EQ(RunCommand({"--scheme", styled, "ab"}).out, "<U><I><FONT COLOR=#000000>ab</I></U>\n");
+  EXPECT_EQ(
+      RunCommand({"--scheme", WriteFile("glimra_underline.fde", "FadeNumber=1\r\nOne=0\r\nUnderline=True\r\n"), "ab"})
+          .out,
+      "<FONT COLOR=#000000>ab\n");
+  EXPECT_EQ(RunCommand({"--scheme", WriteFile("glimra_bold.fde", "FadeNumber=1\r\nOne=0\r\nBold=True\r\n"), "ab"}).out,
+            "<B><FONT COLOR=#000000>ab</B>\n");
+}
+
+// An empty value is stored as a blank, which no colour is; a missing line is black.
+TEST(FadeCommand, AnEmptyColourInASchemeFileIsAnError) {
+  const CommandResult empty =
+      RunCommand({"--scheme", WriteFile("glimra_empty.fde", "FadeNumber=2\r\nOne=\r\nTwo=255\r\n"), "x"});
+  EXPECT_EQ(empty.status, 2);
+  EXPECT_EQ(empty.out, "");
+  EXPECT_NE(empty.err.find("One"), std::string::npos) << empty.err;
+  EXPECT_EQ(RunCommand({"--scheme", WriteFile("glimra_missing.fde", "FadeNumber=2\r\nTwo=255\r\n"), "ab"}).out,
+            "<FONT COLOR=#800000>a<FONT COLOR=#FF0000>b\n");
+}
+
+TEST(FadeCommand, HtmlEscapesTheGreaterThanSign) {
+  EXPECT_EQ(RunCommand({"--format", "html", "--colors", "navy,navy", "a>b"}).out,
+            "<div style=\"white-space:pre-wrap\"><span style=\"color:#000080\">a&gt;b</span></div>\n");
+  const std::string page = ::testing::TempDir() + "glimra_gt_page.html";
+  ASSERT_EQ(RunCommand({"--colors", "#FF0000", "--html", page, "x>y"}).status, 0);
+  std::ifstream in(page);
+  const std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(html.find("x&gt;y"), std::string::npos);
+  EXPECT_EQ(html.find("x>y"), std::string::npos);
+}
+
+// Lead bytes C0, C1 and F5 to FF never start a character; E0, ED, F0 and F4
+// limit their second byte. Anything else a well-formed sequence keeps whole.
+TEST(FadeCommand, Utf8AtTheEdgesOfItsRanges) {
+  const std::vector<std::pair<std::string, std::size_t>> first = {{"\x7F", 1},
+                                                                  {"\xC2\x80", 2},
+                                                                  {"\xDF\xBF", 2},
+                                                                  {"\xC1\xBF", 0},
+                                                                  {"\xC0\x80", 0},
+                                                                  {"\xE0\xA0\x80", 3},
+                                                                  {"\xE0\x9F\xBF", 0},
+                                                                  {"\xED\x9F\xBF", 3},
+                                                                  {"\xED\xA0\x80", 0},
+                                                                  {"\xEF\xBF\xBF", 3},
+                                                                  {"\xF0\x90\x80\x80", 4},
+                                                                  {"\xF0\x8F\xBF\xBF", 0},
+                                                                  {"\xF4\x8F\xBF\xBF", 4},
+                                                                  {"\xF4\x90\x80\x80", 0},
+                                                                  {"\xF5\x80\x80\x80", 0},
+                                                                  {"\xFF", 0},
+                                                                  {"\xE1\x80", 0},
+                                                                  {"\xC2\xC0", 0},
+                                                                  {"\x80", 0}};
+  for (const auto& [bytes, length] : first)
+    EXPECT_EQ(WellFormedUtf8Length(bytes, 0), length) << testing::PrintToString(bytes);
+
+  // Each byte of a sequence started by F5 to FF fades as a character of its own.
+  for (const char lead : {'\xF5', '\xF8', '\xFF'}) {
+    const std::string text = std::string(1, lead) + "\x80\x80\x80";
+    EXPECT_EQ(RunCommand({"--colors", "#000000,#000000", text}).out,
+              "<FONT COLOR=#000000>" + std::string(1, lead) +
+                  "<FONT COLOR=#000000>\x80<FONT COLOR=#000000>\x80<FONT COLOR=#000000>\x80\n");
+  }
+  EXPECT_EQ(RunCommand({"--colors", "#000000,#000000", "\xF4\x8F\xBF\xBF!"}).out,
+            "<FONT COLOR=#000000>\xF4\x8F\xBF\xBF<FONT COLOR=#000000>!\n");
+}
+
 TEST(FadeCommand, BadSchemeFilesAreOneLineAndStatusTwo) {
   const std::string good = "FadeNumber=2\r\nOne=0\r\nTwo=255\r\nBold=False\r\n";
   const std::vector<std::string> bad = {"",

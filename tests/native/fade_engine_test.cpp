@@ -251,8 +251,12 @@ TEST_F(FadeEngineTest, MatchesThePlainRenderingByteForByte) {
   std::mt19937 random(20240613);
   const auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
   static const std::string kPieces[] = {
-      " ",    "  ",   "a",        "Z",   "<", "&", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80",
-      "\x80", "\xE9", "\xE2\x82", "\xFF"};
+      " ", "  ", "a", "Z", "<", "&", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\x80", "\xE9", "\xE2\x82", "\xFF",
+      // the edges of the well-formed ranges, and just past them
+      "\xC2\x80", "\xDF\xBF", "\xC1\xBF", "\xE0\xA0\x80", "\xE0\x9F\xBF", "\xED\x9F\xBF", "\xED\xA0\x80",
+      "\xEF\xBF\xBF", "\xF0\x90\x80\x80", "\xF0\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF", "\xF4\x90\x80\x80",
+      "\xF5\x80\x80\x80", "\xF8\x88\x80\x80\x80"};
+  constexpr int kPieceCount = static_cast<int>(std::size(kPieces));
   for (int round = 0; round < 300; ++round) {
     reference::Line line;
     line.fadeNumber = pick(10) == 0 ? pick(9) - 1 : 1 + pick(6);
@@ -264,7 +268,7 @@ TEST_F(FadeEngineTest, MatchesThePlainRenderingByteForByte) {
     const std::size_t length = pick(4) == 0 ? 1000 + pick(8000) : pick(40);
     std::string text;
     while (text.size() < length)
-      text += pick(3) ? std::string(1, static_cast<char>('a' + pick(26))) : kPieces[pick(13)];
+      text += pick(3) ? std::string(1, static_cast<char>('a' + pick(26))) : kPieces[pick(kPieceCount)];
     const auto phase = static_cast<std::int16_t>(pick(6));
     SCOPED_TRACE(testing::Message() << "round " << round << " colours " << line.fadeNumber << " length "
                                     << text.size());

@@ -32,6 +32,19 @@ TEST(LikePattern, CharacterLists) {
   EXPECT_TRUE(MatchesLike("[x", "[x"));  // an unclosed list is a plain "["
 }
 
+// A range holds both its ends and nothing beside them.
+TEST(LikePattern, RangesIncludeBothEnds) {
+  for (const char* inside : {"a", "m", "z"}) EXPECT_TRUE(MatchesLike(inside, "[a-z]")) << inside;
+  for (const char* outside : {"`", "{", "A", "Z", "-", "0"}) EXPECT_FALSE(MatchesLike(outside, "[a-z]")) << outside;
+  EXPECT_TRUE(MatchesLike("Room 5", "[A-Z]oom [0-9]"));
+  EXPECT_FALSE(MatchesLike("room 5", "[A-Z]oom [0-9]"));
+  EXPECT_TRUE(MatchesLike("q", "[0-9a-z]"));
+  EXPECT_TRUE(MatchesLike("7", "[0-9a-z]"));
+  EXPECT_FALSE(MatchesLike("z", "[!a-z]"));
+  EXPECT_FALSE(MatchesLike("a", "[!a-z]"));
+  EXPECT_TRUE(MatchesLike("{", "[!a-z]"));
+}
+
 TEST(LikePattern, ManyStarsDoNotBlowUp) {
   const std::string text(5000, 'a');
   EXPECT_FALSE(MatchesLike(text, "*a*a*a*a*a*a*a*b"));

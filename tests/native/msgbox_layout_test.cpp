@@ -182,6 +182,60 @@ TEST(MsgBoxMarkup, ManyLinesGrowTheAreaOnly) {
   EXPECT_EQ(small.outerTwips(), 5000);
 }
 
+TEST(MsgBoxMarkup, EachColourCodePrintsItsColour) {
+  FakeArea area(1000);
+  RenderMarkup(area, "~CRr ~CGg ~CBb ~CNn");
+  ASSERT_EQ(area.printed.size(), 4u);
+  EXPECT_EQ(area.printed[0].style.colour, 0x0000FFu);  // 0x00BBGGRR: red
+  EXPECT_EQ(area.printed[1].style.colour, 0x00FF00u);
+  EXPECT_EQ(area.printed[2].style.colour, 0xFF0000u);  // blue
+  EXPECT_EQ(area.printed[3].style.colour, 0u);
+}
+
+// Before each new line the area makes room for two lines below the current
+// one: (y + 2 x 16 + 12) x 15 + 30 twips. Lines sit at 6, 22, 38, 54; the
+// design height (825 twips, 51 pixels inside) holds the first two.
+TEST(MsgBoxMarkup, TheAreaKeepsTwoLinesBelowTheLastLineWhateverTheMessageEndsWith) {
+  const std::vector<std::pair<std::string, int>> messages = {
+      {"a~Nb", 825},
+      {"a~Nb~Nc", 1020},       // (22 + 44) x 15 + 30
+      {"a~Nb~Nc~Nd", 1260},    // (38 + 44) x 15 + 30
+      {"a~Nb~Nc~Nd~N", 1500},  // (54 + 44) x 15 + 30: the break after the last line counts too
+      {"a~Nb~Nc~N~Bd~B ", 1260},
+      {"a~Nb~Nc~Nd~N~N", 1740},
+  };
+  for (const auto& [message, twips] : messages) {
+    FakeArea area(1000);
+    RenderMarkup(area, message);
+    EXPECT_EQ(area.outerTwips(), twips) << message;
+  }
+  // Lines begun by wrapping make room the same way: four lines of 9 letters.
+  FakeArea wrapped(120);
+  RenderMarkup(wrapped, "aaa bbb ccc ddd eee fff ggg");
+  EXPECT_EQ(wrapped.Lines(), (std::vector<std::string>{"aaa bbb ", "ccc ddd ", "eee fff ", "ggg"}));
+  EXPECT_EQ(wrapped.outerTwips(), 1260);
+}
+
+// Where the lines break: at 300 pixels there is room for 247 pixels from the
+// text's left, 35 regular letters or 30 bold ones.
+TEST(MsgBoxMarkup, LinesBreakWhereTheNextWordNoLongerFits) {
+  FakeArea area(300);
+  RenderMarkup(area,
+               "~B~CRAOL.EXE not found!~B~CN~N ~NThis is not a valid AOL directory.~N ~NPlease choose a directory "
+               "that conatins the ~B~CBAOL.EXE~B~CN file.");
+  EXPECT_EQ(area.Lines(), (std::vector<std::string>{"AOL.EXE not found!", "This is not a valid AOL directory.",
+                                                    "Please choose a directory that ", "conatins the AOL.EXE file."}));
+  std::vector<int> tops;
+  for (const FakeArea::Printed& p : area.printed)
+    if (tops.empty() || tops.back() != p.y) tops.push_back(p.y);
+  EXPECT_EQ(tops, (std::vector<int>{6, 38, 70, 86}));
+  const FakeArea::Printed& exe = area.printed[area.printed.size() - 2];
+  EXPECT_EQ(exe.text, "AOL.EXE");
+  EXPECT_EQ(exe.x, 51 + 13 * 7);  // after "conatins the "
+  EXPECT_EQ(exe.style.colour, 0xFF0000u);
+  EXPECT_TRUE(exe.style.bold);
+}
+
 TEST(MsgBoxStyle, ShowMsgIconsAndOk) {
   MsgLayout plain = ShowMsgLayout(0);
   EXPECT_EQ(plain.icon, kNoIcon);

@@ -51,6 +51,68 @@ TEST(ReadFadeScheme, MissingAndUnconvertibleValuesLeaveFieldsAlone) {
   EXPECT_EQ(scheme.ULine, kFalse);
 }
 
+// All six colours and each switch under its own stored name. Two rounds give
+// every switch a different pair of values, so no two names can stand in for
+// each other; each field starts opposite to what it must read.
+TEST(ReadFadeScheme, EveryColourAndEverySwitchUnderItsOwnName) {
+  const struct {
+    const char *wavy, *bold, *italic, *uline;
+  } rounds[] = {{"True", "True", "False", "False"}, {"True", "False", "True", "False"}};
+  for (const auto& round : rounds) {
+    const Store store = {{{"Schemes\\Rainbow", "Fade Number"}, "6"},  {{"Schemes\\Rainbow", "One"}, "255"},
+                         {{"Schemes\\Rainbow", "Two"}, "39423"},      {{"Schemes\\Rainbow", "Three"}, "65535"},
+                         {{"Schemes\\Rainbow", "Four"}, "49152"},     {{"Schemes\\Rainbow", "Five"}, "16736256"},
+                         {{"Schemes\\Rainbow", "Six"}, "12583072"},   {{"Schemes\\Rainbow", "Wavy"}, round.wavy},
+                         {{"Schemes\\Rainbow", "Bold"}, round.bold},  {{"Schemes\\Rainbow", "Italic"}, round.italic},
+                         {{"Schemes\\Rainbow", "ULine"}, round.uline}};
+    const auto opposite = [](const char* stored) { return std::string(stored) == "True" ? kFalse : kTrue; };
+    FadeScheme scheme;
+    scheme.Wavy = opposite(round.wavy);
+    scheme.Bold = opposite(round.bold);
+    scheme.Italic = opposite(round.italic);
+    scheme.ULine = opposite(round.uline);
+    ReadFadeScheme(ReaderOf(store), "Rainbow", scheme);
+    EXPECT_EQ(scheme.FadeNumber, 6);
+    EXPECT_EQ(scheme.Colors[1], 255);
+    EXPECT_EQ(scheme.Colors[2], 39423);
+    EXPECT_EQ(scheme.Colors[3], 65535);
+    EXPECT_EQ(scheme.Colors[4], 49152);
+    EXPECT_EQ(scheme.Colors[5], 16736256);
+    EXPECT_EQ(scheme.Colors[6], 12583072);
+    EXPECT_EQ(scheme.Wavy, kTrue);
+    EXPECT_EQ(scheme.Bold, std::string(round.bold) == "True" ? kTrue : kFalse);
+    EXPECT_EQ(scheme.Italic, std::string(round.italic) == "True" ? kTrue : kFalse);
+    EXPECT_EQ(scheme.ULine, kFalse);
+  }
+  // The last two switches the other way round.
+  const Store styled = {{{"Schemes\\S", "Wavy"}, "False"}, {{"Schemes\\S", "ULine"}, "True"}};
+  FadeScheme scheme;
+  scheme.Wavy = kTrue;
+  ReadFadeScheme(ReaderOf(styled), "S", scheme);
+  EXPECT_EQ(scheme.Wavy, kFalse);
+  EXPECT_EQ(scheme.ULine, kTrue);
+  EXPECT_EQ(scheme.Bold, kFalse);
+  EXPECT_EQ(scheme.Italic, kFalse);
+}
+
+// A scheme's file names every value as the registry stores it: "ULine", not
+// "Underline"; the last line ends like the others once written.
+TEST(SchemeFileText, SixColoursAndEverySwitchUnderItsStoredName) {
+  FadeScheme scheme;
+  const Colour colours[] = {255, 39423, 65535, 49152, 16736256, -2147483633};
+  for (int i = 1; i <= 6; ++i) scheme.Colors[i] = colours[i - 1];
+  scheme.Wavy = kTrue;
+  scheme.ULine = kTrue;
+  EXPECT_EQ(SchemeFileText("6", scheme),
+            "[Options]\r\nFadeNumber=6\r\n\r\n[Colors]\r\nOne=255\r\nTwo=39423\r\nThree=65535\r\nFour=49152\r\n"
+            "Five=16736256\r\nSix=-2147483633\r\n\r\n[Style]\r\nWavy=True\r\nBold=False\r\nItalic=False\r\n"
+            "ULine=True");
+  scheme.Wavy = scheme.ULine = kFalse;
+  scheme.Bold = scheme.Italic = kTrue;
+  const std::string text = SchemeFileText("6", scheme);
+  EXPECT_EQ(text.substr(text.find("[Style]")), "[Style]\r\nWavy=False\r\nBold=True\r\nItalic=True\r\nULine=False");
+}
+
 TEST(ReadFadeScheme, ExportOfAPartialSchemeWritesZeroAndFalse) {
   const Store store = {{{"Schemes\\Half", "Fade Number"}, "2"}, {{"Schemes\\Half", "One"}, "255"}};
   FadeScheme scheme;

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <string>
+#include <utility>
+
 #include "runtime/RuntimeError.h"
 #include "settings/MakerSite.h"
 #include "shell/UpgradeRules.h"
@@ -97,6 +102,88 @@ TEST(UpgradeRules, WinInetErrorTextsKeepTheirTrailingBlanks) {
   // Numbers between and beyond the table.
   for (long code : {0L, 12000L, 12032L, 12035L, 12037L, 2L})
     EXPECT_EQ(WinInetErrorText(code), "Error details not available.") << code;
+}
+
+// The whole table, each text exactly as the member reads it.
+TEST(UpgradeRules, EveryWinInetErrorText) {
+  const std::pair<long, std::string> table[] = {
+      {12001, "No more handles could be generated at this time"},
+      {12002, "The request has timed out."},
+      {12003, "An extended error was returned from the server."},
+      {12004, "An internal error has occurred."},
+      {12005, "The URL is invalid."},
+      {12006, "The URL scheme could not be recognized, or is not supported."},
+      {12007, "The server name could not be resolved."},
+      {12008, "The requested protocol could not be located."},
+      {12009, "A request to InternetQueryOption or InternetSetOption specified an invalid option value."},
+      {12010,
+       "The length of an option supplied to InternetQueryOption or InternetSetOption is incorrect for the type of "
+       "option specified."},
+      {12011, "The request option can not be set, only queried. "},
+      {12012, "The Win32 Internet support is being shutdown or unloaded."},
+      {12013,
+       "The request to connect and login to an FTP server could not be completed because the supplied user name is "
+       "incorrect."},
+      {12014,
+       "The request to connect and login to an FTP server could not be completed because the supplied password is "
+       "incorrect. "},
+      {12015, "The request to connect to and login to an FTP server failed."},
+      {12016, "The requested operation is invalid. "},
+      {12017,
+       "The operation was canceled, usually because the handle on which the request was operating was closed before "
+       "the operation completed."},
+      {12018, "The type of handle supplied is incorrect for this operation."},
+      {12019,
+       "The requested operation can not be carried out because the handle supplied is not in the correct state."},
+      {12020, "The request can not be made via a proxy."},
+      {12021, "A required registry value could not be located. "},
+      {12022, "A required registry value was located but is an incorrect type or has an invalid value."},
+      {12023, "Direct network access cannot be made at this time. "},
+      {12024, "An asynchronous request could not be made because a zero context value was supplied."},
+      {12025, "An asynchronous request could not be made because a callback function has not been set."},
+      {12026, "The required operation could not be completed because one or more requests are pending."},
+      {12027, "The format of the request is invalid."},
+      {12028, "The requested item could not be located."},
+      {12029, "The attempt to connect to the server failed."},
+      {12030, "The connection with the server has been terminated."},
+      {12031, "The connection with the server has been reset."},
+      {12036, "The request failed because the handle already exists."},
+  };
+  for (const auto& [code, text] : table) EXPECT_EQ(WinInetErrorText(code), text) << code;
+  for (long code = 11990; code <= 12050; ++code) {
+    const bool listed =
+        std::any_of(std::begin(table), std::end(table), [code](const auto& row) { return row.first == code; });
+    if (!listed) {
+      EXPECT_EQ(WinInetErrorText(code), "Error details not available.") << code;
+    }
+  }
+}
+
+TEST(UpgradeRules, OutcomeMessagesInFull) {
+  EXPECT_EQ(UpgradeMessage(UpgradeOutcome::PostedNewer),
+            "Glimra Live Upgrade Notifier has determined that there is a new revision of Glimra.  Do you wish to go to "
+            "the Glimra download page now?");
+  EXPECT_EQ(
+      UpgradeMessage(UpgradeOutcome::UpToDate),
+      "Glimra Live Upgrade Notifier has determined that you already have the latest version of Glimra available.  "
+      "No upgrade is required at this time.");
+  EXPECT_EQ(UpgradeMessage(UpgradeOutcome::RunningNewer),
+            "Glimra Live Upgrade Notifier has determined that your revision of Glimra is newer then the revision "
+            "posted. So you must be a Beta tester!  :)");
+  EXPECT_EQ(CriticalErrorMessage(MakerSiteFor("www.maker.test")),
+            "Glimra Live Upgrade Notifier ran into a ~B~CRcritical error~B~CN while retrieving data from the "
+            "~Bwww.maker.test~B web site.~N ~NPlease e-mail ~B~CBglimra@maker.test~B~CN for assistance.");
+}
+
+// Editors and servers put line breaks and blanks before and after the text.
+TEST(UpgradeRules, LineBreaksAndBlanksAroundTheVersionDocument) {
+  for (const char* posted : {"\r\n1.2.0", "\n\n1.2.0", "  1.2.0", "\t1.2.0", "\r\n 1.2.0 \r\n", "1.2.0 ", "1.2.0\n",
+                             "1.2.0\r\n\r\n", "1.2.0\t \r\n", " \r\n\t1.2.0\r\n \t"})
+    EXPECT_EQ(CompareVersions("1.1.9", posted), UpgradeOutcome::PostedNewer) << testing::PrintToString(posted);
+  for (const char* posted : {"\r\n1.1.8", "1.1.8 \r\n"})
+    EXPECT_EQ(CompareVersions("1.1.9", posted), UpgradeOutcome::RunningNewer) << testing::PrintToString(posted);
+  for (const char* posted : {"\n1.1.9", "1.1.9\r\n", " \r\n1.1.9\r\n "})
+    EXPECT_EQ(CompareVersions("1.1.9", posted), UpgradeOutcome::UpToDate) << testing::PrintToString(posted);
 }
 
 TEST(MakerSite, OneHostForEveryAddress) {

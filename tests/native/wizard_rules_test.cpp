@@ -223,6 +223,59 @@ TEST(WizardRules, SystemErrorsBecomeTheFileErrorsTheTableKnows) {
   for (const auto& [system, number] : expected) EXPECT_EQ(FileErrorNumber(system), number) << system;
 }
 
+// Every row of the file-error table, for a backup and for a restore.
+TEST(WizardRules, FileErrorTableForBackupAndRestore) {
+  const std::string filePath =
+      "~B~CRFile/Path access error!~B~CN~N ~NThe diskette in the disk drive is ~Bcorrupted~B.~N ~NPlease try another "
+      "diskette.";
+  const std::string permission =
+      "~B~CRPermission Denied!~B~CN~N ~NThe diskette in the disk drive is ~Bwrite-protected~B.";
+  const std::string diskFull =
+      "~B~CRDisk is full!~B~CN~N ~NPlease free up some space on this disk and try this operation again.";
+  const std::string backupNoDisk = "~B~CRNo disk present!~B~CN~N ~NPlease insert a disk now and click ~BRetry~B";
+  const std::string restoreNoDisk =
+      "There is ~B~CRno disk present~B~CN in the disk drive!~N ~NPlease insert a disk now and click ~BRetry~B";
+  using A = FileErrorAction;
+  const struct Row {
+    long number;
+    A backup;
+    std::string backupMessage;
+    int backupStyle;
+    A restore;
+    std::string restoreMessage;
+    int restoreStyle;
+  } rows[] = {
+      {5, A::Skip, "", 0, A::Skip, "", 0},
+      {53, A::Skip, "", 0, A::Skip, "", 0},
+      {76, A::Skip, "", 0, A::Skip, "", 0},  // path not found
+      {58, A::GeneralHandler, "", 0, A::Skip, "", 0},
+      {52, A::GeneralHandler, "", 0, A::AskAbortRetryIgnore, filePath, 18},
+      {57, A::AskAbortRetryIgnore, filePath, 18, A::AskAbortRetryIgnore, filePath, 18},
+      {75, A::AskAbortRetryIgnore, filePath, 18, A::AskAbortRetryIgnore, filePath, 18},
+      {61, A::ShowThenEnd, diskFull, 16, A::GeneralHandler, "", 0},  // disk full
+      {70, A::AskAbortRetryIgnore, permission, 18, A::AskAbortRetryIgnore, permission, 18},
+      {71, A::AskRetryCancel, backupNoDisk, 21, A::AskRetryCancel, restoreNoDisk, 21},  // no disk
+      {6, A::GeneralHandler, "", 0, A::GeneralHandler, "", 0},
+      {68, A::GeneralHandler, "", 0, A::GeneralHandler, "", 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.number);
+    const FileErrorResponse backup = DecideFileError(CopyKind::Backup, row.number);
+    EXPECT_EQ(backup.action, row.backup);
+    EXPECT_EQ(backup.message, row.backupMessage);
+    EXPECT_EQ(backup.style, row.backupStyle);
+    const FileErrorResponse restore = DecideFileError(CopyKind::Restore, row.number);
+    EXPECT_EQ(restore.action, row.restore);
+    EXPECT_EQ(restore.message, row.restoreMessage);
+    EXPECT_EQ(restore.style, row.restoreStyle);
+  }
+  // Abort ends the copy, Retry runs the statement again, Ignore goes on; no answer is Abort.
+  EXPECT_EQ(AfterAbortRetryIgnore(3), AfterFailure::EndCopy);
+  EXPECT_EQ(AfterAbortRetryIgnore(4), AfterFailure::Retry);
+  EXPECT_EQ(AfterAbortRetryIgnore(5), AfterFailure::GoOn);
+  EXPECT_EQ(AfterAbortRetryIgnore(0), AfterFailure::EndCopy);
+}
+
 // ---- the copy ----
 
 // A disk and a registry the copy works on: files by path, run-time errors
